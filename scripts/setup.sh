@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Shared by run.sh and test.sh: install whatever Debian packages are missing,
+# then configure and build into build/. Sourced, not run.
+set -euo pipefail
+
+TARNIK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+TARNIK_BUILD="${TARNIK_BUILD:-$TARNIK_ROOT/build}"
+
+# Packages the build, the tests and the IDE need on a fresh Debian 12.
+TARNIK_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n qt6-qpa-plugins
+    libgl-dev fonts-noto-cjk
+)
+
+tarnik_install_missing() {
+    local missing=()
+    for pkg in "${TARNIK_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+tarnik_build() {
+    cmake -S "$TARNIK_ROOT" -B "$TARNIK_BUILD" -G Ninja "$@"
+    cmake --build "$TARNIK_BUILD"
+}

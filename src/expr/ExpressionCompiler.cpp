@@ -1,0 +1,233 @@
+#include "expr/ExpressionCompiler.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "expr/BasicError.h"
+#include "expr/NumberText.h"
+#include "expr/TextHelpers.h"
+#include "expr/clsSen.h"
+
+namespace tarnik {
+namespace {
+
+struct Rewrite {
+    std::u16string_view find;
+    std::u16string_view replacement;
+    bool wholeWord;  // only where neither neighbour is a letter a-z
+};
+
+// In this order: "xor" before "or", the brackets before anything else.
+constexpr Rewrite kRewrites[] = {
+    {u"(-", u"(0-", false}, {u"( -", u"(0-", false}, {u"and", u"与", true}, {u"xor", u"异", true},
+    {u"or", u"或", true},   {u"not", u"反", true},    {u"<>", u"不", false}, {u">=", u"高", false},
+    {u"<=", u"低", false},  {u"mod", u"余", true},    {u"abs", u"绝", true}, {u"sqr", u"开", true},
+};
+
+bool isLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
+
+// Replacing only whole words never puts a letter next to another occurrence,
+// so one pass gives what repeated leftmost searches would.
+std::u16string replaceWholeWords(std::u16string_view text, std::u16string_view word,
+                                 std::u16string_view replacement)
+{
+    std::u16string result;
+    result.reserve(text.size());
+    bool inside = false;
+    for (std::size_t i = 0; i < text.size();) {
+        bool whole = !inside && text.substr(i, word.size()) == word && (i == 0 || !isLetter(text[i - 1])) &&
+                     (i + word.size() == text.size() || !isLetter(text[i + word.size()]));
+        if (whole) {
+            result += replacement;
+            i += word.size();
+            continue;
+        }
+        if (text[i] == u'"') inside = !inside;
+        result += text[i++];
+    }
+    return result;
+}
+
+int levelOf(std::u16string_view key)
+{
+    if (key.size() != 1 || key == u",") return 0;
+    for (int level = 1; level <= 7; ++level) {
+        if (contains(kOperatorLevels[level - 1], key)) return level;
+    }
+    return 0;
+}
+
+Operator operatorOf(std::u16string_view key)
+{
+    static constexpr std::pair<char16_t, Operator> kOperators[] = {
+        {u'+', Operator::Add},      {u'-', Operator::Subtract},     {u'*', Operator::Multiply},
+        {u'/', Operator::Divide},   {u'^', Operator::Power},        {u'余', Operator::Mod},
+        {u'与', Operator::And},     {u'或', Operator::Or},          {u'异', Operator::Xor},
+        {u'<', Operator::Less},     {u'>', Operator::Greater},      {u'=', Operator::Equal},
+        {u'不', Operator::NotEqual}, {u'高', Operator::GreaterEqual}, {u'低', Operator::LessEqual},
+        {u'反', Operator::Not},     {u'绝', Operator::Abs},         {u'开', Operator::Sqr},
+    };
+    if (key.size() == 1) {
+        for (auto [character, op] : kOperators) {
+            if (key[0] == character) return op;
+        }
+    }
+    return Operator::Zero;
+}
+
+// Runs the two-stack algorithm on entry kinds instead of values.
+class SymbolicEvaluation {
+public:
+    SymbolicEvaluation(clsVar& variables, ExpressionProgram& program) : m_variables(variables), m_program(program) {}
+
+    // Returns false when a stack error ends the evaluation.
+    bool run(std::u16string_view rewritten)
+    {
+        m_ops = {u"#"};
+        m_vals = {{Entry::Key, u"#"}};
+        clsSen reader;
+        reader.setStrText(rewritten);
+        while (!reader.Eof()) {
+            std::u16string word = reader.ReadWord();
+            if (!isOperatorKey(word)) {
+                m_vals.push_back({Entry::Word, std::move(word)});
+            } else if (!readOperator(word)) {
+                return false;
+            }
+        }
+        while (m_ops.size() > 1) {
+            if (!moveTopAndReduce()) return false;
+        }
+        return true;
+    }
+
+    [[nodiscard]] ExpressionProgram::Ending ending() const
+    {
+        if (m_vals.size() != 2) return ExpressionProgram::Ending::NotEnded;
+        if (m_vals.back().kind == Entry::Key) return ExpressionProgram::Ending::Invalid;
+        return ExpressionProgram::Ending::Result;
+    }
+
+private:
+    struct Entry {
+        enum Kind { Key, Word, Result } kind;
+        std::u16string text;
+    };
+
+    bool readOperator(const std::u16string& word)
+    {
+        if (m_ops.empty()) return false;  // the bottom marker went with an unmatched ")"
+        const int wordLevel = levelOf(word);
+        const std::u16string& top = m_ops.back();
+        bool prefix = isPrefixOperator(operatorOf(word));
+        if (prefix || (top == u"(" && word == u")") || wordLevel > levelOf(top)) {
+            if (word != u")") {
+                m_ops.push_back(word);
+                return true;
+            }
+            while (m_ops.size() > 1 && m_ops.back() != u"(") {
+                if (!moveTopAndReduce()) return false;
+            }
+            m_ops.pop_back();  // the "(", or the bottom marker when none was open
+            return true;
+        }
+        while (m_ops.size() > 1 && m_ops.back() != u"(" && wordLevel <= levelOf(m_ops.back())) {
+            if (!moveTopAndReduce()) return false;
+        }
+        m_ops.push_back(word);
+        return true;
+    }
+
+    bool moveTopAndReduce()
+    {
+        m_vals.push_back({Entry::Key, std::move(m_ops.back())});
+        m_ops.pop_back();
+        return reduce();
+    }
+
+    // Applies the operator on top of the values; each call applies one, since
+    // every result pushed is a number and not an operator.
+    bool reduce()
+    {
+        while (m_vals.back().kind == Entry::Key && m_vals.size() >= 2) {
+            ExpressionStep step;
+            step.op = operatorOf(m_vals.back().text);
+            m_vals.pop_back();
+            step.right = operandOf(m_vals.back());
+            m_vals.pop_back();
+            if (!isPrefixOperator(step.op)) {
+                if (m_vals.empty()) {
+                    step.op = Operator::FailAfterRight;
+                    m_program.steps.push_back(step);
+                    return false;
+                }
+                step.left = operandOf(m_vals.back());
+                m_vals.pop_back();
+            }
+            m_program.steps.push_back(step);
+            m_vals.push_back({Entry::Result, {}});
+            m_program.maxResults = std::max<std::uint32_t>(m_program.maxResults, ++m_results);
+        }
+        return true;
+    }
+
+    Operand operandOf(const Entry& entry)
+    {
+        Operand operand;
+        if (entry.kind == Entry::Result) {
+            operand.kind = Operand::Kind::Result;
+            --m_results;
+        } else if (entry.kind == Entry::Word && isOperandNumber(entry.text)) {
+            try {
+                operand.constant = decimalValue(entry.text);
+            } catch (const BasicError&) {
+                operand.kind = Operand::Kind::Overflow;
+            }
+        } else {
+            operand.kind = Operand::Kind::Variable;
+            operand.variable = m_variables.resolve(entry.text);
+        }
+        return operand;
+    }
+
+    clsVar& m_variables;
+    ExpressionProgram& m_program;
+    std::vector<std::u16string> m_ops;
+    std::vector<Entry> m_vals;
+    std::uint32_t m_results = 0;
+};
+
+}  // namespace
+
+bool isOperatorKey(std::u16string_view word)
+{
+    return std::any_of(std::begin(kOperatorLevels), std::end(kOperatorLevels),
+                       [word](std::u16string_view level) { return contains(level, word); });
+}
+
+std::u16string rewriteOperators(std::u16string_view text)
+{
+    std::u16string rewritten(text);
+    rewritten += u"+0";
+    if (rewritten.front() == u'-') rewritten.insert(0, 1, u'0');
+    for (const Rewrite& rewrite : kRewrites) {
+        rewritten = rewrite.wholeWord ? replaceWholeWords(rewritten, rewrite.find, rewrite.replacement)
+                                      : ReplaceOutsideQuotes(rewritten, rewrite.find, rewrite.replacement);
+    }
+    return rewritten;
+}
+
+ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables)
+{
+    ExpressionProgram compiled;
+    std::u16string rewritten = rewriteOperators(text);
+    if (rewritten.size() > clsSen::kMaxTextLength) {
+        compiled.ending = ExpressionProgram::Ending::TooLong;
+        return compiled;
+    }
+    SymbolicEvaluation evaluation(variables, compiled);
+    compiled.ending = evaluation.run(rewritten) ? evaluation.ending() : ExpressionProgram::Ending::StackError;
+    return compiled;
+}
+
+}  // namespace tarnik

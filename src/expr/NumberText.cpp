@@ -1,0 +1,138 @@
+#include "expr/NumberText.h"
+
+#include <charconv>
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+#include "expr/BasicError.h"
+
+namespace tarnik {
+namespace {
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Skips a run of digits starting at i; returns how many there were.
+std::size_t skipDigits(std::u16string_view text, std::size_t& i)
+{
+    std::size_t start = i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    return i - start;
+}
+
+// strtod in the C locale, whatever locale the GUI toolkit has set.
+double parseAscii(const char* text, bool& outOfRange)
+{
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    errno = 0;
+    double value = strtod_l(text, nullptr, cLocale);
+    outOfRange = errno == ERANGE && std::isinf(value);
+    return value;
+}
+
+}  // namespace
+
+bool isDecimalNumber(std::u16string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    std::size_t digits = skipDigits(text, i);
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        digits += skipDigits(text, i);
+    }
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+        if (skipDigits(text, i) == 0) return false;
+    }
+    return i == text.size();
+}
+
+bool isOperandNumber(std::u16string_view word)
+{
+    bool digit = false;
+    bool point = false;
+    for (char16_t c : word) {
+        if (isDigit(c)) {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+double decimalValue(std::u16string_view text)
+{
+    std::string ascii(text.begin(), text.end());
+    bool outOfRange = false;
+    double value = parseAscii(ascii.c_str(), outOfRange);
+    if (outOfRange) raiseError(kOverflow);
+    return value;
+}
+
+double textToDouble(std::u16string_view text)
+{
+    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+    if (!isDecimalNumber(text)) raiseError(kTypeMismatch);
+    return decimalValue(text);
+}
+
+std::int16_t toInt16(double value)
+{
+    double rounded = std::nearbyint(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) raiseError(kOverflow);
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::int32_t toInt32(double value)
+{
+    double rounded = std::nearbyint(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) raiseError(kOverflow);
+    return static_cast<std::int32_t>(rounded);
+}
+
+void appendNumberText(std::u16string& out, double value)
+{
+    // Integers below 1e15 print as plain digits under "%.15G"; skip printf for them.
+    if (value == 0) {
+        out += u'0';
+        return;
+    }
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        char digits[24];
+        auto result = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value));
+        out.append(digits, result.ptr);
+        return;
+    }
+    char text[40];
+    char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15).ptr;
+    for (char* c = text; c != end; ++c) out += static_cast<char16_t>(*c == 'e' ? 'E' : *c);
+}
+
+std::u16string numberText(double value)
+{
+    std::u16string text;
+    appendNumberText(text, value);
+    return text;
+}
+
+double readBack15(double value)
+{
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) return value + 0.0;
+    char text[40];
+    *std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific, 14).ptr = '\0';
+    bool outOfRange = false;
+    double back = parseAscii(text, outOfRange);
+    if (outOfRange) raiseError(kOverflow);
+    return back;
+}
+
+}  // namespace tarnik

@@ -1,0 +1,37 @@
+#pragma once
+// Conversions between numbers and text that the whole system shares: the
+// numeric tests, the checked integer conversions, and the text form of a number.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarnik {
+
+// Optional sign, digits with an optional point and fraction (or a point and
+// digits), optional exponent: "12", "-3.5", ".5", "5.", "1e-3". No blanks.
+[[nodiscard]] bool isDecimalNumber(std::u16string_view text);
+
+// The words the word reader makes of numbers: digits with at most one decimal
+// point ("12", "3.5", ".5", "5."); "1.2.3" and "." are not numbers.
+[[nodiscard]] bool isOperandNumber(std::u16string_view word);
+
+// Value of a text that isDecimalNumber accepts. Raises 6 beyond the double range.
+[[nodiscard]] double decimalValue(std::u16string_view text);
+
+// Surrounding blanks ignored; raises 13 for a non-number, 6 beyond the double range.
+[[nodiscard]] double textToDouble(std::u16string_view text);
+
+// Nearest integer, halves to the even neighbour; raises 6 out of range.
+[[nodiscard]] std::int16_t toInt16(double value);
+[[nodiscard]] std::int32_t toInt32(double value);
+
+// "%.15G", negative zero written "0".
+[[nodiscard]] std::u16string numberText(double value);
+void appendNumberText(std::u16string& out, double value);
+
+// The value read back from its 15-significant-digit text form: what every
+// intermediate result of an expression goes through. Raises 6 when the
+// rounded text is beyond the double range.
+[[nodiscard]] double readBack15(double value);
+
+}  // namespace tarnik

@@ -1,0 +1,143 @@
+#include "expr/TextHelpers.h"
+
+#include "expr/ProgramState.h"
+
+namespace tarnik {
+namespace {
+
+constexpr char16_t kQuote = u'"';
+
+char16_t lowerChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
+
+// One left-to-right pass replacing every occurrence outside quotes.
+std::u16string replaceInOnePass(std::u16string_view text, std::u16string_view find,
+                                std::u16string_view replacement)
+{
+    std::u16string result;
+    result.reserve(text.size());
+    bool inside = false;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!inside && text.substr(i, find.size()) == find) {
+            result += replacement;
+            i += find.size();
+            continue;
+        }
+        if (text[i] == kQuote) inside = !inside;
+        result += text[i++];
+    }
+    return result;
+}
+
+}  // namespace
+
+int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern)
+{
+    program.Err.clear();
+    if (text.empty() || pattern.empty()) return 0;
+    std::u16string lowered = lowerAscii(pattern);
+    bool inside = false;
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        if (text[p] == kQuote) {
+            inside = !inside;
+        } else if (!inside && text.substr(p, lowered.size()) == lowered) {
+            return static_cast<int>(p + 1);
+        }
+    }
+    if (inside) program.Err.record(badExpressionError(text));
+    return 0;
+}
+
+std::u16string ReplaceOutsideQuotes(std::u16string_view text, std::u16string_view find,
+                                    std::u16string_view replacement)
+{
+    if (!replacement.empty() && contains(replacement, find)) raiseError(kCannotReplace);
+    std::u16string lowered = lowerAscii(find);
+
+    // Replacing leftmost-first and searching again from the start is the same as
+    // one pass, unless a replacement forms a new occurrence with its neighbours.
+    // A last search tells; only then is the literal loop run.
+    bool quoteInvolved = contains(lowered, u"\"") || contains(replacement, u"\"");
+    std::u16string result(text);
+    if (!quoteInvolved && !lowered.empty()) {
+        result = replaceInOnePass(text, lowered, replacement);
+        if (FindOutsideQuotes(result, lowered) == 0) return result;
+        result.assign(text);
+    }
+    while (int p = FindOutsideQuotes(result, lowered)) {
+        result.replace(static_cast<std::size_t>(p - 1), lowered.size(), replacement);
+    }
+    return result;
+}
+
+int FindListSeparator(std::u16string_view text)
+{
+    // The open brackets and at most one open quote, innermost last.
+    std::u16string pending;
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        char16_t c = text[p];
+        if (c == u'(') {
+            pending += c;
+        } else if (c == u')') {
+            std::size_t open = pending.rfind(u'(');
+            if (open == std::u16string::npos) raiseError(kMissingLeftParen);
+            pending.erase(open);
+        } else if (c == kQuote) {
+            std::size_t open = pending.rfind(kQuote);
+            if (open == std::u16string::npos) {
+                pending += c;
+            } else {
+                pending.erase(open);
+            }
+        } else if ((c == u',' || c == u';') && pending.empty()) {
+            return static_cast<int>(p + 1);
+        }
+    }
+    if (!pending.empty()) throw badExpressionError(text);
+    return 0;
+}
+
+std::u16string LowerOutsideQuotes(std::u16string_view text)
+{
+    std::size_t quotes = 0;
+    for (char16_t c : text) quotes += c == kQuote;
+    if (quotes % 2 != 0) return std::u16string(text);
+
+    std::u16string result(text);
+    bool inside = false;
+    for (char16_t& c : result) {
+        if (c == kQuote) {
+            inside = !inside;
+        } else if (!inside) {
+            c = lowerChar(c);
+        }
+    }
+    return result;
+}
+
+std::u16string_view trimBlanks(std::u16string_view text)
+{
+    std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos) return {};
+    std::size_t last = text.find_last_not_of(u' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::u16string lowerAscii(std::u16string_view text)
+{
+    std::u16string result(text);
+    for (char16_t& c : result) c = lowerChar(c);
+    return result;
+}
+
+std::vector<std::u16string_view> splitLines(std::u16string_view text)
+{
+    std::vector<std::u16string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(u"\r\n", start)) != std::u16string_view::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace tarnik

@@ -1,0 +1,40 @@
+#pragma once
+// Searching and rewriting program text while leaving string literals (the
+// stretches between double quotes, no escape form) alone. Positions are
+// 1-based, 0 meaning "not found".
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnik {
+
+// First occurrence of the lower-cased pattern outside quoted stretches; 0 when
+// none or when either text is empty. Works in resume-next mode: clears the
+// error state, and records 202 (returning 0) when it reaches the end of the
+// text inside an open quote without having found the pattern.
+[[nodiscard]] int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern);
+
+// Every occurrence of `find` outside quoted stretches replaced, leftmost first,
+// each search starting again from the beginning. Raises 333 when the
+// replacement contains `find`.
+[[nodiscard]] std::u16string ReplaceOutsideQuotes(std::u16string_view text, std::u16string_view find,
+                                                  std::u16string_view replacement);
+
+// First "," or ";" outside brackets and quotes; 0 when none. Raises 201 for a
+// ")" without "(", and 202 for a "(" or a quote still open at the end.
+[[nodiscard]] int FindListSeparator(std::u16string_view text);
+
+// The text with A-Z lower-cased outside string literals; unchanged when the
+// double quotes of the whole text do not pair up.
+[[nodiscard]] std::u16string LowerOutsideQuotes(std::u16string_view text);
+
+// Small shared text utilities.
+[[nodiscard]] std::u16string_view trimBlanks(std::u16string_view text);
+[[nodiscard]] std::u16string lowerAscii(std::u16string_view text);
+[[nodiscard]] std::vector<std::u16string_view> splitLines(std::u16string_view text);  // at every CR LF
+[[nodiscard]] inline bool contains(std::u16string_view text, std::u16string_view part)
+{
+    return text.find(part) != std::u16string_view::npos;
+}
+
+}  // namespace tarnik

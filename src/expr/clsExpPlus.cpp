@@ -1,0 +1,88 @@
+#include "expr/clsExpPlus.h"
+
+#include "expr/ExpressionCompiler.h"
+#include "expr/ProgramState.h"
+#include "expr/TextHelpers.h"
+
+namespace tarnik {
+namespace {
+
+bool isAsciiLetterOrDigit(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// The checks on an assignment's target, in order; nullptr when the name is fine.
+const ErrorText* nameError(std::u16string_view name)
+{
+    if (name.empty()) return &kEmptyVariableName;
+    if (name[0] >= u'0' && name[0] <= u'9') return &kNameStartsWithDigit;
+    for (char16_t c : name.substr(1)) {
+        if (!isAsciiLetterOrDigit(c)) return &kInvalidVariableName;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+clsExpPlus::clsExpPlus() : m_variables(program.Variables), m_generation(m_variables.generation()) {}
+
+bool clsExpPlus::isKey(std::u16string_view word) { return isOperatorKey(word); }
+
+bool clsExpPlus::logic(std::u16string_view text) { return logic(compiledProgram(text)); }
+
+std::optional<double> clsExpPlus::exp(std::u16string_view text) { return exp(compileExp(text)); }
+
+std::optional<double> clsExpPlus::exp(const CompiledExp& compiled)
+{
+    if (compiled.kind == CompiledExp::Kind::BadName) raiseError(compiled.nameError);
+    std::optional<double> value = compiled.source->evaluate(m_variables, m_results);
+    if (compiled.kind == CompiledExp::Kind::Expression || !value) return value;
+    m_variables.setVar(compiled.target, *value);
+    return m_variables.getVar(compiled.target);
+}
+
+const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
+{
+    dropCacheIfStale();
+    auto found = m_exps.find(std::u16string(text));
+    if (found != m_exps.end()) return *found->second;
+
+    // An "=" before any "(" makes the text an assignment: name = source.
+    auto compiled = std::make_unique<CompiledExp>();
+    int equals = FindOutsideQuotes(text, u"=");
+    int bracket = FindOutsideQuotes(text, u"(");
+    if (equals == 0 || (bracket != 0 && bracket < equals)) {
+        compiled->source = &compiledProgram(text);
+    } else {
+        std::u16string_view name = trimBlanks(text.substr(0, static_cast<std::size_t>(equals - 1)));
+        if (const ErrorText* error = nameError(name)) {
+            compiled->kind = CompiledExp::Kind::BadName;
+            compiled->nameError = *error;
+        } else {
+            compiled->kind = CompiledExp::Kind::Assignment;
+            compiled->target = m_variables.resolve(name);
+            compiled->source = &compiledProgram(trimBlanks(text.substr(static_cast<std::size_t>(equals))));
+        }
+    }
+    return *m_exps.emplace(std::u16string(text), std::move(compiled)).first->second;
+}
+
+const ExpressionProgram& clsExpPlus::compiledProgram(std::u16string_view text)
+{
+    dropCacheIfStale();
+    auto found = m_programs.find(std::u16string(text));
+    if (found != m_programs.end()) return *found->second;
+    auto compiled = std::make_unique<ExpressionProgram>(compileExpression(text, m_variables));
+    return *m_programs.emplace(std::u16string(text), std::move(compiled)).first->second;
+}
+
+void clsExpPlus::dropCacheIfStale()
+{
+    if (m_generation == m_variables.generation()) return;
+    m_programs.clear();
+    m_exps.clear();
+    m_generation = m_variables.generation();
+}
+
+}  // namespace tarnik

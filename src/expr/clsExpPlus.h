@@ -1,0 +1,62 @@
+#pragma once
+// The expression evaluator: conditions through logic(), values and
+// assignments ("name = expression") through exp().
+//
+// Every expression is evaluated on two stacks with operator levels, and every
+// intermediate result is read back through its 15-significant-digit text; the
+// results of the whole language depend on both, so they are kept exactly.
+// Because the stack decisions depend only on the text, each distinct text is
+// compiled once (ExpressionCompiler) and replayed; the executor can hold the
+// compiled forms directly (compileExp / compileLogic) and skip the cache.
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "expr/ExpressionProgram.h"
+#include "expr/Errors.h"
+
+namespace tarnik {
+
+// An exp() text, compiled: an expression, an assignment, or an assignment
+// whose target name is refused before anything is evaluated.
+struct CompiledExp {
+    enum class Kind { Expression, Assignment, BadName };
+    Kind kind = Kind::Expression;
+    const ExpressionProgram* source = nullptr;
+    clsVar::Ref target;
+    ErrorText nameError{};
+};
+
+class clsExpPlus {
+public:
+    clsExpPlus();  // evaluates against program.Variables
+
+    [[nodiscard]] bool logic(std::u16string_view text);
+    std::optional<double> exp(std::u16string_view text);
+    [[nodiscard]] static bool isKey(std::u16string_view word);
+
+    // The compiled forms; valid until the variable store is cleared.
+    const CompiledExp& compileExp(std::u16string_view text);
+    const ExpressionProgram& compileLogic(std::u16string_view text) { return compiledProgram(text); }
+    std::optional<double> exp(const CompiledExp& compiled);
+    [[nodiscard]] bool logic(const ExpressionProgram& compiled)
+    {
+        std::optional<double> value = compiled.evaluate(m_variables, m_results);
+        return value && *value != 0;
+    }
+
+private:
+    const ExpressionProgram& compiledProgram(std::u16string_view text);
+    void dropCacheIfStale();
+
+    clsVar& m_variables;
+    std::uint64_t m_generation;
+    std::unordered_map<std::u16string, std::unique_ptr<ExpressionProgram>> m_programs;
+    std::unordered_map<std::u16string, std::unique_ptr<CompiledExp>> m_exps;
+    std::vector<double> m_results;
+};
+
+}  // namespace tarnik

@@ -1,0 +1,22 @@
+#include "expr/clsStack.h"
+
+#include "expr/BasicError.h"
+
+namespace tarnik {
+
+StackValue clsStack::Pop()
+{
+    if (m_entries.empty()) raiseError(kSubscriptOutOfRange);
+    StackValue top = std::move(m_entries.back());
+    m_entries.pop_back();
+    return top;
+}
+
+const StackValue& clsStack::Item(std::int16_t depth) const
+{
+    if (depth == 32767) raiseError(kOverflow);
+    if (depth < 0 || depth >= Count()) raiseError(kSubscriptOutOfRange);
+    return m_entries[m_entries.size() - 1 - static_cast<std::size_t>(depth)];
+}
+
+}  // namespace tarnik

@@ -1,0 +1,40 @@
+#include "expr/clsVar.h"
+
+#include "expr/LanguageWords.h"
+
+namespace tarnik {
+
+void clsVar::Clear()
+{
+    m_slots.clear();
+    m_names.clear();
+    m_slotByKey.clear();
+    m_nameIndex.clear();
+    m_varNames.clear();
+    ++m_generation;
+}
+
+clsVar::Ref clsVar::resolve(std::u16string_view name)
+{
+    auto [nameEntry, newName] = m_nameIndex.try_emplace(std::u16string(name), std::int32_t(m_names.size()));
+    if (newName) m_names.push_back({std::u16string(name)});
+    Ref ref{-1, nameEntry->second};
+    if (isLanguageWord(name)) return ref;
+
+    std::u16string key(name);
+    for (char16_t& c : key) {
+        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+    }
+    auto [slotEntry, newSlot] = m_slotByKey.try_emplace(std::move(key), std::int32_t(m_slots.size()));
+    if (newSlot) m_slots.emplace_back();
+    ref.slot = slotEntry->second;
+    return ref;
+}
+
+void clsVar::listName(std::int32_t name)
+{
+    m_names[name].listed = true;
+    m_varNames.push_back(m_names[name].text);
+}
+
+}  // namespace tarnik

@@ -1,0 +1,94 @@
+#pragma once
+// The variable store: named doubles, created on first use, listed in the
+// order of first use. Value keys ignore letter case (A-Z); the listing
+// compares names exactly. The language's words are refused (error 59).
+//
+// setVar and getVar work in resume-next mode: they clear the error state on
+// entry and record (never raise) their own error. Compiled expressions
+// resolve a name once to a Ref and then skip the hash lookups; a Ref behaves
+// exactly like its name, and Clear() invalidates every Ref (see generation()).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "expr/BasicError.h"
+
+namespace tarnik {
+
+class clsVar {
+public:
+    struct Ref {
+        std::int32_t slot = -1;  // -1: a reserved word, never stored
+        std::int32_t name = -1;
+    };
+
+    explicit clsVar(ErrorState& errors) : m_errors(&errors) {}
+
+    void Clear();
+    void setVar(std::u16string_view name, double value) { setVar(resolve(name), value); }
+    std::optional<double> getVar(std::u16string_view name) { return getVar(resolve(name)); }
+    [[nodiscard]] const std::vector<std::u16string>& VarNames() const { return m_varNames; }
+
+    // Resolution neither creates nor lists the variable; the first getVar or
+    // setVar through the Ref does, exactly as through the name.
+    [[nodiscard]] Ref resolve(std::u16string_view name);
+    inline void setVar(Ref ref, double value);
+    inline std::optional<double> getVar(Ref ref);
+    [[nodiscard]] std::uint64_t generation() const { return m_generation; }
+
+private:
+    struct Slot {
+        double value = 0;
+        bool exists = false;
+    };
+    struct Name {
+        std::u16string text;
+        bool listed = false;
+    };
+
+    void listName(std::int32_t name);
+    bool rejectReserved(Ref ref);
+
+    ErrorState* m_errors;
+    std::vector<Slot> m_slots;
+    std::vector<Name> m_names;
+    std::unordered_map<std::u16string, std::int32_t> m_slotByKey;
+    std::unordered_map<std::u16string, std::int32_t> m_nameIndex;
+    std::vector<std::u16string> m_varNames;
+    std::uint64_t m_generation = 0;
+};
+
+inline void clsVar::setVar(Ref ref, double value)
+{
+    m_errors->clear();
+    if (rejectReserved(ref)) return;
+    if (!m_names[ref.name].listed) listName(ref.name);
+    Slot& slot = m_slots[ref.slot];
+    slot.value = value;
+    slot.exists = true;
+}
+
+inline std::optional<double> clsVar::getVar(Ref ref)
+{
+    m_errors->clear();
+    if (rejectReserved(ref)) return std::nullopt;
+    if (!m_names[ref.name].listed) listName(ref.name);
+    Slot& slot = m_slots[ref.slot];
+    if (!slot.exists) {
+        slot.exists = true;
+        slot.value = 0;
+    }
+    return slot.value;
+}
+
+inline bool clsVar::rejectReserved(Ref ref)
+{
+    if (ref.slot >= 0) return false;
+    m_errors->record(reservedNameError(m_names[ref.name].text));
+    return true;
+}
+
+}  // namespace tarnik

@@ -1,0 +1,27 @@
+#pragma once
+// Everything a running program needs from whoever hosts it: the IDE's windows,
+// the command-line runner, or a test. The core reaches the world only here.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnik {
+
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+
+    // Called before every statement; the host may process its events here.
+    virtual void yield() = 0;
+    // The console's visibility; once it is hidden the run ends before its next statement.
+    [[nodiscard]] virtual bool consoleVisible() = 0;
+    // Pause in the debugger; returns when the user steps, continues or aborts.
+    virtual void StopWindow() = 0;
+    // Console output (PRINT and the echo of INPUT answers).
+    virtual void Append(std::u16string_view text) = 0;
+    // Asks for a value; returns a non-empty answer, or nothing when no answer
+    // can ever come (the end of a scripted input), which ends the run with error 62.
+    virtual std::optional<std::u16string> InputWindow(std::u16string_view info) = 0;
+};
+
+}  // namespace tarnik

@@ -1,0 +1,38 @@
+#include "interp/clsCode.h"
+
+#include "expr/clsExpPlus.h"
+
+#include "expr/ProgramState.h"
+#include "expr/TextHelpers.h"
+
+namespace tarnik {
+
+clsCode::clsCode() = default;
+clsCode::~clsCode() = default;
+
+void clsCode::Init(std::u16string_view sCode)
+{
+    strCode = LowerOutsideQuotes(sCode);
+}
+
+void clsCode::Translate()
+{
+    program.Variables.Clear();
+    LineCount = 0;
+    splitPhysicalLines();
+    rewriteSelectCase();
+    flattenElseIf();
+    linkBlocks();
+    checkUnclosedBlocks();
+}
+
+void clsCode::Run(RunHost& host)
+{
+    program.Err.clear();
+    program.Err.resumeNext([&] {
+        Translate();
+        (void)host;  // execution comes with the executor
+    });
+}
+
+}  // namespace tarnik

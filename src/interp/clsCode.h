@@ -1,0 +1,50 @@
+#pragma once
+// The program object of one run: the source text, the line table it is
+// translated into, and the evaluator. Run() translates in passes, each one
+// walk over the lines or the table, and then executes the table:
+//
+//   splitPhysicalLines  labels, comments, tabs, one-line IF, INPUT lists, WHILE/WEND
+//   rewriteSelectCase   SELECT CASE blocks -> IF / ELSEIF chains
+//   flattenElseIf       ELSEIF -> ELSE + nested IF; empty lines dropped
+//   linkBlocks          partner indices into the link fields
+//   checkUnclosedBlocks blocks still open at the end
+//   Executor            the statements, one per step
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interp/clsLine.h"
+
+namespace tarnik {
+
+class clsExpPlus;
+class RunHost;
+
+class clsCode {
+public:
+    clsCode();
+    ~clsCode();
+
+    std::u16string strCode;              // the source, lower-cased outside string literals
+    std::vector<clsLine> Lines{1};       // the line table; slot 0 is never a line
+    std::int16_t LineCount = 0;          // records appended by the line pass
+    std::unique_ptr<clsExpPlus> Evaluator;  // created by the executor on first use
+
+    void Init(std::u16string_view sCode);
+    // Translates and executes; never throws. An error is left in program.Err
+    // with program.CurrentLine naming its editor line.
+    void Run(RunHost& host);
+    // Translation alone (clearing the variables included); raises the first error.
+    void Translate();
+
+private:
+    void splitPhysicalLines();
+    void rewriteSelectCase();
+    void flattenElseIf();
+    void linkBlocks();
+    void checkUnclosedBlocks();
+};
+
+}  // namespace tarnik
