@@ -31,6 +31,7 @@ public:
     std::vector<clsLine> Lines{1};       // the line table; slot 0 is never a line
     std::int16_t LineCount = 0;          // records appended by the line pass
     std::unique_ptr<clsExpPlus> Evaluator;  // created by the executor on first use
+    std::int16_t PreviousLine = 0;       // editor line of the statement executed last
 
     void Init(std::u16string_view sCode);
     // Translates and executes; never throws. An error is left in program.Err
@@ -40,6 +41,16 @@ public:
     void Translate();
 
 private:
+    // The blocks linkBlocks leaves open, each a stack of table indices with the
+    // innermost last; checkUnclosedBlocks reports the first non-empty one.
+    struct OpenBlocks {
+        std::vector<std::int16_t> ifs;
+        std::vector<std::int16_t> fors;
+        std::vector<std::int16_t> doWhiles;
+        std::vector<std::int16_t> dos;  // closed by LOOP UNTIL
+    };
+    OpenBlocks m_open;
+
     void splitPhysicalLines();
     void rewriteSelectCase();
     void flattenElseIf();
