@@ -1,0 +1,130 @@
+#include "app/cliCommands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+
+#include "expr/ProgramState.h"
+#include "interp/SourceText.h"
+#include "interp/clsCode.h"
+
+namespace tarnik::cli {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+CliFailure unreadable(const std::string& path, int error)
+{
+    return {"cannot read " + path + ": " + std::strerror(error)};
+}
+
+// Translates the text as a run does before its first statement; reports the
+// first error and returns false when there is one.
+bool translate(clsCode& code, std::u16string_view text)
+{
+    code.Init(text);
+    try {
+        code.Translate();
+    } catch (const BasicError& error) {
+        reportError(error);
+        return false;
+    }
+    return true;
+}
+
+// The link fields in the order of the line record; a link is set when it is
+// not 0 or not empty.
+struct LinkField {
+    std::string_view name;
+    std::int16_t clsLine::*number = nullptr;
+    std::u16string clsLine::*text = nullptr;
+};
+const LinkField kLinkFields[] = {
+    {"if_else_id", &clsLine::if_else_id},           {"if_endif_id", &clsLine::if_endif_id},
+    {"else_if_id", &clsLine::else_if_id},           {"for_next_id", &clsLine::for_next_id},
+    {"exitfor_for_id", &clsLine::exitfor_for_id},   {"next_for_id", &clsLine::next_for_id},
+    {"dowhile_loop", nullptr, &clsLine::dowhile_loop},
+    {"loop_dowhile", nullptr, &clsLine::loop_dowhile},
+    {"do_loopuntil_id", nullptr, &clsLine::do_loopuntil_id},
+    {"loopuntile_do_id", nullptr, &clsLine::loopuntile_do_id},
+    {"exitdo_dowhile", nullptr, &clsLine::exitdo_dowhile},
+    {"exitdo_do", nullptr, &clsLine::exitdo_do},
+};
+
+void appendLinks(std::string& out, const clsLine& line)
+{
+    bool first = true;
+    for (const LinkField& field : kLinkFields) {
+        std::string value;
+        if (field.number != nullptr && line.*field.number != 0) value = std::to_string(line.*field.number);
+        if (field.text != nullptr) value = toUtf8(line.*field.text);
+        if (value.empty()) continue;
+        if (!first) out += ' ';
+        out.append(field.name).append("=").append(value);
+        first = false;
+    }
+}
+
+// INDEX, PHLINE, VLINE, STRTEXT and the links set, TAB-separated.
+std::string tableText(const clsCode& code)
+{
+    std::string out;
+    for (std::size_t index = 1; index < code.Lines.size(); ++index) {
+        const clsLine& line = code.Lines[index];
+        out.append(std::to_string(index)).append("\t");
+        out.append(std::to_string(line.phLine)).append("\t");
+        out.append(std::to_string(line.vLine)).append("\t");
+        out.append(toUtf8(line.strText)).append("\t");
+        appendLinks(out, line);
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace
+
+const std::string& fileArgument(Arguments arguments)
+{
+    if (arguments.size() != 1) throw CliFailure{"expected exactly one FILE", true};
+    if (arguments.front().starts_with("-")) throw CliFailure{"unknown option " + arguments.front(), true};
+    return arguments.front();
+}
+
+std::u16string readSource(const std::string& path)
+{
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw unreadable(path, errno);
+    std::string bytes;
+    char buffer[1 << 16];
+    while (std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get())) bytes.append(buffer, count);
+    if (std::ferror(file.get())) throw unreadable(path, errno);
+    return decodeSource(bytes).text;
+}
+
+void reportError(const BasicError& error)
+{
+    std::cerr << "错误 " << error.number << ": " << toUtf8(error.description) << "(第" << program.CurrentLine
+              << "行)" << std::endl;
+}
+
+int checkCommand(Arguments arguments)
+{
+    std::u16string source = readSource(fileArgument(arguments));
+    clsCode code;
+    return translate(code, source) ? kExitOk : kExitProgramError;
+}
+
+int tableCommand(Arguments arguments)
+{
+    std::u16string source = readSource(fileArgument(arguments));
+    clsCode code;
+    if (!translate(code, source)) return kExitProgramError;
+    std::cout << tableText(code) << std::flush;
+    return kExitOk;
+}
+
+}  // namespace tarnik::cli

@@ -1,0 +1,38 @@
+#pragma once
+// The commands of tarnik-cli and what they share: reading a source file the
+// way the editor would hold it, translating it, and the error line. Each
+// command takes the arguments after its name and returns the exit status.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "expr/BasicError.h"
+
+namespace tarnik::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitProgramError = 1;  // a translation or run-time error of the BASIC program
+inline constexpr int kExitFailure = 2;       // bad arguments, unreadable file
+
+using Arguments = std::span<const std::string>;
+
+// A failure that is not the BASIC program's: the command stops with exit
+// status 2. With `showUsage` the command's usage line follows the message.
+struct CliFailure {
+    std::string message;
+    bool showUsage = false;
+};
+
+// The one FILE argument of a command without options.
+[[nodiscard]] const std::string& fileArgument(Arguments arguments);
+
+// The file's bytes decoded as the editor would hold them (line ends CR LF).
+[[nodiscard]] std::u16string readSource(const std::string& path);
+
+// "错误 N: DESCRIPTION(第L行)" on standard error, L being CurrentLine.
+void reportError(const BasicError& error);
+
+int checkCommand(Arguments arguments);
+int tableCommand(Arguments arguments);
+
+}  // namespace tarnik::cli
