@@ -9,25 +9,6 @@ constexpr char16_t kQuote = u'"';
 
 char16_t lowerChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
 
-// One left-to-right pass replacing every occurrence outside quotes.
-std::u16string replaceInOnePass(std::u16string_view text, std::u16string_view find,
-                                std::u16string_view replacement)
-{
-    std::u16string result;
-    result.reserve(text.size());
-    bool inside = false;
-    for (std::size_t i = 0; i < text.size();) {
-        if (!inside && text.substr(i, find.size()) == find) {
-            result += replacement;
-            i += find.size();
-            continue;
-        }
-        if (text[i] == kQuote) inside = !inside;
-        result += text[i++];
-    }
-    return result;
-}
-
 }  // namespace
 
 int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern)
@@ -51,18 +32,10 @@ std::u16string ReplaceOutsideQuotes(std::u16string_view text, std::u16string_vie
                                     std::u16string_view replacement)
 {
     if (!replacement.empty() && contains(replacement, find)) raiseError(kCannotReplace);
+    // Every search starts again from the beginning: a replacement can form a new
+    // occurrence with the text in front of it, and that one is replaced too.
     std::u16string lowered = lowerAscii(find);
-
-    // Replacing leftmost-first and searching again from the start is the same as
-    // one pass, unless a replacement forms a new occurrence with its neighbours.
-    // A last search tells; only then is the literal loop run.
-    bool quoteInvolved = contains(lowered, u"\"") || contains(replacement, u"\"");
     std::u16string result(text);
-    if (!quoteInvolved && !lowered.empty()) {
-        result = replaceInOnePass(text, lowered, replacement);
-        if (FindOutsideQuotes(result, lowered) == 0) return result;
-        result.assign(text);
-    }
     while (int p = FindOutsideQuotes(result, lowered)) {
         result.replace(static_cast<std::size_t>(p - 1), lowered.size(), replacement);
     }
