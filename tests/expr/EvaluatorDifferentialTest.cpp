@@ -341,14 +341,19 @@ TEST(EvaluatorDifferentialTest, IsKeyAgrees)
     EXPECT_FALSE(ReferenceEvaluator::isKey(u"x"));
 }
 
-// The longest text the word reader can walk through once "+0" is appended,
-// and one character more.
+// The word reader walks through at most 32766 characters: the limit counts
+// for the rewritten text ("+0" appended, operator words shortened, "(-"
+// lengthened), so texts at and around it must agree too.
 TEST(EvaluatorDifferentialTest, LongTextsAgreeAtTheReadersLimit)
 {
     std::u16string fits = u"11";
     while (fits.size() + 2 < clsSen::kMaxTextLength) fits += u"+1";
     std::u16string tooLong = fits + u" ";
-    for (const std::u16string& text : {fits, tooLong}) {
+    std::u16string shortenedToFit = u"1";
+    while (shortenedToFit.size() < clsSen::kMaxTextLength + 1000) shortenedToFit += u" and 1";
+    std::u16string lengthenedBeyond = u"1";
+    while (lengthenedBeyond.size() + 1000 < clsSen::kMaxTextLength) lengthenedBeyond += u"+(-1)";
+    for (const std::u16string& text : {fits, tooLong, shortenedToFit, lengthenedBeyond}) {
         for (Mode mode : {Mode::Exp, Mode::Logic}) {
             std::string mismatch = compareFresh(mode, text, false);
             EXPECT_TRUE(mismatch.empty()) << mismatch.substr(0, 300);
@@ -357,11 +362,14 @@ TEST(EvaluatorDifferentialTest, LongTextsAgreeAtTheReadersLimit)
     program.reset();
     ReferenceEvaluator reference;
     EXPECT_EQ(reference.exp(fits), 11.0 + double(fits.size() - 2) / 2);
-    try {
-        (void)reference.exp(tooLong);
-        ADD_FAILURE() << "a text beyond the reader's reach was evaluated";
-    } catch (const BasicError& raised) {
-        EXPECT_EQ(raised.number, kOverflow.number);
+    EXPECT_EQ(reference.exp(shortenedToFit), 1.0);
+    for (const std::u16string& text : {tooLong, lengthenedBeyond}) {
+        try {
+            (void)reference.exp(text);
+            ADD_FAILURE() << "a text beyond the reader's reach was evaluated";
+        } catch (const BasicError& raised) {
+            EXPECT_EQ(raised.number, kOverflow.number);
+        }
     }
 }
 
@@ -440,7 +448,7 @@ constexpr auto kNumbers = words(u"0", u"1", u"2", u"3", u"7", u"10", u"12", u"6"
 constexpr auto kNames = words(u"x", u"y", u"a", u"b", u"n", u"i", u"j", u"s", u"d", u"m", u"x1", u"total2", u"a.b",
                               u"score", u"random", u"color", u"mode", u"note", u"band", u"sqrt", u"absx", u"xor1",
                               u"notx", u"orbit", u"modal", u"and2", u"x2and3", u"sand", u"abs1", u"sqr2", u"big",
-                              u"third", u"neg", u"half", u"intmin", u"A", u"X", u"Ab", u"\"q\"", u"\"A b\"",
+                              u"third", u"neg", u"half", u"intmin", u"A", u"X", u"Ab", u"ab", u"\"q\"", u"\"A b\"", u"\"a b\"",
                               u"\"x\"", u"中", u"if", u"to", u"step", u"then", u"end", u"print");
 
 constexpr auto kOperators = words(u"+", u"-", u"*", u"/", u"^", u"mod", u"and", u"or", u"xor", u"=", u"<", u">",
@@ -450,7 +458,8 @@ constexpr auto kOperators = words(u"+", u"-", u"*", u"/", u"^", u"mod", u"and", 
 constexpr auto kPrefixes = words(u"not", u"abs", u"sqr", u"-", u"反", u"绝", u"开");
 
 constexpr auto kTargets = words(u"x", u"y", u"s", u"i", u"total2", u"score", u"note", u"a.b", u"2x", u"", u"a b",
-                                u"if", u"step", u"Ab", u"X", u"x_1", u"中x", u"#", u"(x)", u"mod", u"and", u"big");
+                                u"if", u"step", u"Ab", u"A", u"X", u"x_1", u"中x", u"#", u"(x)", u"mod", u"and", u"big",
+                                u"\"a\"");
 
 constexpr auto kStrayCharacters =
     words(u"(", u")", u"\"", u"-", u"+", u"*", u" ", u"=", u"A", u"中", u"e", u"0", u".", u",", u"\t", u"😀");
@@ -596,7 +605,8 @@ std::vector<SequenceStep> makeSequence(ExpressionGenerator& generator, std::mt19
 {
     std::vector<std::u16string> pool{u"i = i + 1",      u"s = s + i * j mod 7", u"j = j - 2.5",
                                      u"x = x / 3",      u"n mod d = 0 and d <= m", u"d = d + 1",
-                                     u"m = m * 2 + 1",  u"y = y ^ 2"};
+                                     u"m = m * 2 + 1",  u"y = y ^ 2",         u"A = a + 1",
+                                     u"ab = Ab - 1"};
     for (int i = 0; i < 10; ++i) pool.push_back(generator.text());
     std::vector<SequenceStep> steps;
     for (int i = 0; i < 40; ++i) {
