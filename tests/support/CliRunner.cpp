@@ -1,0 +1,113 @@
+#include "support/CliRunner.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace tarnik::test {
+namespace {
+
+void writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written <= 0) throw std::runtime_error("cannot write a temporary file");
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+// An open temporary file with a name ending in `suffix`; the name goes when
+// `keepName` is false, the file with its last descriptor.
+int openTempFile(std::string_view suffix, bool keepName, std::string* name = nullptr)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarnik-XXXXXX").string();
+    pattern += suffix;
+    int fd = ::mkstemps(pattern.data(), static_cast<int>(suffix.size()));
+    if (fd < 0) throw std::runtime_error("cannot create a temporary file");
+    if (!keepName) ::unlink(pattern.c_str());
+    if (name != nullptr) *name = pattern;
+    return fd;
+}
+
+std::string readFromStart(int fd)
+{
+    std::string bytes;
+    ::lseek(fd, 0, SEEK_SET);
+    char buffer[4096];
+    while (true) {
+        ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count <= 0) return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+}  // namespace
+
+std::string CliResult::lastErrorLine() const
+{
+    std::string_view text(err);
+    if (text.ends_with('\n')) text.remove_suffix(1);
+    std::size_t start = text.rfind('\n');
+    return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
+}
+
+CliResult runCli(const std::vector<std::string>& arguments, std::string_view input)
+{
+#ifndef TARNIK_CLI_PATH
+    (void)arguments;
+    (void)input;
+    throw std::runtime_error("tarnik-cli is not part of this build");
+#else
+    const std::string program = TARNIK_CLI_PATH;
+    int in = openTempFile("", false);
+    writeAll(in, input);
+    ::lseek(in, 0, SEEK_SET);
+    int out = openTempFile("", false);
+    int err = openTempFile("", false);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    CliResult result;
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+        result.exitStatus = WEXITSTATUS(status);
+    }
+    result.out = readFromStart(out);
+    result.err = readFromStart(err);
+    ::close(in);
+    ::close(out);
+    ::close(err);
+    return result;
+#endif
+}
+
+TempFile::TempFile(std::string_view bytes, std::string_view suffix)
+{
+    int fd = openTempFile(suffix, true, &m_path);
+    writeAll(fd, bytes);
+    ::close(fd);
+}
+
+TempFile::~TempFile()
+{
+    std::remove(m_path.c_str());
+}
+
+}  // namespace tarnik::test

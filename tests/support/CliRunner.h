@@ -1,0 +1,35 @@
+#pragma once
+// Runs the built tarnik-cli as a child process, for tests of the command line.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnik::test {
+
+struct CliResult {
+    int exitStatus = -1;  // -1 when the process did not exit normally
+    std::string out;      // standard output, as bytes
+    std::string err;      // standard error, as bytes
+
+    // The last line of standard error without its line end.
+    [[nodiscard]] std::string lastErrorLine() const;
+};
+
+// tarnik-cli with `arguments`, its standard input read from `input`.
+CliResult runCli(const std::vector<std::string>& arguments, std::string_view input = {});
+
+// A file in the temporary folder holding `bytes`, removed with the object.
+class TempFile {
+public:
+    explicit TempFile(std::string_view bytes, std::string_view suffix = ".bas");
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    [[nodiscard]] const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+}  // namespace tarnik::test
