@@ -119,13 +119,11 @@ void expandOneLineIf(clsCode& code, std::size_t index, std::u16string_view state
     }
 
     const std::int16_t phLine = code.Lines[index].phLine;
-    std::u16string thenText(thenPart);
-    std::u16string elseText(elsePart);
     code.Lines[index].strText = joined(u"if ", condition, u" then");
-    appendRecord(code, phLine, std::move(thenText));
+    appendRecord(code, phLine, std::u16string(thenPart));
     if (hasElse) {
         appendRecord(code, phLine, u"else");
-        appendRecord(code, phLine, std::move(elseText));
+        appendRecord(code, phLine, std::u16string(elsePart));
     }
     appendRecord(code, phLine, u"end if");
 }
@@ -138,20 +136,19 @@ void splitInputList(clsCode& code, std::size_t index, std::u16string_view list)
     int separator = FindListSeparator(list);
     if (separator == 0) return;
 
-    std::vector<std::u16string> items;
-    while (separator > 0) {
-        items.emplace_back(list.substr(0, static_cast<std::size_t>(separator - 1)));
+    const std::int16_t phLine = code.Lines[index].phLine;
+    code.Lines[index].strText = joined(u"input ", list.substr(0, static_cast<std::size_t>(separator - 1)));
+    while (true) {
         list = trimBlanks(list.substr(static_cast<std::size_t>(separator)));
         separator = FindListSeparator(list);
+        if (separator == 0) break;
+        appendRecord(code, phLine, joined(u"input ", list.substr(0, static_cast<std::size_t>(separator - 1))));
     }
-    if (!list.empty()) items.emplace_back(list);
-
-    const std::int16_t phLine = code.Lines[index].phLine;
-    code.Lines[index].strText = joined(u"input ", items.front());
-    for (std::size_t i = 1; i < items.size(); ++i) appendRecord(code, phLine, joined(u"input ", items[i]));
+    if (!list.empty()) appendRecord(code, phLine, joined(u"input ", list));
 }
 
-// The forms the executor does not know become forms it knows.
+// The forms the executor does not know become forms it knows. The statement
+// is a copy: the rewrites cut it while appending to the table.
 void rewriteStatement(clsCode& code, std::size_t index)
 {
     const std::u16string statement = code.Lines[index].strText;
