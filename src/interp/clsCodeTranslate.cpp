@@ -218,6 +218,8 @@ void clsCode::splitPhysicalLines()
 //   ->  select case  / if x=1 then / elseif x=2 or x= 3 then / else / end if
 void clsCode::rewriteSelectCase()
 {
+    // Taken before any rewrite. Behind the current line only "select case"
+    // matters, and a rewrite neither makes nor unmakes that head.
     std::vector<std::u16string_view> heads(Lines.size());
     for (std::size_t index = 1; index < Lines.size(); ++index) heads[index] = Lines[index].Head();
 
@@ -230,10 +232,10 @@ void clsCode::rewriteSelectCase()
         if (head == u"select case") {
             if (index == last) raiseError(kSelectLast);
             if (heads[index + 1] != u"case") raiseError(kSelectNotFollowedByCase);
-            selectors.push_back(line.Body());
+            selectors.emplace_back(bodyOf(line.strText, head));
             line.strText = u"select case ";
         } else if (head == u"case") {
-            std::u16string values = line.Body();
+            std::u16string_view values = bodyOf(line.strText, head);
             if (selectors.empty()) raiseError(kCaseWithoutSelect);
             std::u16string_view keyword = heads[index - 1] == u"select case" ? u"if " : u"elseif ";
             line.strText = joined(keyword, caseCondition(values, selectors.back()), u" then");
