@@ -1,6 +1,7 @@
 #include "interp/clsCode.h"
 
 #include "expr/clsExpPlus.h"
+#include "interp/Executor.h"
 
 #include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
@@ -29,10 +30,8 @@ void clsCode::Translate()
 void clsCode::Run(RunHost& host)
 {
     program.Err.clear();
-    program.Err.resumeNext([&] {
-        Translate();
-        (void)host;  // execution comes with the executor
-    });
+    if (!program.Err.resumeNext([&] { Translate(); })) return;
+    Executor(*this, host).run();
 }
 
 }  // namespace tarnik

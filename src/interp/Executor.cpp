@@ -1,0 +1,166 @@
+#include "interp/Executor.h"
+
+#include "expr/NumberText.h"
+#include "expr/ProgramState.h"
+#include "expr/clsExpPlus.h"
+#include "interp/Breakpoints.h"
+#include "interp/ExecutorPlan.h"
+#include "interp/RunHost.h"
+#include "interp/clsCode.h"
+
+namespace tarnik {
+
+Executor::Executor(clsCode& code, RunHost& host)
+    : m_code(code),
+      m_host(host),
+      m_evaluator(code.Evaluator ? *code.Evaluator : *(code.Evaluator = std::make_unique<clsExpPlus>()))
+{
+}
+
+Executor::~Executor() = default;
+
+void Executor::run()
+{
+    prepare();
+    const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
+    for (std::int16_t i = 1; i <= last;) {
+        m_host.yield();
+        program.CurrentLine = m_code.Lines[i].phLine;
+        if (!m_host.consoleVisible()) return;
+        pauseIfWanted();
+        if (execute(i) == Flow::Leave || program.Err.pending()) return;
+        if (i == 32767) {  // the 16-bit line index cannot step any further
+            program.Err.record(kOverflow);
+            return;
+        }
+        ++i;
+    }
+}
+
+// Pauses once per visit of an editor line: a line that translation split into
+// several statements, or a line that jumps to itself, pauses only the first time.
+void Executor::pauseIfWanted()
+{
+    const auto line = static_cast<std::int16_t>(program.CurrentLine);
+    if (m_code.PreviousLine != line && (!program.FreeRun || IsBreakpoint(line))) m_host.StopWindow();
+    m_code.PreviousLine = line;
+}
+
+Executor::Flow Executor::execute(std::int16_t& i)
+{
+    PreparedLine& prepared = m_lines[i];
+    switch (prepared.kind) {
+    case Kind::Nothing: return Flow::Continue;
+    case Kind::Expression: program.Err.resumeNext([&] { (void)m_evaluator.exp(*prepared.exp); }); return Flow::Continue;
+    case Kind::If: return executeIf(prepared, i);
+    case Kind::For: return executeFor(prepared, i);
+    case Kind::Next: executeNext(prepared, i); return Flow::Continue;
+    case Kind::Jump: return executeJump(prepared, i);
+    case Kind::Return: executeReturn(i); return Flow::Continue;
+    case Kind::Print: return executeList(*prepared.list, false);
+    case Kind::Input: return executeList(*prepared.list, true);
+    case Kind::End: return Flow::Leave;
+    case Kind::Stop: m_host.StopWindow(); return Flow::Continue;
+    case Kind::Else:
+    case Kind::Loop: i = prepared.target; return Flow::Continue;
+    case Kind::DoWhile:
+        program.Err.resumeNext([&] {
+            if (!m_evaluator.logic(*prepared.condition)) i = prepared.target;
+        });
+        return Flow::Continue;
+    case Kind::LoopUntil:
+        // Repeats while the condition holds, not until it does; programs rely on it.
+        program.Err.resumeNext([&] {
+            if (m_evaluator.logic(*prepared.condition)) i = prepared.target;
+        });
+        return Flow::Continue;
+    }
+    return Flow::Continue;
+}
+
+Executor::Flow Executor::executeIf(const PreparedLine& prepared, std::int16_t& i)
+{
+    if (prepared.error) {
+        program.Err.record(*prepared.error);
+        return Flow::Leave;
+    }
+    bool holds = false;
+    program.Err.resumeNext([&] { holds = m_evaluator.logic(*prepared.condition); });
+    if (program.Err.pending()) return Flow::Leave;
+    if (!holds) i = prepared.target;
+    return Flow::Continue;
+}
+
+// Stops at the first error of any of its parts, so that a loop never runs with
+// bounds it could not compute.
+Executor::Flow Executor::executeFor(PreparedLine& prepared, std::int16_t& i)
+{
+    const ForPlan& plan = *prepared.forPlan;
+    clsLine& line = m_code.Lines[i];
+    auto bound = [this](const CompiledExp& exp, std::int16_t& field) {
+        return program.Err.resumeNext([&] {
+            std::optional<double> value = m_evaluator.exp(exp);
+            if (value) field = toInt16(*value);
+        }) && !program.Err.pending();
+    };
+    if (plan.cutError) {
+        program.Err.record(*plan.cutError);
+        return Flow::Leave;
+    }
+    if (plan.step) {
+        if (!bound(*plan.step, line.for_step)) return Flow::Leave;
+    } else {
+        line.for_step = 1;
+    }
+    if (!bound(*plan.start, line.for_min) || !bound(*plan.limit, line.for_max)) return Flow::Leave;
+    line.for_var_name = plan.varName;
+    if (line.for_step == 0) {
+        program.Err.record(kStepIsZero);
+        return Flow::Leave;
+    }
+    bool skipBody = line.for_step < 1 ? line.for_min < line.for_max : line.for_max < line.for_min;
+    if (skipBody) {
+        i = line.for_next_id;
+    } else {
+        program.Variables.setVar(plan.var, line.for_min);
+    }
+    return Flow::Continue;
+}
+
+// k = k + (step), then back to the body while (k - limit) / step is not above 0.
+void Executor::executeNext(PreparedLine& prepared, std::int16_t& i)
+{
+    const std::int16_t forIndex = m_code.Lines[i].next_for_id;
+    const clsLine& forLine = m_code.Lines[forIndex];
+    NextCache& cache = *prepared.next;
+    if (!cache.increment || cache.step != forLine.for_step || cache.name != forLine.for_var_name) {
+        std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
+        cache = {forLine.for_var_name, forLine.for_step, &m_evaluator.compileExp(text)};
+    }
+    std::optional<double> value;
+    program.Err.resumeNext([&] { value = m_evaluator.exp(*cache.increment); });
+    program.Err.resumeNext([&] {
+        if (!(checkedDivide(value.value_or(0) - forLine.for_max, forLine.for_step) > 0)) i = forIndex;
+    });
+}
+
+Executor::Flow Executor::executeJump(const PreparedLine& prepared, std::int16_t& i)
+{
+    if (prepared.error) {
+        program.Err.record(*prepared.error);
+        return Flow::Leave;
+    }
+    if (m_returnStack.size() == kReturnStackLimit) m_returnStack.pop_front();
+    m_returnStack.push_back(i);
+    i = prepared.target;
+    return Flow::Continue;
+}
+
+void Executor::executeReturn(std::int16_t& i)
+{
+    if (m_returnStack.empty()) return;
+    i = m_returnStack.back();
+    m_returnStack.pop_back();
+}
+
+}  // namespace tarnik

@@ -1,0 +1,83 @@
+#pragma once
+// Executes a translated and linked line table, one statement per step, from
+// line 1 until the end of the table, END, an abort or the first error.
+//
+// Before the first statement every line is prepared once: its kind, its jump
+// target, its expressions compiled, its PRINT/INPUT list cut into items. The
+// preparation looks only at the text, so it can neither fail nor change
+// anything visible; an error a statement's text implies (a GOTO to a missing
+// label, a malformed FOR) is kept and raised when the statement runs, exactly
+// where running the text would raise it.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "expr/BasicError.h"
+#include "expr/clsVar.h"
+
+namespace tarnik {
+
+class clsCode;
+class clsExpPlus;
+class RunHost;
+struct CompiledExp;
+struct ExpressionProgram;
+
+class Executor {
+public:
+    Executor(clsCode& code, RunHost& host);
+    ~Executor();
+
+    // The statement loop; an error it stops on is left in program.Err.
+    void run();
+
+    // GOTO and GOSUB push their line; a push onto a full stack drops the oldest entry.
+    static constexpr std::size_t kReturnStackLimit = 100000;
+
+private:
+    enum class Flow { Continue, Leave };
+    enum class Kind : std::uint8_t {
+        Nothing, Expression, If, Else, For, Next, Jump, Return, DoWhile, Loop, LoopUntil, End, Stop, Print, Input,
+    };
+    struct ForPlan;
+    struct ListItem;
+    struct ListPlan;
+    struct NextCache;
+    struct PreparedLine;
+
+    // Preparation (ExecutorPrepare.cpp).
+    void prepare();
+    PreparedLine prepareLine(std::int16_t index);
+    void prepareIf(PreparedLine& prepared, const std::u16string& body);
+    void prepareJump(PreparedLine& prepared, const std::u16string& body);
+    std::unique_ptr<ForPlan> planFor(const std::u16string& body);
+    std::unique_ptr<ListPlan> planList(std::u16string_view body, bool input);
+    ListItem planItem(std::u16string_view item, std::u16string_view ending, bool input);
+
+    // Statements (Executor.cpp, ExecutorLists.cpp).
+    Flow execute(std::int16_t& i);
+    void pauseIfWanted();
+    Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
+    Flow executeFor(PreparedLine& prepared, std::int16_t& i);
+    void executeNext(PreparedLine& prepared, std::int16_t& i);
+    Flow executeJump(const PreparedLine& prepared, std::int16_t& i);
+    void executeReturn(std::int16_t& i);
+    Flow executeList(const ListPlan& plan, bool input);
+    void printItem(const ListItem& item);
+    Flow inputItem(const ListItem& item);
+    void append(std::u16string_view text, std::u16string_view ending);
+
+    clsCode& m_code;
+    RunHost& m_host;
+    clsExpPlus& m_evaluator;
+    std::vector<PreparedLine> m_lines;  // parallel to the line table, slot 0 unused
+    std::unordered_map<std::int16_t, std::int16_t> m_labels;  // label -> first line carrying it
+    std::deque<std::int16_t> m_returnStack;
+    std::u16string m_output;  // scratch for one console append
+};
+
+}  // namespace tarnik

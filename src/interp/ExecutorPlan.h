@@ -1,0 +1,50 @@
+#pragma once
+// What Executor prepares for each line. Private to the executor's sources.
+#include "interp/Executor.h"
+
+namespace tarnik {
+
+struct Executor::ForPlan {
+    std::optional<BasicError> cutError;    // the text could not be cut into its parts
+    std::u16string varName;
+    clsVar::Ref var;
+    const CompiledExp* step = nullptr;     // none: step 1
+    const CompiledExp* start = nullptr;
+    const CompiledExp* limit = nullptr;
+};
+
+struct Executor::ListItem {
+    enum class Kind : std::uint8_t { Literal, BrokenLiteral, Expression, Variable };
+    Kind kind = Kind::Literal;
+    std::u16string text;                   // a literal's inner text, or the variable's name
+    std::u16string_view ending;            // TAB, nothing, or CR LF after a printed item
+    const CompiledExp* exp = nullptr;
+    clsVar::Ref var;
+};
+
+struct Executor::ListPlan {
+    std::vector<ListItem> separated;       // items followed by "," or ";"
+    std::optional<ListItem> last;
+    std::optional<BasicError> searchError; // raised by the separator search after all separated items
+};
+
+// The NEXT statement's increment text ("k=k+(2)") depends on the FOR line's
+// name and step at run time; it is compiled again only when they change.
+struct Executor::NextCache {
+    std::u16string name;
+    std::int16_t step = 0;
+    const CompiledExp* increment = nullptr;
+};
+
+struct Executor::PreparedLine {
+    Kind kind = Kind::Nothing;
+    std::int16_t target = 0;               // where a jump goes (the line before the next one to run)
+    const CompiledExp* exp = nullptr;      // Expression
+    const ExpressionProgram* condition = nullptr;  // If, DoWhile, LoopUntil
+    std::optional<BasicError> error;       // raised when the statement runs (If, Jump)
+    std::unique_ptr<ForPlan> forPlan;
+    std::unique_ptr<ListPlan> list;
+    std::unique_ptr<NextCache> next;
+};
+
+}  // namespace tarnik
