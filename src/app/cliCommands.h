@@ -32,7 +32,11 @@ struct CliFailure {
 // "错误 N: DESCRIPTION(第L行)" on standard error, L being CurrentLine.
 void reportError(const BasicError& error);
 
+inline constexpr int kExitStepLimit = 3;     // run: --max-steps reached
+
 int checkCommand(Arguments arguments);
 int tableCommand(Arguments arguments);
+int runCommand(Arguments arguments);
+int formatCommand(Arguments arguments);
 
 }  // namespace tarnik::cli

@@ -18,7 +18,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
+    {"run", "[--crlf] [--max-steps N] FILE", runCommand},
     {"check", "FILE", checkCommand},
+    {"format", "[--crlf] FILE", formatCommand},
     {"table", "FILE", tableCommand},
 };
 

@@ -1,0 +1,71 @@
+#include "app/StdioHost.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "interp/SourceText.h"
+
+namespace tarnik::cli {
+
+namespace {
+constexpr std::size_t kFlushThreshold = 1 << 16;
+}
+
+StdioHost::StdioHost(bool keepCrLf, std::optional<std::int64_t> maxSteps)
+    : m_keepCrLf(keepCrLf), m_maxSteps(maxSteps)
+{
+}
+
+StdioHost::~StdioHost() { flush(); }
+
+void StdioHost::yield()
+{
+    if (m_maxSteps && ++m_steps > *m_maxSteps) m_limitReached = true;
+}
+
+void StdioHost::Append(std::u16string_view text)
+{
+    if (m_keepCrLf) {
+        m_text += text;
+    } else {
+        for (char16_t c : text) {
+            if (m_pendingCr && c != u'\n') m_text += u'\r';
+            m_pendingCr = c == u'\r';
+            if (!m_pendingCr) m_text += c;
+        }
+    }
+    if (m_text.size() >= kFlushThreshold) flush();
+}
+
+void StdioHost::flush()
+{
+    if (m_text.empty()) return;
+    std::string bytes = toUtf8(m_text);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+    m_text.clear();
+}
+
+std::optional<std::u16string> StdioHost::InputWindow(std::u16string_view info)
+{
+    flush();
+    const std::string question = toUtf8(info);
+    for (;;) {
+        std::fputs(question.c_str(), stderr);
+        std::fflush(stderr);
+        m_errorMidLine = true;
+        std::string line;
+        if (!std::getline(std::cin, line)) return std::nullopt;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) return fromUtf8(line);
+    }
+}
+
+void StdioHost::finishErrorLine()
+{
+    flush();
+    if (m_errorMidLine) std::fputc('\n', stderr);
+    m_errorMidLine = false;
+}
+
+}  // namespace tarnik::cli

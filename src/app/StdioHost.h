@@ -1,0 +1,43 @@
+#pragma once
+// The console of tarnik-cli: output to standard output (UTF-8, CR LF written
+// as LF unless asked to keep it), INPUT questions to standard error and
+// answers from standard input. The debugger never opens. With a statement
+// limit the run ends, like an abort, before the statement past the limit.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "interp/RunController.h"
+
+namespace tarnik::cli {
+
+class StdioHost : public RunConsole {
+public:
+    StdioHost(bool keepCrLf, std::optional<std::int64_t> maxSteps);
+    ~StdioHost() override;
+
+    void yield() override;
+    bool consoleVisible() override { return !m_limitReached; }
+    void StopWindow() override {}
+    void Append(std::u16string_view text) override;
+    std::optional<std::u16string> InputWindow(std::u16string_view info) override;
+    void Clear() override {}
+    void showConsole() override {}
+    void setCaption(std::u16string_view) override {}
+
+    [[nodiscard]] bool limitReached() const { return m_limitReached; }
+    void flush();
+    // Ends a question left on standard error, so that what follows stands on its own line.
+    void finishErrorLine();
+
+private:
+    bool m_keepCrLf;
+    std::optional<std::int64_t> m_maxSteps;
+    std::int64_t m_steps = 0;
+    bool m_limitReached = false;
+    bool m_pendingCr = false;      // a CR at the end of the last output, its LF maybe still to come
+    bool m_errorMidLine = false;   // a question stands on standard error without a line end
+    std::u16string m_text;         // output not yet converted
+};
+
+}  // namespace tarnik::cli

@@ -1,0 +1,86 @@
+// tarnik-cli run and format.
+#include <charconv>
+#include <iostream>
+
+#include "app/StdioHost.h"
+#include "app/cliCommands.h"
+#include "expr/ProgramState.h"
+#include "expr/TextHelpers.h"
+#include "interp/LineFormatter.h"
+#include "interp/SourceText.h"
+
+namespace tarnik::cli {
+namespace {
+
+struct Options {
+    bool keepCrLf = false;
+    std::optional<std::int64_t> maxSteps;
+    std::string file;
+};
+
+std::int64_t stepCount(const std::string& text)
+{
+    std::int64_t count = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc{} || end != text.data() + text.size() || count < 0) {
+        throw CliFailure{"--max-steps needs a whole number of statements, not " + text, true};
+    }
+    return count;
+}
+
+Options parseOptions(Arguments arguments, bool allowMaxSteps)
+{
+    Options options;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (word == "--crlf") {
+            options.keepCrLf = true;
+        } else if (word == "--max-steps" && allowMaxSteps) {
+            if (++i == arguments.size()) throw CliFailure{"--max-steps needs a number", true};
+            options.maxSteps = stepCount(arguments[i]);
+        } else {
+            files.push_back(word);
+        }
+    }
+    options.file = fileArgument(files);
+    return options;
+}
+
+}  // namespace
+
+int runCommand(Arguments arguments)
+{
+    const Options options = parseOptions(arguments, true);
+    const std::u16string source = readSource(options.file);
+    StdioHost host(options.keepCrLf, options.maxSteps);
+    program.FreeRun = true;
+    std::optional<BasicError> error = StartRun(source, host);
+    host.finishErrorLine();
+    if (host.limitReached()) {
+        std::cerr << "tarnik-cli run: stopped after " << *options.maxSteps << " statements (--max-steps)\n";
+        return kExitStepLimit;
+    }
+    if (error) {
+        reportError(*error);
+        return kExitProgramError;
+    }
+    return kExitOk;
+}
+
+int formatCommand(Arguments arguments)
+{
+    const Options options = parseOptions(arguments, false);
+    const std::u16string source = readSource(options.file);
+    std::u16string formatted;
+    bool first = true;
+    for (std::u16string_view line : splitLines(source)) {
+        if (!first) formatted += options.keepCrLf ? u"\r\n" : u"\n";
+        first = false;
+        formatted += formatFinishedLine(line);
+    }
+    std::cout << toUtf8(formatted) << std::flush;
+    return kExitOk;
+}
+
+}  // namespace tarnik::cli

@@ -1,0 +1,91 @@
+#include "interp/LineFormatter.h"
+
+#include <vector>
+
+#include "expr/LanguageWords.h"
+#include "expr/ProgramState.h"
+#include "expr/TextHelpers.h"
+#include "expr/clsSen.h"
+
+namespace tarnik {
+namespace {
+
+bool isClosing(std::u16string_view word) { return word == u")" || word == u";" || word == u","; }
+
+// Words joined by single blanks; nothing when the reader records an error.
+std::optional<std::u16string> respace(std::u16string_view line)
+{
+    clsSen reader;
+    reader.setStrText(LowerOutsideQuotes(line));
+    std::u16string result;
+    do {
+        std::u16string word = reader.ReadWord();
+        std::u16string next = reader.LookNextWord();
+        result += word;
+        if (word != u"(" && !isClosing(next)) result += u' ';
+        if (program.Err.pending()) {
+            program.Err.clear();
+            return std::nullopt;
+        }
+    } while (!reader.Eof());
+    if (!result.empty() && result.back() == u' ') result.pop_back();
+    return result;
+}
+
+// Every " word " in the blank-padded piece becomes " Word ", left to right,
+// without overlaps: two equal words in a row share their blank, so only the
+// first is caught (the repeated list entries catch "and", "or", "not" again).
+std::u16string capitaliseWords(std::u16string_view piece)
+{
+    auto padded = [](std::u16string_view text) {
+        std::u16string result(1, u' ');
+        result.append(text).push_back(u' ');
+        return result;
+    };
+    std::u16string text = padded(lowerAscii(piece));
+    for (std::u16string_view word : kLanguageWords) {
+        const std::u16string find = padded(word);
+        for (std::size_t at = text.find(find); at != std::u16string::npos; at = text.find(find, at + find.size())) {
+            text[at + 1] = static_cast<char16_t>(text[at + 1] - u'a' + u'A');
+        }
+    }
+    return text.substr(1, text.size() - 2);
+}
+
+}  // namespace
+
+std::u16string FormatLine(std::u16string_view line)
+{
+    if (trimBlanks(line).empty()) return std::u16string(line);
+    std::optional<std::u16string> spaced = respace(line);
+    if (!spaced) return std::u16string(line);
+
+    std::u16string result = ReplaceOutsideQuotes(*spaced, u"< >", u"<>");
+    result = ReplaceOutsideQuotes(result, u"< =", u"<=");
+    result = ReplaceOutsideQuotes(result, u"> =", u">=");
+    program.Err.clear();  // an open literal is handled below, not an error here
+
+    std::vector<std::u16string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t quote; (quote = result.find(u'"', start)) != std::u16string::npos; start = quote + 1) {
+        pieces.push_back(std::u16string_view(result).substr(start, quote - start));
+    }
+    pieces.push_back(std::u16string_view(result).substr(start));
+    if (pieces.size() % 2 == 0) return result;  // the quotes do not pair up
+
+    std::u16string formatted;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) formatted += u'"';
+        formatted += i % 2 == 0 ? capitaliseWords(pieces[i]) : std::u16string(pieces[i]);
+    }
+    return formatted;
+}
+
+std::u16string formatFinishedLine(std::u16string_view line)
+{
+    if (trimBlanks(line).empty()) return std::u16string(line);
+    const std::size_t indentation = line.find_first_not_of(u' ');
+    return std::u16string(indentation, u' ') + FormatLine(line);
+}
+
+}  // namespace tarnik

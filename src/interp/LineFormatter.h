@@ -1,0 +1,19 @@
+#pragma once
+// The normal form the editor rewrites finished lines into: words separated by
+// single blanks (none after "(" and none before ")", ";" or ","), the relational
+// pairs closed up, everything outside string literals lower case except the
+// language's words, which get a capital first letter: «If a <> b Then».
+#include <string>
+#include <string_view>
+
+namespace tarnik {
+
+// The normal form of a line's content, without its indentation. A line the
+// word reader cannot read (an unterminated literal) comes back unchanged.
+[[nodiscard]] std::u16string FormatLine(std::u16string_view line);
+
+// A finished line as the editor rewrites it: a blank line stays as it is, any
+// other keeps its leading blanks followed by FormatLine of the line.
+[[nodiscard]] std::u16string formatFinishedLine(std::u16string_view line);
+
+}  // namespace tarnik
