@@ -3,8 +3,8 @@
 source "$(dirname "$0")/scripts/setup.sh"
 tarnik_install_missing
 tarnik_build
-if [ -x "$TARNIK_BUILD/src/ui/tarnik" ]; then
-    exec "$TARNIK_BUILD/src/ui/tarnik" "$@"
+if [ -x "$TARNIK_BUILD/bin/tarnik" ]; then
+    exec "$TARNIK_BUILD/bin/tarnik" "$@"
 fi
-echo "The IDE is not built yet; the headless runner is: $TARNIK_BUILD/src/tarnik-cli" >&2
+echo "The IDE is not built yet; the headless runner is: $TARNIK_BUILD/bin/tarnik-cli" >&2
 exit 1

@@ -6,7 +6,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-${TARNIK_BUILD:-$root/build}}"
-cli="$build/src/tarnik-cli"
+cli="$build/bin/tarnik-cli"
 [ -x "$cli" ] || { echo "no tarnik-cli in $build: build the tarnik-cli target first" >&2; exit 2; }
 
 program="$(mktemp --suffix=.bas)"
