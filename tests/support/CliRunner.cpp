@@ -1,12 +1,16 @@
 #include "support/CliRunner.h"
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 extern char** environ;
@@ -86,8 +90,10 @@ CliResult runCli(const std::vector<std::string>& arguments, std::string_view inp
     int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    if (spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-        result.exitStatus = WEXITSTATUS(status);
+    rusage usage{};
+    if (spawned == 0 && ::wait4(pid, &status, 0, &usage) == pid) {
+        if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+        result.peakResidentKilobytes = usage.ru_maxrss;
     }
     result.out = readFromStart(out);
     result.err = readFromStart(err);
@@ -96,6 +102,23 @@ CliResult runCli(const std::vector<std::string>& arguments, std::string_view inp
     ::close(err);
     return result;
 #endif
+}
+
+std::string readFileBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::filesystem::path> examplePrograms()
+{
+    std::vector<std::filesystem::path> programs;
+    for (const auto& entry : std::filesystem::directory_iterator(TARNIK_EXAMPLES_DIR)) {
+        if (entry.path().extension() == ".bas") programs.push_back(entry.path());
+    }
+    std::sort(programs.begin(), programs.end());
+    return programs;
 }
 
 TempFile::TempFile(std::string_view bytes, std::string_view suffix)

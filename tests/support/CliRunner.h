@@ -1,5 +1,6 @@
 #pragma once
 // Runs the built tarnik-cli as a child process, for tests of the command line.
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@ struct CliResult {
     int exitStatus = -1;  // -1 when the process did not exit normally
     std::string out;      // standard output, as bytes
     std::string err;      // standard error, as bytes
+    long peakResidentKilobytes = 0;  // the child's largest resident set size
 
     // The last line of standard error without its line end.
     [[nodiscard]] std::string lastErrorLine() const;
@@ -17,6 +19,12 @@ struct CliResult {
 
 // tarnik-cli with `arguments`, its standard input read from `input`.
 CliResult runCli(const std::vector<std::string>& arguments, std::string_view input = {});
+
+// The whole content of a file, as bytes.
+std::string readFileBytes(const std::filesystem::path& path);
+
+// The example programs (examples/*.bas), sorted by name.
+std::vector<std::filesystem::path> examplePrograms();
 
 // A file in the temporary folder holding `bytes`, removed with the object.
 class TempFile {
