@@ -1,0 +1,155 @@
+#include "interp/LineFormatter.h"
+
+#include <gtest/gtest.h>
+
+#include "expr/ProgramState.h"
+#include "support/TestSupport.h"
+
+namespace tarnik {
+namespace {
+
+using test::utf16;
+using test::utf8;
+
+struct Case {
+    const char* line;
+    const char* formatted;
+};
+
+class LineFormatter : public ::testing::Test {
+protected:
+    void SetUp() override { program.reset(); }
+
+    static void expectFormats(std::initializer_list<Case> cases)
+    {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.line);
+            EXPECT_EQ(utf8(FormatLine(utf16(c.line))), c.formatted);
+            EXPECT_FALSE(program.Err.pending());
+        }
+    }
+};
+
+TEST_F(LineFormatter, SpacesWordsAndCapitalisesKeywords)
+{
+    expectFormats({
+        {"X=ABS(Y)+1", "x = Abs (y) + 1"},
+        {"PRINT \"MiXed\";A", "Print \"MiXed\"; a"},
+        {"if a< >b then", "If a <> b Then"},
+        {"a < = b", "a <= b"},
+        {"a > = b", "a >= b"},
+        {"if a<>b then", "If a <> b Then"},
+        {"IF X>=1 AND X<=5 THEN", "If x >= 1 And x <= 5 Then"},
+        {"for i=1 to 10 step 2", "For i = 1 To 10 Step 2"},
+        {"next", "Next"},
+        {"do while x<3", "Do While x < 3"},
+        {"loop until x>3", "Loop Until x > 3"},
+        {"select case x", "Select Case x"},
+        {"case 1 to 5", "Case 1 To 5"},
+        {"case else", "Case Else"},
+        {"end select", "End Select"},
+        {"elseif a=2 then", "Elseif a = 2 Then"},
+        {"end if", "End If"},
+        {"exit for", "Exit For"},
+        {"exit do", "Exit Do"},
+        {"while x", "While x"},
+        {"wend", "Wend"},
+        {"input \"a, b\";a,b", "Input \"a, b\"; a, b"},
+        {"10 gosub 100", "10 Gosub 100"},
+        {"goto 10", "Goto 10"},
+        {"return", "Return"},
+        {"stop", "Stop"},
+        {"end", "End"},
+        {"y=a xor b or not c", "y = a Xor b Or Not c"},
+        {"r=n mod 7+sqr(x)", "r = n Mod 7 + Sqr (x)"},
+    });
+}
+
+TEST_F(LineFormatter, RespacesEveryWord)
+{
+    expectFormats({
+        {"   print   x", "Print x"},
+        // The reader's last word before the end is a blank when the line ends in
+        // blanks; it comes out as two blanks.
+        {"print x ", "Print x  "},
+        {"print x     ", "Print x  "},
+        {"x=3.14*r^2", "x = 3.14 * r ^ 2"},
+        {"total2=total2+1", "total2 = total2 + 1"},
+        {"x=2y", "x = 2 y"},
+        {"print(1,2);", "Print (1, 2);"},
+        {"print a,b;c", "Print a, b; c"},
+        {"x=((a))", "x = ((a))"},
+        {"print \"a  b\";\"c\"", "Print \"a  b\"; \"c\""},
+        {"x = 1 ' Set X", "x = 1 ' set x"},
+        {"\tprint x", "\t Print x"},
+    });
+}
+
+TEST_F(LineFormatter, KeywordsInsideWordsLiteralsAndAfterParenthesesStayLowerCase)
+{
+    expectFormats({
+        {"printx=1", "printx = 1"},
+        {"score=total+ending", "score = total + ending"},
+        {"print \"if then else\"", "Print \"if then else\""},
+        {"y=(not x)", "y = (not x)"},
+        {"x=abs(abs(y))", "x = Abs (abs (y))"},
+        {"if (a and b) then", "If (a And b) Then"},
+    });
+}
+
+TEST_F(LineFormatter, EqualKeywordsSideBySideShareTheirBlank)
+{
+    expectFormats({
+        {"print print 1", "Print print 1"},
+        {"print print print", "Print print Print"},
+        {"to to", "To to"},
+        {"if not not a then", "If Not Not a Then"},
+        {"a and and b", "a And And b"},
+        {"a or or b", "a Or Or b"},
+        {"a and and and b", "a And And And b"},
+    });
+}
+
+TEST_F(LineFormatter, LineTheReaderCannotReadComesBackUnchanged)
+{
+    expectFormats({
+        {"print \"abc", "print \"abc"},
+        {"PRINT  \"Abc", "PRINT  \"Abc"},
+        {"X = \"a\" + \"B", "X = \"a\" + \"B"},
+    });
+}
+
+TEST_F(LineFormatter, BlankLineComesBackUnchanged)
+{
+    expectFormats({
+        {"", ""},
+        {"    ", "    "},
+    });
+}
+
+TEST_F(LineFormatter, FormattedLineStaysAsItIs)
+{
+    for (const char* line : {"X=ABS(Y)+1", "if a< >b then print \"A\";b else c=d mod 2", "for i=-10 to 10 step -2",
+                             "a and and and b", "' 注释 FOR"}) {
+        SCOPED_TRACE(line);
+        const std::u16string once = FormatLine(utf16(line));
+        EXPECT_EQ(utf8(FormatLine(once)), utf8(once));
+    }
+}
+
+TEST_F(LineFormatter, FinishedLineKeepsItsIndentation)
+{
+    const Case cases[] = {
+        {"    print x", "    Print x"},
+        {"  IF A THEN", "  If a Then"},
+        {"      ", "      "},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(utf8(formatFinishedLine(utf16(c.line))), c.formatted);
+    }
+}
+
+}  // namespace
+}  // namespace tarnik
