@@ -1,5 +1,6 @@
 #include "app/StdioHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -21,6 +22,17 @@ StdioHost::~StdioHost() { flush(); }
 void StdioHost::yield()
 {
     if (m_maxSteps && ++m_steps > *m_maxSteps) m_limitReached = true;
+}
+
+// Nothing happens between statements here but the counting, so the counting
+// is done in advance for as many as the limit allows.
+std::int64_t StdioHost::quietStatements()
+{
+    constexpr std::int64_t kBatch = 1 << 16;
+    if (!m_maxSteps) return kBatch;
+    const std::int64_t granted = std::min(kBatch, *m_maxSteps - m_steps);
+    m_steps += granted;
+    return granted;
 }
 
 void StdioHost::Append(std::u16string_view text)

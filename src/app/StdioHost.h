@@ -17,6 +17,7 @@ public:
     ~StdioHost() override;
 
     void yield() override;
+    std::int64_t quietStatements() override;
     bool consoleVisible() override { return !m_limitReached; }
     void StopWindow() override {}
     void Append(std::u16string_view text) override;

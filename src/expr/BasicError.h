@@ -40,7 +40,7 @@ public:
     void record(const ErrorText& error) { record(BasicError{error.number, std::u16string(error.text)}); }
     void clear()
     {
-        if (m_error.number != 0 || !m_error.description.empty()) m_error = {};
+        if (m_error.number != 0) m_error = {};
     }
 
     // Runs one step in resume-next mode: a raised error is recorded and the

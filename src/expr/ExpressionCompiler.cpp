@@ -158,12 +158,14 @@ private:
             if (!isPrefixOperator(step.op)) {
                 if (m_vals.empty()) {
                     step.op = Operator::FailAfterRight;
+                    step.bind();
                     m_program.steps.push_back(step);
                     return false;
                 }
                 step.left = operandOf(m_vals.back());
                 m_vals.pop_back();
             }
+            step.bind();
             m_program.steps.push_back(step);
             m_vals.push_back({Entry::Result, {}});
             m_program.maxResults = std::max<std::uint32_t>(m_program.maxResults, ++m_results);
@@ -197,6 +199,18 @@ private:
     std::uint32_t m_results = 0;
 };
 
+// The last step "result + 0" of a program that ends with that one result.
+void foldFinalAddZero(ExpressionProgram& compiled)
+{
+    if (compiled.ending != ExpressionProgram::Ending::Result || compiled.steps.empty()) return;
+    const ExpressionStep& last = compiled.steps.back();
+    if (last.op == Operator::Add && last.left.kind == Operand::Kind::Result &&
+        last.right.kind == Operand::Kind::Constant && last.right.constant == 0) {
+        compiled.steps.pop_back();
+        compiled.addsZeroLast = true;
+    }
+}
+
 }  // namespace
 
 bool isOperatorKey(std::u16string_view word)
@@ -227,6 +241,7 @@ ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables)
     }
     SymbolicEvaluation evaluation(variables, compiled);
     compiled.ending = evaluation.run(rewritten) ? evaluation.ending() : ExpressionProgram::Ending::StackError;
+    foldFinalAddZero(compiled);
     return compiled;
 }
 

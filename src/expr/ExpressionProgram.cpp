@@ -1,6 +1,9 @@
 #include "expr/ExpressionProgram.h"
 
+#include <array>
 #include <cmath>
+#include <utility>
+#include <limits>
 
 #include "expr/NumberText.h"
 #include "expr/ProgramState.h"
@@ -10,18 +13,13 @@ namespace {
 
 double checked(double result)
 {
-    if (std::isinf(result)) raiseError(kOverflow);
-    if (std::isnan(result)) raiseError(kInvalidCall);
+    if (!(std::fabs(result) <= std::numeric_limits<double>::max())) {
+        raiseError(std::isnan(result) ? kInvalidCall : kOverflow);
+    }
     return result;
 }
 
 double truth(bool value) { return value ? 1.0 : 0.0; }
-
-double divide(double a, double b)
-{
-    if (b == 0) raiseError(a == 0 ? kOverflow : kDivisionByZero);
-    return checked(a / b);
-}
 
 double power(double a, double b)
 {
@@ -38,76 +36,136 @@ double modulo(double a, double b)
     return left % right;
 }
 
-double apply(Operator op, double a, double b)
+template <Operator Op>
+double apply(double a, double b)
 {
-    switch (op) {
-    case Operator::Add: return checked(a + b);
-    case Operator::Subtract: return checked(a - b);
-    case Operator::Multiply: return checked(a * b);
-    case Operator::Divide: return divide(a, b);
-    case Operator::Power: return power(a, b);
-    case Operator::Mod: return modulo(a, b);
-    case Operator::And: return truth(a != 0 && b != 0);
-    case Operator::Or: return truth(a != 0 || b != 0);
-    case Operator::Xor: return truth((a != 0) != (b != 0));
-    case Operator::Less: return truth(a < b);
-    case Operator::Greater: return truth(a > b);
-    case Operator::Equal: return truth(a == b);
-    case Operator::NotEqual: return truth(a != b);
-    case Operator::GreaterEqual: return truth(a >= b);
-    case Operator::LessEqual: return truth(a <= b);
-    case Operator::Not: return truth(b == 0);
-    case Operator::Abs: return std::fabs(b);
-    case Operator::Sqr:
+    if constexpr (Op == Operator::Add) return checked(a + b);
+    if constexpr (Op == Operator::Subtract) return checked(a - b);
+    if constexpr (Op == Operator::Multiply) return checked(a * b);
+    if constexpr (Op == Operator::Divide) return checkedDivide(a, b);
+    if constexpr (Op == Operator::Power) return power(a, b);
+    if constexpr (Op == Operator::Mod) return modulo(a, b);
+    if constexpr (Op == Operator::And) return truth(a != 0 && b != 0);
+    if constexpr (Op == Operator::Or) return truth(a != 0 || b != 0);
+    if constexpr (Op == Operator::Xor) return truth((a != 0) != (b != 0));
+    if constexpr (Op == Operator::Less) return truth(a < b);
+    if constexpr (Op == Operator::Greater) return truth(a > b);
+    if constexpr (Op == Operator::Equal) return truth(a == b);
+    if constexpr (Op == Operator::NotEqual) return truth(a != b);
+    if constexpr (Op == Operator::GreaterEqual) return truth(a >= b);
+    if constexpr (Op == Operator::LessEqual) return truth(a <= b);
+    if constexpr (Op == Operator::Not) return truth(b == 0);
+    if constexpr (Op == Operator::Abs) return std::fabs(b);
+    if constexpr (Op == Operator::Sqr) {
         if (b < 0) raiseError(kInvalidCall);
         return std::sqrt(b);
-    case Operator::Zero:
-    case Operator::FailAfterRight: return 0;
     }
     return 0;
 }
 
 }  // namespace
 
-bool isPrefixOperator(Operator op) { return op == Operator::Not || op == Operator::Abs || op == Operator::Sqr; }
-
-std::optional<double> ExpressionProgram::evaluate(clsVar& variables, std::vector<double>& results) const
+double checkedDivide(double a, double b)
 {
-    results.clear();
-    auto fetch = [&](const Operand& operand) -> double {
-        switch (operand.kind) {
-        case Operand::Kind::Constant: return operand.constant;
-        case Operand::Kind::Variable: return variables.getVar(operand.variable).value_or(0.0);
-        case Operand::Kind::Result: {
-            double value = results.back();
-            results.pop_back();
-            return readBack15(value);
-        }
-        case Operand::Kind::Overflow: raiseError(kOverflow);
-        }
-        return 0;
-    };
+    if (b == 0) raiseError(a == 0 ? kOverflow : kDivisionByZero);
+    return checked(a / b);
+}
 
-    for (const ExpressionStep& step : steps) {
-        double b = fetch(step.right);
-        if (step.op == Operator::FailAfterRight) raiseError(kSubscriptOutOfRange);
-        double a = isPrefixOperator(step.op) ? 0.0 : fetch(step.left);
-        results.push_back(apply(step.op, a, b));
+struct EvaluationState {
+    clsVar& variables;
+    double* results;
+    std::size_t depth;
+};
+
+namespace {
+
+template <Operand::Kind Kind>
+double fetch(const Operand& operand, EvaluationState& state)
+{
+    if constexpr (Kind == Operand::Kind::Constant) return operand.constant;
+    if constexpr (Kind == Operand::Kind::Variable) return state.variables.operandValue(operand.variable);
+    if constexpr (Kind == Operand::Kind::Result) return readBack15(state.results[--state.depth]);
+    if constexpr (Kind == Operand::Kind::Overflow) raiseError(kOverflow);
+    return 0;
+}
+
+// The right operand is fetched first, then the left one, as the value stack
+// is popped; fetching creates variables, so the order shows in their listing.
+template <Operator Op, Operand::Kind Right, Operand::Kind Left>
+double runStep(const ExpressionStep& step, EvaluationState& state)
+{
+    const double b = fetch<Right>(step.right, state);
+    if constexpr (Op == Operator::FailAfterRight) raiseError(kSubscriptOutOfRange);
+    if constexpr (isPrefixOperator(Op)) {
+        return apply<Op>(0, b);
+    } else {
+        return apply<Op>(fetch<Left>(step.left, state), b);
     }
+}
 
+constexpr std::size_t kOperators = static_cast<std::size_t>(Operator::FailAfterRight) + 1;
+constexpr std::size_t kKinds = 4;
+
+template <std::size_t Index>
+constexpr StepFunction stepFunction()
+{
+    constexpr auto op = static_cast<Operator>(Index / (kKinds * kKinds));
+    constexpr auto right = static_cast<Operand::Kind>(Index / kKinds % kKinds);
+    constexpr auto left = static_cast<Operand::Kind>(Index % kKinds);
+    return &runStep<op, right, left>;
+}
+
+template <std::size_t... Index>
+constexpr auto makeStepTable(std::index_sequence<Index...>)
+{
+    return std::array<StepFunction, sizeof...(Index)>{stepFunction<Index>()...};
+}
+
+constexpr auto kStepTable = makeStepTable(std::make_index_sequence<kOperators * kKinds * kKinds>{});
+
+}  // namespace
+
+void ExpressionStep::bind()
+{
+    const auto index = static_cast<std::size_t>(op) * kKinds * kKinds +
+                       static_cast<std::size_t>(right.kind) * kKinds + static_cast<std::size_t>(left.kind);
+    run = kStepTable[index];
+}
+
+std::optional<double> ExpressionProgram::evaluate(clsVar& variables) const
+{
+    constexpr std::size_t kInlineDepth = 32;
+    if (maxResults > kInlineDepth) {
+        std::vector<double> results(maxResults);
+        return evaluateWith(variables, results.data());
+    }
+    double results[kInlineDepth];
+    return evaluateWith(variables, results);
+}
+
+std::optional<double> ExpressionProgram::evaluateWith(clsVar& variables, double* results) const
+{
+    EvaluationState state{variables, results, 0};
+    for (const ExpressionStep& step : steps) {
+        const double result = step.run(step, state);
+        results[state.depth++] = result;
+    }
+    if (ending != Ending::Result) [[unlikely]] return failedEnding();
+    program.Err.clear();
+    const double last = results[state.depth - 1];
+    return addsZeroLast ? readBack15(last) + 0.0 : last;
+}
+
+std::optional<double> ExpressionProgram::failedEnding() const
+{
     switch (ending) {
     case Ending::StackError: raiseError(kSubscriptOutOfRange);
     case Ending::TooLong: raiseError(kOverflow);
-    case Ending::NotEnded:
-        program.Err.record(kStatementNotEnded);
-        return std::nullopt;
-    case Ending::Invalid:
-        program.Err.record(kStatementInvalid);
-        return std::nullopt;
+    case Ending::NotEnded: program.Err.record(kStatementNotEnded); break;
+    case Ending::Invalid: program.Err.record(kStatementInvalid); break;
     case Ending::Result: break;
     }
-    program.Err.clear();
-    return results.back();
+    return std::nullopt;
 }
 
 }  // namespace tarnik

@@ -29,10 +29,18 @@ struct Operand {
     clsVar::Ref variable;
 };
 
+struct ExpressionStep;
+struct EvaluationState;
+// One step, specialised for its operator and operand kinds; returns the result.
+using StepFunction = double (*)(const ExpressionStep& step, EvaluationState& state);
+
 struct ExpressionStep {
     Operator op = Operator::Zero;
     Operand right;
     Operand left;  // unused by the prefix operators
+    StepFunction run = nullptr;  // set by bind()
+
+    void bind();
 };
 
 struct ExpressionProgram {
@@ -48,12 +56,25 @@ struct ExpressionProgram {
     std::vector<ExpressionStep> steps;
     Ending ending = Ending::Result;
     std::uint32_t maxResults = 0;  // the deepest the result stack gets
+    // Every text ends in "+0", so most programs end by adding 0 to the last
+    // result; that step is folded into the ending: read back, add 0.
+    bool addsZeroLast = false;
 
     // Runs the steps: the value, or nothing with error 120/121 recorded.
     // Arithmetic and stack errors are raised.
-    [[nodiscard]] std::optional<double> evaluate(clsVar& variables, std::vector<double>& results) const;
+    [[nodiscard]] std::optional<double> evaluate(clsVar& variables) const;
+
+private:
+    std::optional<double> evaluateWith(clsVar& variables, double* results) const;
+    std::optional<double> failedEnding() const;
 };
 
-[[nodiscard]] bool isPrefixOperator(Operator op);
+[[nodiscard]] constexpr bool isPrefixOperator(Operator op)
+{
+    return op == Operator::Not || op == Operator::Abs || op == Operator::Sqr;
+}
+
+// a / b as the language divides: 0/0 overflows (6), x/0 is error 11.
+[[nodiscard]] double checkedDivide(double a, double b);
 
 }  // namespace tarnik

@@ -1,5 +1,6 @@
 #include "expr/NumberText.h"
 
+#include <bit>
 #include <charconv>
 #include <cerrno>
 #include <clocale>
@@ -85,16 +86,31 @@ double textToDouble(std::u16string_view text)
     return decimalValue(text);
 }
 
+namespace {
+
+// Nearest whole number, ties to even (what nearbyint does in the default
+// rounding mode), without a library call: adding and taking away 2^52 leaves
+// no fraction bits.
+double roundHalfEven(double value)
+{
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    if (!(std::fabs(value) < kNoFractionBits)) return value;
+    const double shift = std::copysign(kNoFractionBits, value);
+    return (value + shift) - shift;
+}
+
+}  // namespace
+
 std::int16_t toInt16(double value)
 {
-    double rounded = std::nearbyint(value);
+    double rounded = roundHalfEven(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) raiseError(kOverflow);
     return static_cast<std::int16_t>(rounded);
 }
 
 std::int32_t toInt32(double value)
 {
-    double rounded = std::nearbyint(value);
+    double rounded = roundHalfEven(value);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) raiseError(kOverflow);
     return static_cast<std::int32_t>(rounded);
 }
@@ -124,14 +140,48 @@ std::u16string numberText(double value)
     return text;
 }
 
-double readBack15(double value)
+namespace {
+
+// The 15-significant-digit text of the value, read back.
+double readBackThroughText(double value)
 {
-    if (std::fabs(value) < 1e15 && value == std::trunc(value)) return value + 0.0;
     char text[40];
-    *std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific, 14).ptr = '\0';
+    char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14).ptr;
+    double back = 0;
+    if (std::from_chars(text, end, back).ec == std::errc{}) return back;
+    *end = '\0';
     bool outOfRange = false;
-    double back = parseAscii(text, outOfRange);
+    back = parseAscii(text, outOfRange);
     if (outOfRange) raiseError(kOverflow);
+    return back;
+}
+
+// A value whose shortest round-trip form has at most 15 significant digits
+// lies on the 15-digit grid already, so the text gives it back unchanged.
+bool hasAtMost15Digits(double value)
+{
+    char text[40];
+    char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+    int digits = 0;
+    for (char* c = text; c != end && *c != 'e'; ++c) digits += *c >= '0' && *c <= '9';
+    return digits <= 15;
+}
+
+}  // namespace
+
+double readBack15Slow(double value)
+{
+    // Loops read the same fractions back again and again: remember recent ones.
+    struct Entry {
+        std::uint64_t bits;
+        double back;
+    };
+    static Entry recent[256];  // all zero: +0 reads back as +0
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    Entry& entry = recent[(bits * 0x9E3779B97F4A7C15ULL) >> 56];
+    if (entry.bits == bits) return entry.back;
+    double back = hasAtMost15Digits(value) ? value : readBackThroughText(value);
+    entry = {bits, back};
     return back;
 }
 

@@ -32,6 +32,14 @@ void appendNumberText(std::u16string& out, double value);
 // The value read back from its 15-significant-digit text form: what every
 // intermediate result of an expression goes through. Raises 6 when the
 // rounded text is beyond the double range.
-[[nodiscard]] double readBack15(double value);
+[[nodiscard]] double readBack15Slow(double value);
+[[nodiscard]] inline double readBack15(double value)
+{
+    // Whole numbers below 1e15 print exactly; only -0 changes (to 0).
+    if (value > -1e15 && value < 1e15 && static_cast<double>(static_cast<std::int64_t>(value)) == value) {
+        return value + 0.0;
+    }
+    return readBack15Slow(value);
+}
 
 }  // namespace tarnik

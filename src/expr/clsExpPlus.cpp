@@ -33,15 +33,6 @@ bool clsExpPlus::logic(std::u16string_view text) { return logic(compiledProgram(
 
 std::optional<double> clsExpPlus::exp(std::u16string_view text) { return exp(compileExp(text)); }
 
-std::optional<double> clsExpPlus::exp(const CompiledExp& compiled)
-{
-    if (compiled.kind == CompiledExp::Kind::BadName) raiseError(compiled.nameError);
-    std::optional<double> value = compiled.source->evaluate(m_variables, m_results);
-    if (compiled.kind == CompiledExp::Kind::Expression || !value) return value;
-    m_variables.setVar(compiled.target, *value);
-    return m_variables.getVar(compiled.target);
-}
-
 const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
 {
     dropCacheIfStale();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "expr/ExpressionProgram.h"
+#include "expr/BasicError.h"
 #include "expr/Errors.h"
 
 namespace tarnik {
@@ -41,10 +42,16 @@ public:
     // The compiled forms; valid until the variable store is cleared.
     const CompiledExp& compileExp(std::u16string_view text);
     const ExpressionProgram& compileLogic(std::u16string_view text) { return compiledProgram(text); }
-    std::optional<double> exp(const CompiledExp& compiled);
+    std::optional<double> exp(const CompiledExp& compiled)
+    {
+        if (compiled.kind == CompiledExp::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
+        std::optional<double> value = compiled.source->evaluate(m_variables);
+        if (compiled.kind == CompiledExp::Kind::Expression || !value) return value;
+        return m_variables.assign(compiled.target, *value);
+    }
     [[nodiscard]] bool logic(const ExpressionProgram& compiled)
     {
-        std::optional<double> value = compiled.evaluate(m_variables, m_results);
+        std::optional<double> value = compiled.evaluate(m_variables);
         return value && *value != 0;
     }
 
@@ -56,7 +63,6 @@ private:
     std::uint64_t m_generation;
     std::unordered_map<std::u16string, std::unique_ptr<ExpressionProgram>> m_programs;
     std::unordered_map<std::u16string, std::unique_ptr<CompiledExp>> m_exps;
-    std::vector<double> m_results;
 };
 
 }  // namespace tarnik

@@ -37,4 +37,17 @@ void clsVar::listName(std::int32_t name)
     m_varNames.push_back(m_names[name].text);
 }
 
+double clsVar::firstOperandRead(Ref ref)
+{
+    if (ref.slot < 0) return 0;
+    if (!m_names[ref.name].listed) listName(ref.name);
+    Slot& slot = m_slots[ref.slot];
+    if (!slot.exists) {
+        slot.exists = true;
+        slot.value = 0;
+    }
+    m_names[ref.name].ready = true;
+    return slot.value;
+}
+
 }  // namespace tarnik

@@ -37,6 +37,12 @@ public:
     [[nodiscard]] Ref resolve(std::u16string_view name);
     inline void setVar(Ref ref, double value);
     inline std::optional<double> getVar(Ref ref);
+    // setVar followed by getVar, as an assignment does: the value, or nothing
+    // with error 59 recorded for a reserved word.
+    inline std::optional<double> assign(Ref ref, double value);
+    // getVar for an operand inside an expression: the error state is left
+    // alone (the evaluation settles it at its end) and a reserved word reads 0.
+    inline double operandValue(Ref ref);
     [[nodiscard]] std::uint64_t generation() const { return m_generation; }
 
 private:
@@ -47,9 +53,11 @@ private:
     struct Name {
         std::u16string text;
         bool listed = false;
+        bool ready = false;  // listed, and its value exists: nothing left to do on access
     };
 
     void listName(std::int32_t name);
+    double firstOperandRead(Ref ref);
     bool rejectReserved(Ref ref);
 
     ErrorState* m_errors;
@@ -69,6 +77,7 @@ inline void clsVar::setVar(Ref ref, double value)
     Slot& slot = m_slots[ref.slot];
     slot.value = value;
     slot.exists = true;
+    m_names[ref.name].ready = true;
 }
 
 inline std::optional<double> clsVar::getVar(Ref ref)
@@ -81,7 +90,21 @@ inline std::optional<double> clsVar::getVar(Ref ref)
         slot.exists = true;
         slot.value = 0;
     }
+    m_names[ref.name].ready = true;
     return slot.value;
+}
+
+inline std::optional<double> clsVar::assign(Ref ref, double value)
+{
+    setVar(ref, value);
+    if (ref.slot < 0) return std::nullopt;
+    return value;
+}
+
+inline double clsVar::operandValue(Ref ref)
+{
+    if (m_names[ref.name].ready) return m_slots[ref.slot].value;
+    return firstOperandRead(ref);
 }
 
 inline bool clsVar::rejectReserved(Ref ref)

@@ -24,9 +24,15 @@ void Executor::run()
     prepare();
     const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
     for (std::int16_t i = 1; i <= last;) {
-        m_host.yield();
-        program.CurrentLine = m_code.Lines[i].phLine;
-        if (!m_host.consoleVisible()) return;
+        if (m_quietStatements > 0) {
+            --m_quietStatements;
+            program.CurrentLine = m_lines[i].phLine;
+        } else {
+            m_host.yield();
+            program.CurrentLine = m_lines[i].phLine;
+            if (!m_host.consoleVisible()) return;
+            m_quietStatements = m_host.quietStatements();
+        }
         pauseIfWanted();
         if (execute(i) == Flow::Leave || program.Err.pending()) return;
         if (i == 32767) {  // the 16-bit line index cannot step any further
@@ -42,8 +48,16 @@ void Executor::run()
 void Executor::pauseIfWanted()
 {
     const auto line = static_cast<std::int16_t>(program.CurrentLine);
-    if (m_code.PreviousLine != line && (!program.FreeRun || IsBreakpoint(line))) m_host.StopWindow();
+    const bool wanted = !program.FreeRun || (!program.Breakpoints.empty() && IsBreakpoint(line));
+    if (wanted && m_code.PreviousLine != line) stopWindow();
     m_code.PreviousLine = line;
+}
+
+// The debugger may hide the console; the next statement asks the host again.
+void Executor::stopWindow()
+{
+    m_host.StopWindow();
+    m_quietStatements = 0;
 }
 
 Executor::Flow Executor::execute(std::int16_t& i)
@@ -60,7 +74,7 @@ Executor::Flow Executor::execute(std::int16_t& i)
     case Kind::Print: return executeList(*prepared.list, false);
     case Kind::Input: return executeList(*prepared.list, true);
     case Kind::End: return Flow::Leave;
-    case Kind::Stop: m_host.StopWindow(); return Flow::Continue;
+    case Kind::Stop: stopWindow(); return Flow::Continue;
     case Kind::Else:
     case Kind::Loop: i = prepared.target; return Flow::Continue;
     case Kind::DoWhile:
@@ -133,9 +147,9 @@ void Executor::executeNext(PreparedLine& prepared, std::int16_t& i)
     const std::int16_t forIndex = m_code.Lines[i].next_for_id;
     const clsLine& forLine = m_code.Lines[forIndex];
     NextCache& cache = *prepared.next;
-    if (!cache.increment || cache.step != forLine.for_step || cache.name != forLine.for_var_name) {
+    if (!cache.increment || cache.step != forLine.for_step || cache.nameLength != forLine.for_var_name.size()) {
         std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
-        cache = {forLine.for_var_name, forLine.for_step, &m_evaluator.compileExp(text)};
+        cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
     }
     std::optional<double> value;
     program.Err.resumeNext([&] { value = m_evaluator.exp(*cache.increment); });

@@ -61,6 +61,7 @@ private:
     // Statements (Executor.cpp, ExecutorLists.cpp).
     Flow execute(std::int16_t& i);
     void pauseIfWanted();
+    void stopWindow();
     Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
     void executeNext(PreparedLine& prepared, std::int16_t& i);
@@ -78,6 +79,7 @@ private:
     std::unordered_map<std::int16_t, std::int16_t> m_labels;  // label -> first line carrying it
     std::deque<std::int16_t> m_returnStack;
     std::u16string m_output;  // scratch for one console append
+    std::int64_t m_quietStatements = 0;
 };
 
 }  // namespace tarnik

@@ -59,6 +59,7 @@ Executor::Flow Executor::inputItem(const ListItem& item)
         return Flow::Continue;
     }
     std::optional<std::u16string> answer = m_host.InputWindow(u"输入整数[" + item.text + u"]：");
+    m_quietStatements = 0;
     if (!answer) {
         program.Err.record(kInputPastEnd);
         return Flow::Leave;

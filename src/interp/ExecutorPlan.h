@@ -29,15 +29,18 @@ struct Executor::ListPlan {
 };
 
 // The NEXT statement's increment text ("k=k+(2)") depends on the FOR line's
-// name and step at run time; it is compiled again only when they change.
+// name and step at run time; it is compiled again only when they change. The
+// name is either empty (the FOR never ran) or the one its text gives, so its
+// length tells the two apart.
 struct Executor::NextCache {
-    std::u16string name;
+    std::size_t nameLength = 0;
     std::int16_t step = 0;
     const CompiledExp* increment = nullptr;
 };
 
 struct Executor::PreparedLine {
     Kind kind = Kind::Nothing;
+    std::int16_t phLine = 0;               // the line record's, kept close at hand
     std::int16_t target = 0;               // where a jump goes (the line before the next one to run)
     const CompiledExp* exp = nullptr;      // Expression
     const ExpressionProgram* condition = nullptr;  // If, DoWhile, LoopUntil

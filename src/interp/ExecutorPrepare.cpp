@@ -43,6 +43,7 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
     const clsLine& line = m_code.Lines[index];
     const std::u16string_view head = line.Head();
     PreparedLine prepared;
+    prepared.phLine = line.phLine;
     auto lineAt = [this](std::int16_t at) -> const clsLine& { return m_code.Lines[at]; };
 
     if (head.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 // Everything a running program needs from whoever hosts it: the IDE's windows,
 // the command-line runner, or a test. The core reaches the world only here.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@ public:
 
     // Called before every statement; the host may process its events here.
     virtual void yield() = 0;
+    // How many further statements may start without yield() and
+    // consoleVisible() being called, because neither would do or change
+    // anything for them. Asked after every consoleVisible(); 0: ask every time.
+    [[nodiscard]] virtual std::int64_t quietStatements() { return 0; }
     // The console's visibility; once it is hidden the run ends before its next statement.
     [[nodiscard]] virtual bool consoleVisible() = 0;
     // Pause in the debugger; returns when the user steps, continues or aborts.
