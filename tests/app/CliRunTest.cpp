@@ -316,6 +316,9 @@ TEST(CliRun, MaxStepsStopsBeforeTheStatementPastTheLimit)
         {"\n' nothing to run\n", "0", kOk, ""},
         {"print 1\nend\nprint 2\n", "2", kOk, "1\n"},
         {"10 print 1;\ngoto 10\n", "7", kStepLimit, "1111"},
+        // The FOR line once, then 30000 passes of three lines: 90001 statements before the PRINT.
+        {"for i = 1 to 30000\nx = x + 1\ny = y + 1\nnext\nprint x\n", "90001", kStepLimit, ""},
+        {"for i = 1 to 30000\nx = x + 1\ny = y + 1\nnext\nprint x\n", "90002", kOk, "30000\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.source) + " --max-steps " + c.limit);
