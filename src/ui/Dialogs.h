@@ -1,0 +1,29 @@
+#pragma once
+// Every modal question the windows ask goes through this interface, so that a
+// test can answer it: QtDialogs shows Qt's dialogs, a test follows a script.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace tarnik {
+
+enum class Answer { Yes, No, Cancel };
+enum class MessageIcon { Critical, Warning };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A message with a single OK button.
+    virtual void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
+    // The chosen path, empty when the dialog was cancelled. `filter` is in
+    // Qt's form: "Name (*.a *.b);;Other (*)".
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The typed text, nothing when the box was cancelled.
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) = 0;
+};
+
+}  // namespace tarnik

@@ -1,0 +1,22 @@
+#pragma once
+// The dialogs the user sees: Qt's message boxes, file dialogs and input box.
+// The file dialogs share one folder, the one a file was last chosen in.
+#include "ui/Dialogs.h"
+
+namespace tarnik {
+
+class QtDialogs : public Dialogs {
+public:
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) override;
+
+private:
+    QString chooseFile(QWidget* parent, const QString& title, const QString& filter, bool forSaving);
+
+    QString m_directory;
+};
+
+}  // namespace tarnik

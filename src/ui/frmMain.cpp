@@ -1,0 +1,409 @@
+#include "ui/frmMain.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QLocale>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTextBlock>
+#include <QTime>
+#include <algorithm>
+
+#include "expr/ProgramState.h"
+#include "interp/RunController.h"
+#include "ui/ChineseUi.h"
+#include "ui/Dialogs.h"
+#include "ui/EditorText.h"
+#include "ui/frmAbout.h"
+#include "ui/frmResult.h"
+#include "ui_frmMain.h"
+
+// Resources compiled into a static library are linked only when referenced.
+static void initResources()
+{
+    Q_INIT_RESOURCE(tarnik);
+}
+
+namespace tarnik {
+namespace {
+
+constexpr int kTimer1IntervalMs = 100;
+constexpr int kClockIntervalMs = 1000;
+
+// The placement is kept in twips, at 15 twips per pixel.
+constexpr int kTwipsPerPixel = 15;
+const QString kSettingsApplication = QStringLiteral("Tarnik");
+const QString kSettingsGroup = QStringLiteral("Settings");
+struct PlacementKey {
+    const char* name;
+    int defaultTwips;
+};
+constexpr PlacementKey kLeft{"MainLeft", 1000};
+constexpr PlacementKey kTop{"MainTop", 1000};
+constexpr PlacementKey kWidth{"MainWidth", 6500};
+constexpr PlacementKey kHeight{"MainHeight", 6500};
+
+const QString kSaveQuestionTitle = QStringLiteral("警告");
+const QString kSaveQuestion = QStringLiteral("内容已经更改,是否保存?");
+const QString kOpenTitle = QStringLiteral("打开");
+const QString kSaveAsTitle = QStringLiteral("另存为");
+const QString kOpenFilter = QStringLiteral("Tarnik文件 (*.tnk *.bas);;所有文件 (*)");
+const QString kSaveFilter = QStringLiteral("Tarnik文件 (*.tnk)");
+const QString kFileErrorTitle = QStringLiteral("Tarnik");
+
+}  // namespace
+
+frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_dialogs(dialogs),
+      m_result(std::make_unique<frmResult>(dialogs))
+{
+    initResources();
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
+    ui->txtSource->setFont(uiFont({QStringLiteral("Verdana")}, 9));
+    // The toolbar's own menu would hide it behind the View menu's back.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    createStatusPanels();
+    connectCommands();
+    restorePlacement();
+
+    Timer1.start(kTimer1IntervalMs);
+    m_clock.start(kClockIntervalMs);
+    showDateAndTime();
+    Timer1_Timer();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::connectCommands()
+{
+    connect(ui->mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
+    connect(ui->mnuFileClose, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
+    connect(ui->mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    connect(ui->mnuFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
+    connect(ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
+    connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+    connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
+    connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
+    connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+
+    connect(ui->tbFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
+    connect(ui->tbFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    connect(ui->tbFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
+    connect(ui->tbStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
+    connect(ui->tbDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
+
+    connect(ui->txtSource, &QPlainTextEdit::textChanged, this, &frmMain::txtSource_Change);
+    connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
+}
+
+// The line-number panel takes the free width; date and time sit at the right.
+void frmMain::createStatusPanels()
+{
+    m_lineNumberPanel = new QLabel(QStringLiteral("状态"), this);
+    m_lineNumberPanel->setObjectName(QStringLiteral("sbLineNumber"));
+    m_datePanel = new QLabel(this);
+    m_datePanel->setObjectName(QStringLiteral("sbDate"));
+    m_timePanel = new QLabel(this);
+    m_timePanel->setObjectName(QStringLiteral("sbTime"));
+    ui->sbStatusBar->addWidget(m_lineNumberPanel, 1);
+    ui->sbStatusBar->addPermanentWidget(m_datePanel);
+    ui->sbStatusBar->addPermanentWidget(m_timePanel);
+}
+
+// ---- placement -------------------------------------------------------------
+
+void frmMain::restorePlacement()
+{
+    QSettings settings(kSettingsApplication, kSettingsApplication);
+    settings.beginGroup(kSettingsGroup);
+    // A value that is missing or not a number gives the default.
+    auto pixels = [&settings](PlacementKey key) {
+        bool isNumber = false;
+        int twips = settings.value(QLatin1String(key.name)).toString().toInt(&isNumber);
+        return (isNumber ? twips : key.defaultTwips) / kTwipsPerPixel;
+    };
+    move(pixels(kLeft), pixels(kTop));
+    resize(pixels(kWidth), pixels(kHeight));
+}
+
+void frmMain::storePlacement()
+{
+    QSettings settings(kSettingsApplication, kSettingsApplication);
+    settings.beginGroup(kSettingsGroup);
+    auto store = [&settings](PlacementKey key, int pixels) {
+        settings.setValue(QLatin1String(key.name), QString::number(pixels * kTwipsPerPixel));
+    };
+    store(kLeft, x());
+    store(kTop, y());
+    store(kWidth, width());
+    store(kHeight, height());
+}
+
+// ---- closing ---------------------------------------------------------------
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_running) {
+        // Hiding the console ends the run at its next statement; the handler
+        // that started the run closes the window again when it has returned.
+        m_closeAfterRun = true;
+        m_result->hide();
+        event->ignore();
+        return;
+    }
+    if (!m_exiting && !settleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    // Exit leaves the stored placement as it was; only the close box stores it.
+    if (!m_exiting && !isMinimized()) storePlacement();
+    m_exiting = false;
+    m_result->hide();
+    delete m_about;
+    event->accept();
+}
+
+// ---- file commands ---------------------------------------------------------
+
+void frmMain::mnuFileNew_Click()
+{
+    if (settleUnsavedChanges()) ClearEditor();
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (!settleUnsavedChanges()) return;
+    ClearEditor();
+    const QString name = m_dialogs.openFileName(this, kOpenTitle, kOpenFilter);
+    if (name.isEmpty()) return;
+    if (std::optional<DecodedSource> source = FileRead(name)) loadFile(name, *source);
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    SaveFile();
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    SaveFileAs();
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    if (!settleUnsavedChanges()) return;
+    m_exiting = true;
+    close();
+}
+
+void frmMain::openCommandLineFile(const QString& path)
+{
+    if (!QFile::exists(path)) {
+        ClearEditor();
+        CurrentFile = path;
+        return;
+    }
+    if (std::optional<DecodedSource> source = FileRead(path)) loadFile(path, *source);
+}
+
+void frmMain::ClearEditor()
+{
+    loadEditorText({});
+    CurrentFile.clear();
+    m_encoding = SourceEncoding::Utf8;
+}
+
+void frmMain::loadFile(const QString& path, const DecodedSource& source)
+{
+    loadEditorText(source.text);
+    CurrentFile = path;
+    m_encoding = source.encoding;
+}
+
+void frmMain::loadEditorText(std::u16string_view text)
+{
+    ui->txtSource->setPlainText(widgetText(text));
+    Modified = false;
+}
+
+bool frmMain::settleUnsavedChanges()
+{
+    if (!Modified) return true;
+    switch (m_dialogs.askYesNoCancel(this, kSaveQuestionTitle, kSaveQuestion)) {
+    case Answer::Yes: return SaveFile();
+    case Answer::No: return true;
+    case Answer::Cancel: return false;
+    }
+    return false;
+}
+
+bool frmMain::SaveFile()
+{
+    if (!CurrentFile.isEmpty()) return FileWrite(CurrentFile);
+    return SaveFileAs();
+}
+
+bool frmMain::SaveFileAs()
+{
+    const QString name = m_dialogs.saveFileName(this, kSaveAsTitle, kSaveFilter);
+    if (name.isEmpty() || !FileWrite(name)) return false;
+    CurrentFile = name;
+    return true;
+}
+
+std::optional<DecodedSource> frmMain::FileRead(const QString& Filename)
+{
+    QFile file(Filename);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showFileError(QStringLiteral("无法打开文件"), Filename, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showFileError(QStringLiteral("无法读取文件"), Filename, file.errorString());
+        return std::nullopt;
+    }
+    return decodeSource(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// Writes a temporary file and renames it over the old one, so a failed save
+// leaves the old file as it was.
+bool frmMain::FileWrite(const QString& Filename)
+{
+    const std::u16string text = crLfText(*ui->txtSource);
+    SourceEncoding encoding = m_encoding;
+    std::optional<std::string> bytes = encodeSource(text, encoding);
+    if (!bytes) {
+        // A GBK file that now holds a character GBK lacks is saved as UTF-8
+        // rather than with a stand-in for that character.
+        encoding = SourceEncoding::Utf8;
+        bytes = toUtf8(text);
+    }
+    QSaveFile file(Filename);
+    const auto size = static_cast<qint64>(bytes->size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes->data(), size) != size || !file.commit()) {
+        showFileError(QStringLiteral("无法保存文件"), Filename, file.errorString());
+        return false;
+    }
+    m_encoding = encoding;
+    Modified = false;
+    return true;
+}
+
+void frmMain::showFileError(const QString& what, const QString& path, const QString& reason)
+{
+    m_dialogs.showMessage(this, MessageIcon::Warning, kFileErrorTitle,
+                          QStringLiteral("%1“%2”：\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+}
+
+// ---- view ------------------------------------------------------------------
+
+void frmMain::mnuViewToolbar_Click()
+{
+    ui->tbToolBar->setVisible(ui->mnuViewToolbar->isChecked());
+}
+
+void frmMain::mnuViewStatusBar_Click()
+{
+    ui->sbStatusBar->setVisible(ui->mnuViewStatusBar->isChecked());
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    if (!m_about) m_about = new frmAbout(this);
+    m_about->showFadingIn();
+}
+
+// ---- editor state ----------------------------------------------------------
+
+void frmMain::txtSource_Change()
+{
+    Modified = true;
+}
+
+void frmMain::Timer1_Timer()
+{
+    QString title = QStringLiteral("[") + (CurrentFile.isEmpty() ? QStringLiteral("新文件") : CurrentFile);
+    if (Modified) title += QStringLiteral(" *");
+    setWindowTitle(title + QStringLiteral("] - Tarnik"));
+    ShowLineNumber();
+}
+
+// The caret's line is one more than the line breaks before the caret (the
+// start of a selection); in the widget each line is a block.
+void frmMain::ShowLineNumber()
+{
+    const QTextCursor caret = ui->txtSource->textCursor();
+    CaretLine = caret.document()->findBlock(caret.selectionStart()).blockNumber() + 1;
+    m_lineNumberPanel->setText(QStringLiteral("当前行号：%1").arg(CaretLine));
+}
+
+void frmMain::showDateAndTime()
+{
+    const QLocale locale;
+    m_datePanel->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_timePanel->setText(locale.toString(QTime::currentTime(), QStringLiteral("HH:mm")));
+}
+
+// ---- runs ------------------------------------------------------------------
+
+void frmMain::mnuStart_Click()
+{
+    runEditorProgram(true);
+}
+
+void frmMain::mnuDebug_Click()
+{
+    runEditorProgram(false);
+}
+
+void frmMain::runEditorProgram(bool freeRun)
+{
+    // The run yields to the event loop between statements; a second Start
+    // reaching us there would nest a run inside this one.
+    if (m_running) return;
+    program.FreeRun = freeRun;
+    setRunning(true);
+    const std::optional<BasicError> error = StartRun(crLfText(*ui->txtSource), *m_result);
+    setRunning(false);
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        close();
+        return;
+    }
+    if (error) showRunError(*error);
+}
+
+void frmMain::setRunning(bool running)
+{
+    m_running = running;
+    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->tbStart, ui->tbDebug}) command->setEnabled(!running);
+}
+
+// Selects the error's line in the present text, which the user may have
+// edited while the program ran.
+void frmMain::showRunError(const BasicError& error)
+{
+    const ErrorReport report = makeErrorReport(error, program.CurrentLine, crLfText(*ui->txtSource));
+    m_dialogs.showMessage(this, MessageIcon::Critical, toQString(report.title), toQString(report.text));
+
+    QTextCursor selection = ui->txtSource->textCursor();
+    const int end = selection.document()->characterCount() - 1;
+    const int start = std::min(report.selectionStartSingleBreaks, end);
+    selection.setPosition(start);
+    selection.setPosition(std::min(start + report.selectionLength, end), QTextCursor::KeepAnchor);
+    ui->txtSource->setTextCursor(selection);
+    activateWindow();
+    ui->txtSource->setFocus();
+    ui->txtSource->ensureCursorVisible();
+}
+
+}  // namespace tarnik

@@ -1,0 +1,108 @@
+#pragma once
+// The editor window: the program text, its file, the Start and Debug
+// commands and the report of a run's error.
+//
+// The text model the run and the files see is CR LF separated; the widget
+// keeps LF and EditorText converts at the boundary. A run executes inside the
+// Start or Debug handler and yields to the event loop between statements, so
+// every other command of this window can arrive in the middle of a run:
+// Start and Debug are disabled then, and a close waits for the run to end.
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "expr/BasicError.h"
+#include "interp/SourceText.h"
+
+class QLabel;
+
+namespace Ui {
+class frmMain;
+}
+
+namespace tarnik {
+
+class Dialogs;
+class frmAbout;
+class frmResult;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up with a path on the command line: its file is loaded; a path
+    // that names no file gives an empty text that Save will write there.
+    void openCommandLineFile(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExit_Click();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuStart_Click();
+    void mnuDebug_Click();
+    void mnuHelpAbout_Click();
+    void txtSource_Change();
+    void Timer1_Timer();
+    void showDateAndTime();
+
+private:
+    void connectCommands();
+    void createStatusPanels();
+    void restorePlacement();
+    void storePlacement();
+
+    // The file commands' steps. The bool ones return false when nothing was
+    // saved (cancelled or failed), which stops the command that asked.
+    void ClearEditor();
+    bool SaveFile();
+    bool SaveFileAs();
+    [[nodiscard]] std::optional<DecodedSource> FileRead(const QString& Filename);
+    bool FileWrite(const QString& Filename);
+    // Asks whether to save unsaved changes; false when the user cancels, or
+    // chose to save and nothing was saved.
+    bool settleUnsavedChanges();
+    void loadFile(const QString& path, const DecodedSource& source);
+    void loadEditorText(std::u16string_view text);
+    void showFileError(const QString& what, const QString& path, const QString& reason);
+    void ShowLineNumber();
+
+    void runEditorProgram(bool freeRun);
+    void setRunning(bool running);
+    void showRunError(const BasicError& error);
+
+    std::unique_ptr<Ui::frmMain> ui;
+    Dialogs& m_dialogs;
+    std::unique_ptr<frmResult> m_result;
+    QPointer<frmAbout> m_about;
+    QLabel* m_lineNumberPanel = nullptr;
+    QLabel* m_datePanel = nullptr;
+    QLabel* m_timePanel = nullptr;
+    QTimer Timer1;
+    QTimer m_clock;
+
+    QString CurrentFile;
+    bool Modified = false;
+    std::int32_t CaretLine = 1;
+    SourceEncoding m_encoding = SourceEncoding::Utf8;
+
+    bool m_running = false;
+    bool m_closeAfterRun = false;
+    bool m_exiting = false;  // Exit has settled the changes; close without asking again
+};
+
+}  // namespace tarnik

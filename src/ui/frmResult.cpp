@@ -1,0 +1,138 @@
+#include "ui/frmResult.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QTextCursor>
+
+#include "expr/ProgramState.h"
+#include "ui/ChineseUi.h"
+#include "ui/Dialogs.h"
+#include "ui/EditorText.h"
+#include "ui_frmResult.h"
+
+namespace tarnik {
+namespace {
+
+// A statement takes well under a microsecond; the clock is read once per
+// this many of them.
+constexpr int kStatementsPerClockCheck = 16;
+// How long a run may go without processing events: short enough that End,
+// Pause and typing feel immediate, long enough that repainting the console
+// does not slow a printing program down.
+constexpr qint64 kEventIntervalMs = 5;
+
+constexpr int kTimer1IntervalMs = 200;
+// 7185 x 3210 twips.
+constexpr QSize kInitialClientSize{479, 214};
+
+}  // namespace
+
+frmResult::frmResult(Dialogs& dialogs) : ui(std::make_unique<Ui::frmResult>()), m_dialogs(dialogs)
+{
+    ui->setupUi(this);
+    ui->txtResult->setFont(uiFont({QStringLiteral("Verdana")}, 9));
+    resize(kInitialClientSize.width(), kInitialClientSize.height() + menuBar()->sizeHint().height());
+
+    connect(ui->暂停, &QAction::triggered, this, &frmResult::暂停_Click);
+    connect(ui->结束, &QAction::triggered, this, &frmResult::结束_Click);
+    connect(&Timer1, &QTimer::timeout, this, &frmResult::Timer1_Timer);
+    Timer1.start(kTimer1IntervalMs);
+    m_sinceEvents.start();
+}
+
+frmResult::~frmResult() = default;
+
+void frmResult::yield()
+{
+    if (++m_statementsSinceClock < kStatementsPerClockCheck) return;
+    m_statementsSinceClock = 0;
+    if (!m_sinceEvents.hasExpired(kEventIntervalMs)) return;
+    flushOutput();
+    // End, the close box and the main window's close all hide this window
+    // in here; the executor asks consoleVisible() right after this returns.
+    QCoreApplication::processEvents();
+    m_sinceEvents.start();
+}
+
+bool frmResult::consoleVisible()
+{
+    return isVisible();
+}
+
+void frmResult::StopWindow()
+{
+    flushOutput();
+    // The debugger window opens here, modally; until it exists a pause goes
+    // straight on with the statement.
+}
+
+void frmResult::Append(std::u16string_view text)
+{
+    m_pendingOutput.append(QStringView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
+{
+    flushOutput();
+    const QString prompt = toQString(info);
+    std::optional<QString> answer;
+    while (!answer || answer->isEmpty()) answer = m_dialogs.inputText(this, QStringLiteral("数据输入"), prompt);
+    return answer->toStdU16String();
+}
+
+void frmResult::Clear()
+{
+    m_pendingOutput.clear();
+    ui->txtResult->clear();
+}
+
+void frmResult::showConsole()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmResult::setCaption(std::u16string_view caption)
+{
+    flushOutput();
+    setWindowTitle(toQString(caption));
+}
+
+void frmResult::closeEvent(QCloseEvent* event)
+{
+    hide();
+    event->ignore();
+}
+
+void frmResult::暂停_Click()
+{
+    program.FreeRun = false;
+}
+
+void frmResult::结束_Click()
+{
+    hide();
+}
+
+void frmResult::Timer1_Timer()
+{
+    ui->暂停->setEnabled(!windowTitle().contains(QStringLiteral("中止")));
+}
+
+// Adds the buffered output at the end of the box, without touching what is
+// already there, and leaves the caret after it so the newest line is in view.
+void frmResult::flushOutput()
+{
+    if (m_pendingOutput.isEmpty()) return;
+    // Each CR LF would otherwise make two blocks, an empty line between.
+    m_pendingOutput.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor end(ui->txtResult->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(m_pendingOutput);
+    m_pendingOutput.clear();
+    ui->txtResult->moveCursor(QTextCursor::End);
+}
+
+}  // namespace tarnik

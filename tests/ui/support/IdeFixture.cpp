@@ -1,0 +1,117 @@
+#include "support/IdeFixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QTest>
+
+#include "expr/ProgramState.h"
+#include "ui/EditorText.h"
+
+namespace tarnik::test {
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+void IdeFixture::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    program.reset();
+    QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).clear();
+    restartWindow();
+}
+
+void IdeFixture::TearDown()
+{
+    window.reset();
+    EXPECT_TRUE(dialogs.answers.empty()) << "unused answers to the save question";
+    EXPECT_TRUE(dialogs.openNames.empty()) << "unused Open dialog answers";
+    EXPECT_TRUE(dialogs.saveNames.empty()) << "unused Save As dialog answers";
+    EXPECT_TRUE(dialogs.inputs.empty()) << "unused INPUT answers";
+}
+
+void IdeFixture::restartWindow()
+{
+    window.reset();
+    window = std::make_unique<frmMain>(dialogs);
+    window->show();
+}
+
+QPlainTextEdit& IdeFixture::editor()
+{
+    auto* editor = window->findChild<QPlainTextEdit*>(QStringLiteral("txtSource"));
+    EXPECT_NE(editor, nullptr);
+    return *editor;
+}
+
+QAction& IdeFixture::action(const char* name)
+{
+    auto* found = window->findChild<QAction*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return *found;
+}
+
+QMainWindow& IdeFixture::console()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("frmResult")) return *qobject_cast<QMainWindow*>(widget);
+    }
+    ADD_FAILURE() << "no console window";
+    return *window;
+}
+
+QAction& IdeFixture::consoleAction(const char* name)
+{
+    auto* found = console().findChild<QAction*>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return *found;
+}
+
+QString IdeFixture::consoleText()
+{
+    return console().findChild<QPlainTextEdit*>(QStringLiteral("txtResult"))->toPlainText();
+}
+
+QString IdeFixture::statusLine()
+{
+    return window->findChild<QLabel*>(QStringLiteral("sbLineNumber"))->text();
+}
+
+bool IdeFixture::titleBecomes(const QString& expected)
+{
+    return waitFor([&] { return window->windowTitle() == expected; });
+}
+
+QString IdeFixture::path(const QString& name) const
+{
+    return dir.filePath(name);
+}
+
+QString IdeFixture::editorText()
+{
+    return toQString(crLfText(editor()));
+}
+
+void IdeFixture::setEditorText(const QString& lfText)
+{
+    editor().setPlainText(lfText);
+}
+
+}  // namespace tarnik::test

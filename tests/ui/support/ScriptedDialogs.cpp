@@ -1,0 +1,66 @@
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace tarnik::test {
+namespace {
+
+template <class T>
+T next(std::deque<T>& script, const ShownDialog& dialog, T fallback)
+{
+    if (script.empty()) {
+        ADD_FAILURE() << "no scripted answer for the " << dialog.kind.toStdString() << " dialog \""
+                      << dialog.title.toStdString() << "\": " << dialog.text.toStdString();
+        return fallback;
+    }
+    T value = std::move(script.front());
+    script.pop_front();
+    return value;
+}
+
+}  // namespace
+
+ShownDialog ScriptedDialogs::log(const char* kind, const QString& title, const QString& text)
+{
+    ShownDialog dialog{QLatin1String(kind), title, text};
+    shown.push_back(dialog);
+    if (onShow) onShow(dialog);
+    return dialog;
+}
+
+Answer ScriptedDialogs::askYesNoCancel(QWidget*, const QString& title, const QString& text)
+{
+    return next(answers, log("question", title, text), Answer::Cancel);
+}
+
+void ScriptedDialogs::showMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text)
+{
+    log(icon == MessageIcon::Critical ? "critical" : "warning", title, text);
+}
+
+QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString& filter)
+{
+    return next(openNames, log("open", title, filter), QString());
+}
+
+QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString& filter)
+{
+    return next(saveNames, log("save", title, filter), QString());
+}
+
+std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title, const QString& prompt)
+{
+    // Without a script the console would ask for ever; answer something.
+    QString answer = next(inputs, log("input", title, prompt), QStringLiteral("0"));
+    if (answer.isNull()) return std::nullopt;
+    return answer;
+}
+
+std::vector<QString> ScriptedDialogs::kinds() const
+{
+    std::vector<QString> result;
+    for (const ShownDialog& dialog : shown) result.push_back(dialog.kind);
+    return result;
+}
+
+}  // namespace tarnik::test

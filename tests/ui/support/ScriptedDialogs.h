@@ -1,0 +1,42 @@
+#pragma once
+// Dialogs for tests: every answer comes from a script, every dialog shown is
+// logged. A dialog the script has no answer for fails the test (and gets a
+// harmless answer, so that the test does not hang).
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+namespace tarnik::test {
+
+struct ShownDialog {
+    QString kind;  // "question", "critical", "warning", "open", "save", "input"
+    QString title;
+    QString text;  // message, prompt or file filter
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    std::deque<Answer> answers;
+    std::deque<QString> openNames;
+    std::deque<QString> saveNames;
+    std::deque<QString> inputs;  // a null QString stands for Cancel
+    std::vector<ShownDialog> shown;
+    std::function<void(const ShownDialog&)> onShow;  // called as each dialog opens
+
+    Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) override;
+
+    // The kinds of the dialogs shown, in order.
+    [[nodiscard]] std::vector<QString> kinds() const;
+
+private:
+    ShownDialog log(const char* kind, const QString& title, const QString& text);
+};
+
+}  // namespace tarnik::test
