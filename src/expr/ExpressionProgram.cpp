@@ -132,18 +132,7 @@ void ExpressionStep::bind()
     run = kStepTable[index];
 }
 
-std::optional<double> ExpressionProgram::evaluate(clsVar& variables) const
-{
-    constexpr std::size_t kInlineDepth = 32;
-    if (maxResults > kInlineDepth) {
-        std::vector<double> results(maxResults);
-        return evaluateWith(variables, results.data());
-    }
-    double results[kInlineDepth];
-    return evaluateWith(variables, results);
-}
-
-std::optional<double> ExpressionProgram::evaluateWith(clsVar& variables, double* results) const
+std::optional<double> ExpressionProgram::evaluate(clsVar& variables, double* results) const
 {
     EvaluationState state{variables, results, 0};
     for (const ExpressionStep& step : steps) {

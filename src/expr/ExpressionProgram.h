@@ -62,10 +62,10 @@ struct ExpressionProgram {
 
     // Runs the steps: the value, or nothing with error 120/121 recorded.
     // Arithmetic and stack errors are raised.
-    [[nodiscard]] std::optional<double> evaluate(clsVar& variables) const;
+    // `results` has room for maxResults values.
+    [[nodiscard]] std::optional<double> evaluate(clsVar& variables, double* results) const;
 
 private:
-    std::optional<double> evaluateWith(clsVar& variables, double* results) const;
     std::optional<double> failedEnding() const;
 };
 

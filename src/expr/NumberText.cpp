@@ -86,34 +86,7 @@ double textToDouble(std::u16string_view text)
     return decimalValue(text);
 }
 
-namespace {
-
-// Nearest whole number, ties to even (what nearbyint does in the default
-// rounding mode), without a library call: adding and taking away 2^52 leaves
-// no fraction bits.
-double roundHalfEven(double value)
-{
-    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
-    if (!(std::fabs(value) < kNoFractionBits)) return value;
-    const double shift = std::copysign(kNoFractionBits, value);
-    return (value + shift) - shift;
-}
-
-}  // namespace
-
-std::int16_t toInt16(double value)
-{
-    double rounded = roundHalfEven(value);
-    if (!(rounded >= -32768.0 && rounded <= 32767.0)) raiseError(kOverflow);
-    return static_cast<std::int16_t>(rounded);
-}
-
-std::int32_t toInt32(double value)
-{
-    double rounded = roundHalfEven(value);
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) raiseError(kOverflow);
-    return static_cast<std::int32_t>(rounded);
-}
+void raiseOverflow() { raiseError(kOverflow); }
 
 void appendNumberText(std::u16string& out, double value)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Conversions between numbers and text that the whole system shares: the
 // numeric tests, the checked integer conversions, and the text form of a number.
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,9 +22,33 @@ namespace tarnik {
 // Surrounding blanks ignored; raises 13 for a non-number, 6 beyond the double range.
 [[nodiscard]] double textToDouble(std::u16string_view text);
 
+[[noreturn]] void raiseOverflow();
+
+// Nearest whole number, ties to even (what nearbyint does in the default
+// rounding mode), without a library call: adding and taking away 2^52 leaves
+// no fraction bits.
+[[nodiscard]] inline double roundHalfEven(double value)
+{
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    if (!(std::fabs(value) < kNoFractionBits)) return value;
+    const double shift = std::copysign(kNoFractionBits, value);
+    return (value + shift) - shift;
+}
+
 // Nearest integer, halves to the even neighbour; raises 6 out of range.
-[[nodiscard]] std::int16_t toInt16(double value);
-[[nodiscard]] std::int32_t toInt32(double value);
+[[nodiscard]] inline std::int16_t toInt16(double value)
+{
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) raiseOverflow();
+    return static_cast<std::int16_t>(rounded);
+}
+
+[[nodiscard]] inline std::int32_t toInt32(double value)
+{
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) raiseOverflow();
+    return static_cast<std::int32_t>(rounded);
+}
 
 // "%.15G", negative zero written "0".
 [[nodiscard]] std::u16string numberText(double value);

@@ -65,6 +65,7 @@ const ExpressionProgram& clsExpPlus::compiledProgram(std::u16string_view text)
     auto found = m_programs.find(std::u16string(text));
     if (found != m_programs.end()) return *found->second;
     auto compiled = std::make_unique<ExpressionProgram>(compileExpression(text, m_variables));
+    if (m_results.size() < compiled->maxResults) m_results.resize(compiled->maxResults);
     return *m_programs.emplace(std::u16string(text), std::move(compiled)).first->second;
 }
 

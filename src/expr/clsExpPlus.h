@@ -45,13 +45,13 @@ public:
     std::optional<double> exp(const CompiledExp& compiled)
     {
         if (compiled.kind == CompiledExp::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
-        std::optional<double> value = compiled.source->evaluate(m_variables);
+        std::optional<double> value = compiled.source->evaluate(m_variables, m_results.data());
         if (compiled.kind == CompiledExp::Kind::Expression || !value) return value;
         return m_variables.assign(compiled.target, *value);
     }
     [[nodiscard]] bool logic(const ExpressionProgram& compiled)
     {
-        std::optional<double> value = compiled.evaluate(m_variables);
+        std::optional<double> value = compiled.evaluate(m_variables, m_results.data());
         return value && *value != 0;
     }
 
@@ -63,6 +63,7 @@ private:
     std::uint64_t m_generation;
     std::unordered_map<std::u16string, std::unique_ptr<ExpressionProgram>> m_programs;
     std::unordered_map<std::u16string, std::unique_ptr<CompiledExp>> m_exps;
+    std::vector<double> m_results;  // room for the deepest compiled program's results
 };
 
 }  // namespace tarnik

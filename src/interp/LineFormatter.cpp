@@ -84,8 +84,10 @@ std::u16string FormatLine(std::u16string_view line)
 std::u16string formatFinishedLine(std::u16string_view line)
 {
     if (trimBlanks(line).empty()) return std::u16string(line);
+    // The content is formatted without its indentation, so that a line the
+    // reader cannot read comes back exactly as it was, not indented twice.
     const std::size_t indentation = line.find_first_not_of(u' ');
-    return std::u16string(indentation, u' ') + FormatLine(line);
+    return std::u16string(indentation, u' ') + FormatLine(line.substr(indentation));
 }
 
 }  // namespace tarnik

@@ -144,6 +144,7 @@ TEST_F(LineFormatter, FinishedLineKeepsItsIndentation)
         {"  IF A THEN", "  If a Then"},
         {"      ", "      "},
         {"", ""},
+        {"    print \"abc", "    print \"abc"},  // unreadable: not indented a second time
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
