@@ -6,11 +6,24 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 #include "ui/ChineseUi.h"
 
+namespace {
+
+// The offscreen platform says so for every raise() and size hint.
+void quietUnsupportedPlatformCalls(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    QTextStream(stderr) << qFormatLogMessage(type, context, message) << '\n';
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    qInstallMessageHandler(quietUnsupportedPlatformCalls);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

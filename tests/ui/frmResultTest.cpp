@@ -1,0 +1,261 @@
+// Runs started from the editor: the console's output, captions and commands,
+// INPUT, the error report with its selection, aborting, and the guards
+// around a run (no nested run, closing the editor mid-run).
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include "expr/ProgramState.h"
+#include "support/CliRunner.h"
+#include "support/IdeFixture.h"
+
+namespace tarnik::test {
+namespace {
+
+using ProgramRun = IdeFixture;
+
+const QString kRunning = QStringLiteral("程序运行中 - 控制台");
+const QString kEnded = QStringLiteral("程序中止 - 控制台");
+// Prints x, then loops until the console is hidden.
+const QString kEndlessLoop = QStringLiteral("print \"x\"\ndo while 1 = 1\n    n = n + 1\nloop");
+
+// Runs `action` once the run has been going for `delayMs`.
+void duringRun(int delayMs, std::function<void()> action)
+{
+    QTimer::singleShot(delayMs, std::move(action));
+}
+
+TEST_F(ProgramRun, OutputGoesToTheConsoleAndTheCaptionSaysTheRunEnded)
+{
+    setEditorText(QStringLiteral("for i = 1 to 3\n    print i; \"行\", i * 2\nnext"));
+    QTextCursor caret = editor().textCursor();
+    caret.setPosition(5);
+    editor().setTextCursor(caret);
+    run();
+
+    EXPECT_EQ(consoleText(), QStringLiteral("1行\t2\n2行\t4\n3行\t6\n"));
+    EXPECT_TRUE(console().isVisible());
+    EXPECT_EQ(console().windowTitle(), kEnded);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(editor().textCursor().position(), 5);
+    EXPECT_FALSE(editor().textCursor().hasSelection());
+}
+
+TEST_F(ProgramRun, ANewRunStartsWithAnEmptyConsole)
+{
+    setEditorText(QStringLiteral("print \"once\""));
+    run();
+    run();
+    EXPECT_EQ(consoleText(), QStringLiteral("once\n"));
+}
+
+TEST_F(ProgramRun, ErrorIsReportedAndItsLineSelected)
+{
+    struct Case {
+        const char* name;
+        QString program;
+        QString title;
+        QString text;
+        int selectionStart;   // in the widget, a line break counting one
+        QString selected;
+    };
+    const Case cases[] = {
+        {"third line", QStringLiteral("a=1\nb=2\ngoto 1000"), QStringLiteral("错误 51"),
+         QStringLiteral("找不到行号(第3行)"), 8, QStringLiteral("goto 1000")},
+        {"first line", QStringLiteral("goto 0\nprint 1"), QStringLiteral("错误 52"), QStringLiteral("找不到行号(第1行)"),
+         0, QStringLiteral("goto 0")},
+        {"after blank and Chinese lines", QStringLiteral("' 中文注释\n\nx = 1 / 0"), QStringLiteral("错误 11"),
+         QStringLiteral("除数为零(第3行)"), 8, QStringLiteral("x = 1 / 0")},
+        {"translation error", QStringLiteral("for i = 1 to 3\nprint i"), QStringLiteral("错误 202"), QString(), 0,
+         QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        dialogs.shown.clear();
+        run();
+        ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
+        if (c.text.isEmpty()) continue;  // only checks that translation errors are reported the same way
+        EXPECT_EQ(dialogs.shown[0].title, c.title);
+        EXPECT_EQ(dialogs.shown[0].text, c.text);
+        EXPECT_EQ(editor().textCursor().selectionStart(), c.selectionStart);
+        EXPECT_EQ(editor().textCursor().selectedText(), c.selected);
+        EXPECT_EQ(console().windowTitle(), kEnded);
+    }
+}
+
+TEST_F(ProgramRun, ConsoleShowsWhatTheHeadlessRunnerPrints)
+{
+    const QDir examples(QStringLiteral(TARNIK_EXAMPLES_DIR));
+    const QStringList programs = examples.entryList({QStringLiteral("*.bas")}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(programs.isEmpty());
+    for (const QString& name : programs) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = examples.filePath(name);
+        QFile answersFile(examples.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".in")));
+        const QByteArray answers = answersFile.open(QIODevice::ReadOnly) ? answersFile.readAll() : QByteArray();
+        const CliResult expected = runCli({"run", file.toStdString()}, answers.toStdString());
+        if (expected.lastErrorLine().find("错误 62") != std::string::npos) continue;  // runs out of answers
+
+        openCommandLine(file);
+        dialogs.inputs.clear();
+        for (const QString& line : QString::fromUtf8(answers).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            dialogs.inputs.push_back(line.trimmed());
+        }
+        dialogs.shown.clear();
+        run();
+
+        EXPECT_EQ(consoleText().toStdString(), expected.out);
+        std::string reported;
+        for (const ShownDialog& dialog : dialogs.shown) {
+            if (dialog.kind == QStringLiteral("critical")) reported = (dialog.title + ": " + dialog.text).toStdString();
+        }
+        EXPECT_EQ(reported, expected.exitStatus == 1 ? expected.lastErrorLine() : std::string());
+        EXPECT_TRUE(dialogs.inputs.empty());
+    }
+}
+
+TEST_F(ProgramRun, InputAsksAgainAfterCancelOrAnEmptyAnswer)
+{
+    setEditorText(QStringLiteral("input a\nprint a * 2"));
+    dialogs.inputs = {QString(), QStringLiteral(""), QStringLiteral("21")};
+    run();
+
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    for (const ShownDialog& dialog : dialogs.shown) {
+        EXPECT_EQ(dialog.kind, QStringLiteral("input"));
+        EXPECT_EQ(dialog.title, QStringLiteral("数据输入"));
+        EXPECT_EQ(dialog.text, QStringLiteral("输入整数[a]："));
+    }
+    EXPECT_EQ(consoleText(), QStringLiteral("21\n42\n"));
+}
+
+TEST_F(ProgramRun, OutputBeforeAnInputIsVisibleWhenTheQuestionComes)
+{
+    setEditorText(QStringLiteral("print \"问题\"\ninput a"));
+    QString shownBefore;
+    dialogs.onShow = [&](const ShownDialog&) { shownBefore = consoleText(); };
+    dialogs.inputs = {QStringLiteral("1")};
+    run();
+    EXPECT_EQ(shownBefore, QStringLiteral("问题\n"));
+}
+
+TEST_F(ProgramRun, HidingTheConsoleEndsALongLoopWithoutAMessage)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> hide;
+    };
+    const Case cases[] = {
+        {"End command", [this] { consoleAction("结束").trigger(); }},
+        {"close box", [this] { console().close(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(kEndlessLoop);
+        QString outputWhileRunning;
+        QString captionWhileRunning;
+        duringRun(200, [&] {
+            outputWhileRunning = consoleText();
+            captionWhileRunning = console().windowTitle();
+            c.hide();
+        });
+        run();
+
+        EXPECT_EQ(outputWhileRunning, QStringLiteral("x\n"));
+        EXPECT_EQ(captionWhileRunning, kRunning);
+        EXPECT_FALSE(console().isVisible());
+        EXPECT_EQ(console().windowTitle(), kEnded);
+        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_GT(program.Variables.getVar(u"n"), 0);
+    }
+}
+
+TEST_F(ProgramRun, PauseIsDisabledOnceARunHasEnded)
+{
+    QAction& pause = consoleAction("暂停");
+    setEditorText(QStringLiteral("print 1"));
+    run();
+    EXPECT_TRUE(waitFor([&] { return !pause.isEnabled(); }, 1000));
+
+    setEditorText(kEndlessLoop);
+    bool enabledWhileRunning = false;
+    duringRun(450, [&] {
+        enabledWhileRunning = pause.isEnabled();
+        consoleAction("结束").trigger();
+    });
+    run();
+    EXPECT_TRUE(enabledWhileRunning);
+    EXPECT_TRUE(waitFor([&] { return !pause.isEnabled(); }, 1000));
+}
+
+TEST_F(ProgramRun, PauseSwitchesToStepping)
+{
+    setEditorText(kEndlessLoop);
+    duringRun(100, [&] {
+        consoleAction("暂停").trigger();
+        consoleAction("结束").trigger();
+    });
+    run();
+    EXPECT_FALSE(program.FreeRun);
+}
+
+TEST_F(ProgramRun, StartAndDebugAreRefusedWhileARunIsActive)
+{
+    setEditorText(kEndlessLoop);
+    std::vector<bool> enabled;
+    bool stillFirstRun = false;
+    duringRun(100, [&] {
+        for (const char* name : {"mnuStart", "mnuDebug", "tbStart", "tbDebug"}) enabled.push_back(action(name).isEnabled());
+        action("mnuDebug").trigger();
+        QTest::keyClick(&editor(), Qt::Key_F9);
+        // A nested run would still be looping here, or would have ended
+        // the outer one's console on its way out.
+        stillFirstRun = console().isVisible() && console().windowTitle() == kRunning;
+        consoleAction("结束").trigger();
+    });
+    run();
+
+    EXPECT_EQ(enabled, std::vector<bool>(4, false));
+    EXPECT_TRUE(stillFirstRun);
+    EXPECT_TRUE(program.FreeRun);
+    EXPECT_TRUE(action("mnuStart").isEnabled());
+    EXPECT_TRUE(action("tbDebug").isEnabled());
+}
+
+TEST_F(ProgramRun, ClosingTheEditorDuringARunEndsTheRunThenAsks)
+{
+    setEditorText(kEndlessLoop);
+    QString captionAtQuestion;
+    dialogs.onShow = [&](const ShownDialog&) { captionAtQuestion = console().windowTitle(); };
+    dialogs.answers = {Answer::No};
+    duringRun(100, [&] { window->close(); });
+    run();
+
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("question")});
+    EXPECT_EQ(captionAtQuestion, kEnded);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(console().isVisible());
+}
+
+TEST_F(ProgramRun, TheEditorStaysLiveDuringARun)
+{
+    setEditorText(kEndlessLoop);
+    bool titleUpdated = false;
+    duringRun(100, [&] {
+        QTextCursor end = editor().textCursor();
+        end.movePosition(QTextCursor::End);
+        editor().setTextCursor(end);
+        QTest::keyClick(&editor(), Qt::Key_Return);
+        QTest::keyClicks(&editor(), QStringLiteral("' typed"));
+        titleUpdated = waitFor([&] { return window->windowTitle() == QStringLiteral("[新文件 *] - Tarnik"); });
+        consoleAction("结束").trigger();
+    });
+    run();
+    EXPECT_TRUE(titleUpdated);
+    EXPECT_TRUE(editorText().endsWith(QStringLiteral("loop\r\n' typed")));
+}
+
+}  // namespace
+}  // namespace tarnik::test
