@@ -1,6 +1,7 @@
 #include "expr/ExpressionCompiler.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "expr/BasicError.h"
@@ -101,6 +102,13 @@ public:
         return true;
     }
 
+    // The value when the whole expression was worked out here.
+    [[nodiscard]] std::optional<double> constantResult() const
+    {
+        if (m_vals.back().kind != Entry::Folded) return std::nullopt;
+        return m_vals.back().value;
+    }
+
     [[nodiscard]] ExpressionProgram::Ending ending() const
     {
         if (m_vals.size() != 2) return ExpressionProgram::Ending::NotEnded;
@@ -110,8 +118,9 @@ public:
 
 private:
     struct Entry {
-        enum Kind { Key, Word, Result } kind;
+        enum Kind { Key, Word, Result, Folded } kind;
         std::u16string text;
+        double value = 0;  // a Folded entry's: a result worked out here already
     };
 
     bool readOperator(const std::u16string& word)
@@ -166,11 +175,31 @@ private:
                 m_vals.pop_back();
             }
             step.bind();
+            if (std::optional<double> value = foldedValue(step)) {
+                m_vals.push_back({Entry::Folded, {}, *value});
+                continue;
+            }
             m_program.steps.push_back(step);
             m_vals.push_back({Entry::Result, {}});
             m_program.maxResults = std::max<std::uint32_t>(m_program.maxResults, ++m_results);
         }
         return true;
+    }
+
+    // A step on constants alone has nothing to show but its result, which is
+    // worked out here, unless it fails: then it stays, to fail when it runs.
+    std::optional<double> foldedValue(ExpressionStep& step)
+    {
+        const bool constant = step.right.kind == Operand::Kind::Constant &&
+                              (isPrefixOperator(step.op) || step.left.kind == Operand::Kind::Constant);
+        if (!constant || step.op == Operator::FailAfterRight) return std::nullopt;
+        step.bind();
+        EvaluationState noState{m_variables, nullptr, 0};  // constants need neither
+        try {
+            return step.run(step, noState);
+        } catch (const BasicError&) {
+            return std::nullopt;
+        }
     }
 
     Operand operandOf(const Entry& entry)
@@ -179,6 +208,12 @@ private:
         if (entry.kind == Entry::Result) {
             operand.kind = Operand::Kind::Result;
             --m_results;
+        } else if (entry.kind == Entry::Folded) {
+            try {
+                operand.constant = readBack15(entry.value);  // as any result taken as an operand
+            } catch (const BasicError&) {
+                operand.kind = Operand::Kind::Overflow;
+            }
         } else if (entry.kind == Entry::Word && isOperandNumber(entry.text)) {
             try {
                 operand.constant = decimalValue(entry.text);
@@ -202,7 +237,7 @@ private:
 // The last step "result + 0" of a program that ends with that one result.
 void foldFinalAddZero(ExpressionProgram& compiled)
 {
-    if (compiled.ending != ExpressionProgram::Ending::Result || compiled.steps.empty()) return;
+    if (compiled.ending != ExpressionProgram::Ending::Result || compiled.constantResult || compiled.steps.empty()) return;
     const ExpressionStep& last = compiled.steps.back();
     if (last.op == Operator::Add && last.left.kind == Operand::Kind::Result &&
         last.right.kind == Operand::Kind::Constant && last.right.constant == 0) {
@@ -241,6 +276,7 @@ ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables)
     }
     SymbolicEvaluation evaluation(variables, compiled);
     compiled.ending = evaluation.run(rewritten) ? evaluation.ending() : ExpressionProgram::Ending::StackError;
+    if (compiled.ending == ExpressionProgram::Ending::Result) compiled.constantResult = evaluation.constantResult();
     foldFinalAddZero(compiled);
     return compiled;
 }

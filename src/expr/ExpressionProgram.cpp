@@ -71,12 +71,6 @@ double checkedDivide(double a, double b)
     return checked(a / b);
 }
 
-struct EvaluationState {
-    clsVar& variables;
-    double* results;
-    std::size_t depth;
-};
-
 namespace {
 
 template <Operand::Kind Kind>
@@ -141,6 +135,7 @@ std::optional<double> ExpressionProgram::evaluate(clsVar& variables, double* res
     }
     if (ending != Ending::Result) [[unlikely]] return failedEnding();
     program.Err.clear();
+    if (constantResult) return constantResult;
     const double last = results[state.depth - 1];
     return addsZeroLast ? readBack15(last) + 0.0 : last;
 }

@@ -30,7 +30,13 @@ struct Operand {
 };
 
 struct ExpressionStep;
-struct EvaluationState;
+
+// What the steps of one evaluation share: the variables and the results so far.
+struct EvaluationState {
+    clsVar& variables;
+    double* results;
+    std::size_t depth;
+};
 // One step, specialised for its operator and operand kinds; returns the result.
 using StepFunction = double (*)(const ExpressionStep& step, EvaluationState& state);
 
@@ -59,6 +65,8 @@ struct ExpressionProgram {
     // Every text ends in "+0", so most programs end by adding 0 to the last
     // result; that step is folded into the ending: read back, add 0.
     bool addsZeroLast = false;
+    // The value, when the text holds constants only and was worked out once.
+    std::optional<double> constantResult;
 
     // Runs the steps: the value, or nothing with error 120/121 recorded.
     // Arithmetic and stack errors are raised.
