@@ -14,9 +14,9 @@
 namespace tarnik {
 namespace {
 
-// A statement takes well under a microsecond; the clock is read once per
-// this many of them.
-constexpr int kStatementsPerClockCheck = 16;
+// A simple statement takes tens of nanoseconds, about what reading the clock
+// costs; the clock is read once per this many statements.
+constexpr int kStatementsPerClockCheck = 256;
 // How long a run may go without processing events: short enough that End,
 // Pause and typing feel immediate, long enough that repainting the console
 // does not slow a printing program down.
