@@ -145,16 +145,20 @@ bool hasAtMost15Digits(double value)
 double readBack15Slow(double value)
 {
     // Loops read the same fractions back again and again: remember recent ones.
+    // A value read back reads back as itself, so it is remembered too.
     struct Entry {
         std::uint64_t bits;
         double back;
     };
     static Entry recent[256];  // all zero: +0 reads back as +0
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    Entry& entry = recent[(bits * 0x9E3779B97F4A7C15ULL) >> 56];
-    if (entry.bits == bits) return entry.back;
-    double back = hasAtMost15Digits(value) ? value : readBackThroughText(value);
-    entry = {bits, back};
+    auto slotFor = [](double key) -> Entry& {
+        return recent[(std::bit_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ULL) >> 56];
+    };
+    Entry& entry = slotFor(value);
+    if (entry.bits == std::bit_cast<std::uint64_t>(value)) return entry.back;
+    const double back = hasAtMost15Digits(value) ? value : readBackThroughText(value);
+    entry = {std::bit_cast<std::uint64_t>(value), back};
+    slotFor(back) = {std::bit_cast<std::uint64_t>(back), back};
     return back;
 }
 
