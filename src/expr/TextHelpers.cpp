@@ -1,5 +1,7 @@
 #include "expr/TextHelpers.h"
 
+#include <algorithm>
+
 #include "expr/ProgramState.h"
 
 namespace tarnik {
@@ -8,6 +10,45 @@ namespace {
 constexpr char16_t kQuote = u'"';
 
 char16_t lowerChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
+
+// Whether an occurrence of `find` could overlap an inserted replacement: start
+// inside it, or start before it and run into it. A quote in either text
+// changes what lies outside quotes, so it counts as possible too.
+bool canFormAcrossReplacement(std::u16string_view find, std::u16string_view replacement)
+{
+    if (contains(find, u"\"") || contains(replacement, u"\"")) return true;
+    auto agree = [](std::u16string_view a, std::u16string_view b) {
+        const std::size_t common = std::min(a.size(), b.size());
+        return a.substr(0, common) == b.substr(0, common);
+    };
+    for (std::size_t k = 0; k < replacement.size(); ++k) {
+        if (agree(replacement.substr(k), find)) return true;
+    }
+    for (std::size_t j = 1; j < find.size(); ++j) {
+        if (agree(find.substr(j), replacement)) return true;
+    }
+    return false;
+}
+
+// Replaces every occurrence outside quotes in one left-to-right pass; the same
+// as searching from the start after each replacement when no replacement can
+// take part in a new occurrence.
+std::u16string replaceInOnePass(std::u16string_view text, std::u16string_view find, std::u16string_view replacement)
+{
+    std::u16string result;
+    result.reserve(text.size());
+    bool inside = false;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!inside && text.substr(i, find.size()) == find) {
+            result += replacement;
+            i += find.size();
+            continue;
+        }
+        if (text[i] == kQuote) inside = !inside;
+        result += text[i++];
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -32,9 +73,14 @@ std::u16string ReplaceOutsideQuotes(std::u16string_view text, std::u16string_vie
                                     std::u16string_view replacement)
 {
     if (!replacement.empty() && contains(replacement, find)) raiseError(kCannotReplace);
+    const std::u16string lowered = lowerAscii(find);
+    if (!lowered.empty() && !canFormAcrossReplacement(lowered, replacement)) {
+        std::u16string result = replaceInOnePass(text, lowered, replacement);
+        (void)FindOutsideQuotes(result, lowered);  // the last search's verdict on an open quote
+        return result;
+    }
     // Every search starts again from the beginning: a replacement can form a new
-    // occurrence with the text in front of it, and that one is replaced too.
-    std::u16string lowered = lowerAscii(find);
+    // occurrence with the text around it, and that one is replaced too.
     std::u16string result(text);
     while (int p = FindOutsideQuotes(result, lowered)) {
         result.replace(static_cast<std::size_t>(p - 1), lowered.size(), replacement);
