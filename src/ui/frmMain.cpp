@@ -7,7 +7,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
+#include <QGuiApplication>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSettings>
 #include <QTextBlock>
 #include <QTime>
@@ -33,6 +35,7 @@ namespace {
 
 constexpr int kTimer1IntervalMs = 100;
 constexpr int kClockIntervalMs = 1000;
+constexpr int kConsoleGap = 12;
 
 // The placement is kept in twips, at 15 twips per pixel.
 constexpr int kTwipsPerPixel = 15;
@@ -70,6 +73,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     createStatusPanels();
     connectCommands();
     restorePlacement();
+    placeConsoleBesideEditor();
 
     Timer1.start(kTimer1IntervalMs);
     m_clock.start(kClockIntervalMs);
@@ -145,6 +149,16 @@ void frmMain::storePlacement()
     store(kTop, y());
     store(kWidth, width());
     store(kHeight, height());
+}
+
+// The console opens to the right of the editor when the screen has room
+// there, so that the program and its output can be seen together.
+void frmMain::placeConsoleBesideEditor()
+{
+    const QScreen* screen = QGuiApplication::screenAt(pos());
+    if (!screen) return;
+    const QPoint besideEditor(x() + width() + kConsoleGap, y());
+    if (screen->availableGeometry().contains(QRect(besideEditor, m_result->size()))) m_result->move(besideEditor);
 }
 
 // ---- closing ---------------------------------------------------------------

@@ -64,6 +64,7 @@ private:
     void connectCommands();
     void createStatusPanels();
     void restorePlacement();
+    void placeConsoleBesideEditor();
     void storePlacement();
 
     // The file commands' steps. The bool ones return false when nothing was
