@@ -11,13 +11,6 @@
 namespace tarnik {
 namespace {
 
-double checked(double result)
-{
-    if (!(std::fabs(result) <= std::numeric_limits<double>::max())) {
-        raiseError(std::isnan(result) ? kInvalidCall : kOverflow);
-    }
-    return result;
-}
 
 double truth(bool value) { return value ? 1.0 : 0.0; }
 
@@ -65,11 +58,9 @@ double apply(double a, double b)
 
 }  // namespace
 
-double checkedDivide(double a, double b)
-{
-    if (b == 0) raiseError(a == 0 ? kOverflow : kDivisionByZero);
-    return checked(a / b);
-}
+void raiseNotFinite(double result) { raiseError(std::isnan(result) ? kInvalidCall : kOverflow); }
+
+void raiseDivisionByZero(double dividend) { raiseError(dividend == 0 ? kOverflow : kDivisionByZero); }
 
 namespace {
 

@@ -5,7 +5,9 @@
 // left one (fetching a variable creates and lists it, so the order is kept),
 // apply the operator, push the result. Results read back as operands pass
 // through their 15-digit text form, exactly like every intermediate value.
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -82,7 +84,21 @@ private:
     return op == Operator::Not || op == Operator::Abs || op == Operator::Sqr;
 }
 
+[[noreturn]] void raiseNotFinite(double result);    // 6 beyond the double range, 5 not a number
+[[noreturn]] void raiseDivisionByZero(double dividend);  // 6 for 0/0, else 11
+
+// An arithmetic result, or its error when it is not a finite number.
+[[nodiscard]] inline double checked(double result)
+{
+    if (!(std::fabs(result) <= std::numeric_limits<double>::max())) [[unlikely]] raiseNotFinite(result);
+    return result;
+}
+
 // a / b as the language divides: 0/0 overflows (6), x/0 is error 11.
-[[nodiscard]] double checkedDivide(double a, double b);
+[[nodiscard]] inline double checkedDivide(double a, double b)
+{
+    if (b == 0) [[unlikely]] raiseDivisionByZero(a);
+    return checked(a / b);
+}
 
 }  // namespace tarnik

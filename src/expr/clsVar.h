@@ -96,6 +96,11 @@ inline std::optional<double> clsVar::getVar(Ref ref)
 
 inline std::optional<double> clsVar::assign(Ref ref, double value)
 {
+    if (m_names[ref.name].ready) {  // listed and stored before: only the value changes
+        m_errors->clear();
+        m_slots[ref.slot].value = value;
+        return value;
+    }
     setVar(ref, value);
     if (ref.slot < 0) return std::nullopt;
     return value;

@@ -19,30 +19,6 @@ Executor::Executor(clsCode& code, RunHost& host)
 
 Executor::~Executor() = default;
 
-void Executor::run()
-{
-    prepare();
-    const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
-    for (std::int16_t i = 1; i <= last;) {
-        if (m_quietStatements > 0) {
-            --m_quietStatements;
-            program.CurrentLine = m_lines[i].phLine;
-        } else {
-            m_host.yield();
-            program.CurrentLine = m_lines[i].phLine;
-            if (!m_host.consoleVisible()) return;
-            m_quietStatements = m_host.quietStatements();
-        }
-        pauseIfWanted();
-        if (execute(i) == Flow::Leave || program.Err.pending()) return;
-        if (i == 32767) {  // the 16-bit line index cannot step any further
-            program.Err.record(kOverflow);
-            return;
-        }
-        ++i;
-    }
-}
-
 // Pauses once per visit of an editor line: a line that translation split into
 // several statements, or a line that jumps to itself, pauses only the first time.
 void Executor::pauseIfWanted()
@@ -90,6 +66,30 @@ Executor::Flow Executor::execute(std::int16_t& i)
         return Flow::Continue;
     }
     return Flow::Continue;
+}
+
+void Executor::run()
+{
+    prepare();
+    const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
+    for (std::int16_t i = 1; i <= last;) {
+        if (m_quietStatements > 0) {
+            --m_quietStatements;
+            program.CurrentLine = m_lines[i].phLine;
+        } else {
+            m_host.yield();
+            program.CurrentLine = m_lines[i].phLine;
+            if (!m_host.consoleVisible()) return;
+            m_quietStatements = m_host.quietStatements();
+        }
+        pauseIfWanted();
+        if (execute(i) == Flow::Leave || program.Err.pending()) return;
+        if (i == 32767) {  // the 16-bit line index cannot step any further
+            program.Err.record(kOverflow);
+            return;
+        }
+        ++i;
+    }
 }
 
 Executor::Flow Executor::executeIf(const PreparedLine& prepared, std::int16_t& i)

@@ -59,8 +59,8 @@ private:
     ListItem planItem(std::u16string_view item, std::u16string_view ending, bool input);
 
     // Statements (Executor.cpp, ExecutorLists.cpp).
-    Flow execute(std::int16_t& i);
-    void pauseIfWanted();
+    [[gnu::always_inline]] inline Flow execute(std::int16_t& i);
+    [[gnu::always_inline]] inline void pauseIfWanted();
     void stopWindow();
     Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
