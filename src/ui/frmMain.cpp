@@ -383,7 +383,7 @@ void frmMain::runEditorProgram(bool freeRun)
 {
     // The run yields to the event loop between statements; a second Start
     // reaching us there would nest a run inside this one.
-    if (false) return;
+    if (m_running) return;
     program.FreeRun = freeRun;
     setRunning(true);
     const std::optional<BasicError> error = StartRun(crLfText(*ui->txtSource), *m_result);
@@ -399,7 +399,7 @@ void frmMain::runEditorProgram(bool freeRun)
 void frmMain::setRunning(bool running)
 {
     m_running = running;
-    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->tbStart, ui->tbDebug}) command->setEnabled(true);
+    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->tbStart, ui->tbDebug}) command->setEnabled(!running);
 }
 
 // Selects the error's line in the present text, which the user may have

@@ -13,18 +13,20 @@
 namespace tarnik::test {
 namespace {
 
-using ProgramRun = IdeFixture;
+class ProgramRun : public IdeFixture {
+protected:
+    // Runs `action` once the run has been going for `delayMs` (the timer
+    // goes with the window, so it never reaches a later test).
+    void duringRun(int delayMs, std::function<void()> action)
+    {
+        QTimer::singleShot(delayMs, window.get(), std::move(action));
+    }
+};
 
 const QString kRunning = QStringLiteral("程序运行中 - 控制台");
 const QString kEnded = QStringLiteral("程序中止 - 控制台");
 // Prints x, then loops until the console is hidden.
 const QString kEndlessLoop = QStringLiteral("print \"x\"\ndo while 1 = 1\n    n = n + 1\nloop");
-
-// Runs `action` once the run has been going for `delayMs`.
-void duringRun(int delayMs, std::function<void()> action)
-{
-    QTimer::singleShot(delayMs, std::move(action));
-}
 
 TEST_F(ProgramRun, OutputGoesToTheConsoleAndTheCaptionSaysTheRunEnded)
 {
@@ -206,6 +208,7 @@ TEST_F(ProgramRun, StartAndDebugAreRefusedWhileARunIsActive)
     setEditorText(kEndlessLoop);
     std::vector<bool> enabled;
     bool stillFirstRun = false;
+    duringRun(1500, [&] { console().hide(); });  // ends a nested run, should one have started
     duringRun(100, [&] {
         for (const char* name : {"mnuStart", "mnuDebug", "tbStart", "tbDebug"}) enabled.push_back(action(name).isEnabled());
         action("mnuDebug").trigger();
