@@ -1,5 +1,6 @@
 #include "expr/NumberText.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cerrno>
@@ -129,15 +130,47 @@ double readBackThroughText(double value)
     return back;
 }
 
-// A value whose shortest round-trip form has at most 15 significant digits
-// lies on the 15-digit grid already, so the text gives it back unchanged.
-bool hasAtMost15Digits(double value)
+// The 15-digit rounding worked out from the shortest round-trip digits S of
+// the value. A value whose S has at most 15 digits lies on the 15-digit grid
+// already and reads back unchanged. Otherwise rounding S gives the same 15
+// digits as rounding the exact value, except when S ends exactly on the
+// half-way point: no 16-digit decimal lies strictly between the value and S
+// (it would be a shorter or nearer round-trip form than S). Ties take the
+// text route. The 15 digits times a power of ten up to 1e22 are two exact
+// doubles, so one multiplication or division rounds them correctly.
+double readBackFromShortest(double value)
 {
     char text[40];
-    char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+    char* const end = std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific).ptr;
+    char* const exponentMark = std::find(text, end, 'e');
+    std::int64_t mantissa = 0;
     int digits = 0;
-    for (char* c = text; c != end && *c != 'e'; ++c) digits += *c >= '0' && *c <= '9';
-    return digits <= 15;
+    int tail = 0;  // the digits after the fifteenth, as a two-digit number
+    for (char* c = text; c != exponentMark; ++c) {
+        if (*c == '.') continue;
+        const int digit = *c - '0';
+        if (digits < 15) {
+            mantissa = mantissa * 10 + digit;
+        } else {
+            tail += digit * (digits == 15 ? 10 : 1);
+        }
+        ++digits;
+    }
+    if (digits <= 15) return value;
+    if (tail == 50) return readBackThroughText(value);
+    int exponent = 0;
+    std::from_chars(exponentMark + 1 + (exponentMark[1] == '+'), end, exponent);
+    exponent -= 14;  // mantissa now holds 15 digits
+    if (tail > 50 && ++mantissa == 1000000000000000) {
+        mantissa /= 10;
+        ++exponent;
+    }
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (exponent < -22 || exponent > 22) return readBackThroughText(value);
+    const double magnitude = exponent >= 0 ? static_cast<double>(mantissa) * kPowers[exponent]
+                                           : static_cast<double>(mantissa) / kPowers[-exponent];
+    return std::copysign(magnitude, value);
 }
 
 }  // namespace
@@ -156,7 +189,7 @@ double readBack15Slow(double value)
     };
     Entry& entry = slotFor(value);
     if (entry.bits == std::bit_cast<std::uint64_t>(value)) return entry.back;
-    const double back = hasAtMost15Digits(value) ? value : readBackThroughText(value);
+    const double back = readBackFromShortest(value);
     entry = {std::bit_cast<std::uint64_t>(value), back};
     slotFor(back) = {std::bit_cast<std::uint64_t>(back), back};
     return back;
