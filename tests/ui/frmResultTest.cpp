@@ -69,8 +69,8 @@ TEST_F(ProgramRun, ErrorIsReportedAndItsLineSelected)
          0, QStringLiteral("goto 0")},
         {"after blank and Chinese lines", QStringLiteral("' 中文注释\n\nx = 1 / 0"), QStringLiteral("错误 11"),
          QStringLiteral("除数为零(第3行)"), 8, QStringLiteral("x = 1 / 0")},
-        {"translation error", QStringLiteral("for i = 1 to 3\nprint i"), QStringLiteral("错误 202"), QString(), 0,
-         QString()},
+        {"translation error", QStringLiteral("for i = 1 to 3\nprint i"), QStringLiteral("错误 303"),
+         QStringLiteral("For没有Next(第2行)"), 15, QStringLiteral("print i")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,13 +78,24 @@ TEST_F(ProgramRun, ErrorIsReportedAndItsLineSelected)
         dialogs.shown.clear();
         run();
         ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
-        if (c.text.isEmpty()) continue;  // only checks that translation errors are reported the same way
         EXPECT_EQ(dialogs.shown[0].title, c.title);
         EXPECT_EQ(dialogs.shown[0].text, c.text);
         EXPECT_EQ(editor().textCursor().selectionStart(), c.selectionStart);
         EXPECT_EQ(editor().textCursor().selectedText(), c.selected);
         EXPECT_EQ(console().windowTitle(), kEnded);
     }
+}
+
+TEST_F(ProgramRun, ErrorLineIsSelectedInTheTextAsItIsWhenTheRunEnds)
+{
+    setEditorText(QStringLiteral("input a\nx = a / 0"));
+    dialogs.inputs = {QStringLiteral("1")};
+    dialogs.onShow = [&](const ShownDialog& dialog) {
+        if (dialog.kind == QStringLiteral("input")) editor().textCursor().insertText(QStringLiteral("' added\n"));
+    };
+    run();
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("除数为零(第2行)"));
+    EXPECT_EQ(editor().textCursor().selectedText(), QStringLiteral("input a"));
 }
 
 TEST_F(ProgramRun, ConsoleShowsWhatTheHeadlessRunnerPrints)
