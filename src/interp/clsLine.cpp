@@ -26,12 +26,30 @@ bool startsWithAfterBlank(std::u16string_view text, std::u16string_view keyword)
     return text.substr(0, keyword.size()) == keyword;
 }
 
+// The keywords by first letter, each group in list order: a keyword can only
+// match a text that starts with its letter, so the walk looks at that group.
+struct KeywordsByLetter {
+    std::array<std::array<std::uint8_t, kKeywords.size()>, 26> indices{};
+    std::array<std::uint8_t, 26> counts{};
+
+    constexpr KeywordsByLetter()
+    {
+        for (std::uint8_t i = 0; i < kKeywords.size(); ++i) {
+            const auto letter = static_cast<std::size_t>(kKeywords[i][0] - u'a');
+            indices[letter][counts[letter]++] = i;
+        }
+    }
+};
+constexpr KeywordsByLetter kKeywordsByLetter;
+
 }  // namespace
 
 std::u16string_view clsLine::headOf(std::u16string_view text)
 {
-    if (text.empty()) return {};
-    for (std::u16string_view keyword : kKeywords) {
+    if (text.empty() || text[0] < u'a' || text[0] > u'z') return {};
+    const auto letter = static_cast<std::size_t>(text[0] - u'a');
+    for (std::uint8_t n = 0; n < kKeywordsByLetter.counts[letter]; ++n) {
+        const std::u16string_view keyword = kKeywords[kKeywordsByLetter.indices[letter][n]];
         if (!startsWithAfterBlank(text, keyword)) continue;
         if (keyword.back() == u' ') return keyword.substr(0, keyword.size() - 1);
         return trimBlanks(text) == keyword ? keyword : std::u16string_view{};
