@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest.
+# Installs what is missing, builds, and runs every test through CTest; then
+# the core's tests again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-asan/), and each fuzzer for a short while (build-fuzz/).
 source "$(dirname "$0")/scripts/setup.sh"
 tarnik_install_missing
 tarnik_build
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$TARNIK_BUILD" --output-on-failure -j "$(nproc)"
+
+"$TARNIK_ROOT/scripts/sanitize.sh"
+"$TARNIK_ROOT/scripts/fuzz.sh" "${TARNIK_FUZZ_SECONDS:-25}"

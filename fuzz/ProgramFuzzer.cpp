@@ -1,0 +1,94 @@
+// Whole programs. The input is a source file, optionally followed by a NUL
+// byte and the INPUT answers, one a line. The file is decoded as tarnik-cli
+// decodes it and run as the Start command runs it, on a console that never
+// blocks and ends the run after a fixed number of statements. Every run must
+// end in an orderly way: at its end, or with an error that has a number, a
+// description and a line of the program.
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "FuzzCheck.h"
+#include "expr/ProgramState.h"
+#include "expr/TextHelpers.h"
+#include "interp/RunController.h"
+#include "interp/SourceText.h"
+
+namespace tarnik {
+namespace {
+
+constexpr std::int64_t kStatementLimit = 20000;
+// Statements granted at once without yield(), so that both ways of the
+// executor's statement loop are driven.
+constexpr std::int64_t kQuietBatch = 64;
+
+// Output is counted, not kept: a printing loop must not fill the memory.
+class FuzzConsole : public RunConsole {
+public:
+    explicit FuzzConsole(std::deque<std::u16string> answers) : m_answers(std::move(answers)) {}
+
+    void yield() override { ++m_statements; }
+    std::int64_t quietStatements() override
+    {
+        const std::int64_t granted = std::clamp<std::int64_t>(kStatementLimit - m_statements, 0, kQuietBatch);
+        m_statements += granted;
+        return granted;
+    }
+    bool consoleVisible() override { return m_statements <= kStatementLimit; }
+    void StopWindow() override {}
+    void Append(std::u16string_view text) override { m_outputLength += text.size(); }
+    std::optional<std::u16string> InputWindow(std::u16string_view) override
+    {
+        if (m_answers.empty()) return std::nullopt;
+        std::u16string answer = std::move(m_answers.front());
+        m_answers.pop_front();
+        return answer;
+    }
+    void Clear() override { m_outputLength = 0; }
+    void showConsole() override {}
+    void setCaption(std::u16string_view) override {}
+
+private:
+    std::deque<std::u16string> m_answers;
+    std::int64_t m_statements = 0;
+    std::size_t m_outputLength = 0;
+};
+
+// The non-empty lines after the NUL byte; an empty line is asked again, so it
+// is no answer.
+std::deque<std::u16string> answersOf(std::string_view script)
+{
+    const std::u16string text = decodeSource(script).text;
+    std::deque<std::u16string> answers;
+    for (std::u16string_view line : splitLines(text)) {
+        if (!line.empty()) answers.emplace_back(line);
+    }
+    return answers;
+}
+
+}  // namespace
+}  // namespace tarnik
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace tarnik;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::size_t nul = bytes.find('\0');
+    const std::u16string source = decodeSource(bytes.substr(0, nul)).text;
+    FuzzConsole console(nul == std::string_view::npos ? std::deque<std::u16string>{} : answersOf(bytes.substr(nul + 1)));
+
+    program.reset();
+    const std::optional<BasicError> error = StartRun(source, console);
+    if (error) {
+        const auto lines = static_cast<std::int32_t>(splitLines(source).size());
+        fuzz::require(error->number > 0 && !error->description.empty(), "an error has a number and a description",
+                      error->description);
+        fuzz::require(program.CurrentLine >= 1 && program.CurrentLine <= lines, "an error names a line of the program",
+                      source);
+    }
+    fuzz::require(!program.Err.pending(), "the error state is cleared once the run is reported");
+    return 0;
+}
