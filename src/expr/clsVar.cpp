@@ -37,9 +37,10 @@ void clsVar::listName(std::int32_t name)
     m_varNames.push_back(m_names[name].text);
 }
 
-double clsVar::firstOperandRead(Ref ref)
+double clsVar::firstOperandRead(Ref ref) { return ref.slot < 0 ? 0.0 : storage(ref); }
+
+void clsVar::makeReady(Ref ref)
 {
-    if (ref.slot < 0) return 0;
     if (!m_names[ref.name].listed) listName(ref.name);
     Slot& slot = m_slots[ref.slot];
     if (!slot.exists) {
@@ -47,7 +48,6 @@ double clsVar::firstOperandRead(Ref ref)
         slot.value = 0;
     }
     m_names[ref.name].ready = true;
-    return slot.value;
 }
 
 }  // namespace tarnik

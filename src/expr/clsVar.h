@@ -57,6 +57,14 @@ private:
     };
 
     void listName(std::int32_t name);
+    // The stored value of a non-reserved name, listing the name and creating
+    // the value (0) on first use.
+    double& storage(Ref ref)
+    {
+        if (!m_names[ref.name].ready) makeReady(ref);
+        return m_slots[ref.slot].value;
+    }
+    void makeReady(Ref ref);
     double firstOperandRead(Ref ref);
     bool rejectReserved(Ref ref);
 
@@ -72,43 +80,27 @@ private:
 inline void clsVar::setVar(Ref ref, double value)
 {
     m_errors->clear();
-    if (rejectReserved(ref)) return;
-    if (!m_names[ref.name].listed) listName(ref.name);
-    Slot& slot = m_slots[ref.slot];
-    slot.value = value;
-    slot.exists = true;
-    m_names[ref.name].ready = true;
+    if (!rejectReserved(ref)) storage(ref) = value;
 }
 
 inline std::optional<double> clsVar::getVar(Ref ref)
 {
     m_errors->clear();
     if (rejectReserved(ref)) return std::nullopt;
-    if (!m_names[ref.name].listed) listName(ref.name);
-    Slot& slot = m_slots[ref.slot];
-    if (!slot.exists) {
-        slot.exists = true;
-        slot.value = 0;
-    }
-    m_names[ref.name].ready = true;
-    return slot.value;
+    return storage(ref);
 }
 
 inline std::optional<double> clsVar::assign(Ref ref, double value)
 {
-    if (m_names[ref.name].ready) {  // listed and stored before: only the value changes
-        m_errors->clear();
-        m_slots[ref.slot].value = value;
-        return value;
-    }
-    setVar(ref, value);
-    if (ref.slot < 0) return std::nullopt;
+    m_errors->clear();
+    if (!m_names[ref.name].ready && rejectReserved(ref)) return std::nullopt;
+    storage(ref) = value;
     return value;
 }
 
 inline double clsVar::operandValue(Ref ref)
 {
-    if (m_names[ref.name].ready) return m_slots[ref.slot].value;
+    if (m_names[ref.name].ready) [[likely]] return m_slots[ref.slot].value;  // never true for a reserved word
     return firstOperandRead(ref);
 }
 
