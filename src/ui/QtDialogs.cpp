@@ -1,10 +1,41 @@
 #include "ui/QtDialogs.h"
 
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace tarnik {
+namespace {
+
+// Rejects `dialog` when `owner` is hidden.
+class CloseWhenHidden : public QObject {
+public:
+    CloseWhenHidden(QWidget* owner, QDialog& dialog) : m_owner(owner), m_dialog(dialog)
+    {
+        if (m_owner) m_owner->installEventFilter(this);
+    }
+    ~CloseWhenHidden() override
+    {
+        if (m_owner) m_owner->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_owner && event->type() == QEvent::Hide) m_dialog.reject();
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_owner;
+    QDialog& m_dialog;
+};
+
+}  // namespace
+
 Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
@@ -49,13 +80,21 @@ QString QtDialogs::chooseFile(QWidget* parent, const QString& title, const QStri
     return path;
 }
 
+// The box blocks only its caller, not the other windows: a program that asks
+// again and again can still be ended from the console, and the console
+// hiding (End, its close box) closes the box as cancelled.
 std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& title, const QString& prompt)
 {
     QInputDialog box(parent);
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setInputMode(QInputDialog::TextInput);
-    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    CloseWhenHidden closer(parent, box);
+    QEventLoop loop;
+    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    box.show();
+    loop.exec();
+    if (box.result() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }
 

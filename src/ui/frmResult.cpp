@@ -9,6 +9,7 @@
 #include "ui/ChineseUi.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/frmVars.h"
 #include "ui_frmResult.h"
 
 namespace tarnik {
@@ -21,6 +22,8 @@ constexpr int kStatementsPerClockCheck = 256;
 // Pause and typing feel immediate, long enough that repainting the console
 // does not slow a printing program down.
 constexpr qint64 kEventIntervalMs = 5;
+
+constexpr std::u16string_view kAnswerOfEndedRun = u"0";
 
 constexpr int kTimer1IntervalMs = 200;
 // 7185 x 3210 twips.
@@ -45,8 +48,6 @@ frmResult::~frmResult() = default;
 
 void frmResult::yield()
 {
-    if (++m_statementsSinceClock < kStatementsPerClockCheck) return;
-    m_statementsSinceClock = 0;
     if (!m_sinceEvents.hasExpired(kEventIntervalMs)) return;
     flushOutput();
     // End, the close box and the main window's close all hide this window
@@ -55,16 +56,29 @@ void frmResult::yield()
     m_sinceEvents.start();
 }
 
+// Only processing events can hide this window or switch the run to stepping,
+// and that happens in yield() and in the modal windows, after which the run
+// asks again; the statements in between need neither call.
+std::int64_t frmResult::quietStatements()
+{
+    return kStatementsPerClockCheck - 1;
+}
+
 bool frmResult::consoleVisible()
 {
     return isVisible();
 }
 
+// The run waits in here until the debugger window closes. Abort ends the
+// run by hiding this window, like End.
 void frmResult::StopWindow()
 {
     flushOutput();
-    // The debugger window opens here, modally; until it exists a pause goes
-    // straight on with the statement.
+    frmVars debugger;
+    m_debugger = &debugger;
+    const int choice = debugger.exec();
+    m_debugger = nullptr;
+    if (choice == frmVars::Aborted) hide();
 }
 
 void frmResult::Append(std::u16string_view text)
@@ -77,7 +91,13 @@ std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
     flushOutput();
     const QString prompt = toQString(info);
     std::optional<QString> answer;
-    while (!answer || answer->isEmpty()) answer = m_dialogs.inputText(this, QStringLiteral("数据输入"), prompt);
+    while (!answer || answer->isEmpty()) {
+        // Hiding the console while the box is open (End, the close box) ends
+        // the run before its next statement; the answer given here is never
+        // seen, it only lets the statement finish.
+        if (!isVisible()) return std::u16string(kAnswerOfEndedRun);
+        answer = m_dialogs.inputText(this, QStringLiteral("数据输入"), prompt);
+    }
     return answer->toStdU16String();
 }
 
@@ -100,10 +120,13 @@ void frmResult::setCaption(std::u16string_view caption)
     setWindowTitle(toQString(caption));
 }
 
+// Closing only hides the console, which ends a run; a paused run's debugger
+// window goes with it.
 void frmResult::closeEvent(QCloseEvent* event)
 {
     hide();
     event->ignore();
+    if (m_debugger) m_debugger->close();
 }
 
 void frmResult::暂停_Click()

@@ -5,11 +5,13 @@
 //
 // A run executes inside the Start command's handler and reaches the event loop
 // only through yield(). Doing that on every statement would cost more than
-// the statements, so yield() looks at the clock every few statements and
-// processes events only when a few milliseconds have passed. Output is kept
+// the statements, so the run calls yield() only every few statements (see
+// quietStatements()), and yield() processes events only when a few
+// milliseconds have passed. Output is kept
 // in a buffer until then, so the widget is touched once per batch.
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -23,6 +25,7 @@ class frmResult;
 namespace tarnik {
 
 class Dialogs;
+class frmVars;
 
 class frmResult : public QMainWindow, public RunConsole {
     Q_OBJECT
@@ -32,6 +35,7 @@ public:
     ~frmResult() override;
 
     void yield() override;
+    [[nodiscard]] std::int64_t quietStatements() override;
     [[nodiscard]] bool consoleVisible() override;
     void StopWindow() override;
     void Append(std::u16string_view text) override;
@@ -57,8 +61,8 @@ private:
     Dialogs& m_dialogs;
     QTimer Timer1;
     QString m_pendingOutput;
-    int m_statementsSinceClock = 0;
     QElapsedTimer m_sinceEvents;
+    QPointer<frmVars> m_debugger;  // while a run is paused
 };
 
 }  // namespace tarnik

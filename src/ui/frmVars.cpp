@@ -1,0 +1,157 @@
+#include "ui/frmVars.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include "expr/NumberText.h"
+#include "expr/ProgramState.h"
+#include "interp/Breakpoints.h"
+#include "expr/TextHelpers.h"
+#include "ui/ChineseUi.h"
+#include "ui/EditorText.h"
+#include "ui_frmVars.h"
+
+namespace tarnik {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int pixels(int twips)
+{
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+constexpr int kVariableColumnTwips = 2540;
+constexpr int kTickColumnTwips = 970;
+constexpr int kLineNumberColumnTwips = 970;
+constexpr int kCodeColumnTwips = 20179;
+
+enum CodeColumn { kTickColumn = 0, kLineNumberColumn = 1, kCodeColumn = 2 };
+
+const QColor kCurrentLineColour(0, 0, 255);
+
+}  // namespace
+
+frmVars::frmVars(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmVars>())
+{
+    ui->setupUi(this);
+    // Nothing can be resized, so the lists are filled exactly once.
+    setFixedSize(size());
+    const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
+    ui->lv->setFont(listFont);
+    ui->lvCode->setFont(listFont);
+    setColumnWidths();
+
+    fillVariables();
+    fillProgramLines();
+    // Connected only now: the ticks set while filling are not the user's.
+    connect(ui->lvCode, &QTreeWidget::itemChanged, this, &frmVars::lvCode_ItemCheck);
+    connect(ui->cmdStep, &QPushButton::clicked, this, &frmVars::cmdStep_Click);
+    connect(ui->cmdContinue, &QPushButton::clicked, this, &frmVars::cmdContinue_Click);
+    connect(ui->cmdAbort, &QPushButton::clicked, this, &frmVars::cmdAbort_Click);
+}
+
+frmVars::~frmVars() = default;
+
+void frmVars::setColumnWidths()
+{
+    for (int column = 0; column < ui->lv->columnCount(); ++column) {
+        ui->lv->setColumnWidth(column, pixels(kVariableColumnTwips));
+    }
+    ui->lvCode->setColumnWidth(kTickColumn, pixels(kTickColumnTwips));
+    ui->lvCode->setColumnWidth(kLineNumberColumn, pixels(kLineNumberColumnTwips));
+    ui->lvCode->setColumnWidth(kCodeColumn, pixels(kCodeColumnTwips));
+}
+
+// Variables in the order they were first used, each as the text PRINT
+// would show for it.
+void frmVars::fillVariables()
+{
+    QList<QTreeWidgetItem*> rows;
+    for (const std::u16string& name : program.Variables.VarNames()) {
+        const double value = program.Variables.getVar(name).value_or(0);
+        rows.append(new QTreeWidgetItem({toQString(name), toQString(numberText(value)), QStringLiteral("Double")}));
+    }
+    ui->lv->addTopLevelItems(rows);
+}
+
+void frmVars::fillProgramLines()
+{
+    QList<QTreeWidgetItem*> rows;
+    std::int32_t n = 0;
+    for (std::u16string_view line : splitLines(program.RunSource)) {
+        ++n;
+        auto* row = new QTreeWidgetItem({QString(), QString::number(n), toQString(line)});
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        row->setCheckState(kTickColumn, IsBreakpoint(static_cast<std::int16_t>(n)) ? Qt::Checked : Qt::Unchecked);
+        if (n == program.CurrentLine) {
+            QFont bold = ui->lvCode->font();
+            bold.setBold(true);
+            for (int column = 0; column < ui->lvCode->columnCount(); ++column) row->setFont(column, bold);
+            row->setForeground(kCodeColumn, kCurrentLineColour);
+            m_currentItem = row;
+        }
+        rows.append(row);
+    }
+    ui->lvCode->addTopLevelItems(rows);
+    if (m_currentItem) {
+        ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
+    }
+}
+
+// Scrolling needs the list's real size, which it has only once shown.
+void frmVars::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_currentItem) showCurrentLine();
+}
+
+void frmVars::showCurrentLine()
+{
+    ui->lvCode->scrollToItem(m_currentItem);
+    ui->lvCode->setFocus();
+}
+
+void frmVars::cmdStep_Click()
+{
+    program.FreeRun = false;
+    done(Stepped);
+}
+
+void frmVars::cmdContinue_Click()
+{
+    program.FreeRun = true;
+    done(Continued);
+}
+
+// The console hides itself when the run comes back with this choice.
+void frmVars::cmdAbort_Click()
+{
+    done(Aborted);
+}
+
+// Esc.
+void frmVars::reject()
+{
+    cmdContinue_Click();
+}
+
+// QDialog would take the close box down the reject path, which is Continue
+// here; closing leaves the run's mode as it was.
+void frmVars::closeEvent(QCloseEvent* event)
+{
+    if (isVisible()) done(Closed);
+    event->accept();
+}
+
+void frmVars::lvCode_ItemCheck(QTreeWidgetItem* item, int column)
+{
+    if (column != kTickColumn) return;
+    const auto line = static_cast<std::int16_t>(item->text(kLineNumberColumn).toInt());
+    if (item->checkState(kTickColumn) == Qt::Checked) {
+        AddBreakpoint(line);
+    } else {
+        RemoveBreakpoint(line);
+    }
+}
+
+}  // namespace tarnik

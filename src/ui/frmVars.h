@@ -1,0 +1,54 @@
+#pragma once
+// The debugger window of a paused run: the variables with their values and
+// the program listing with the line about to run marked, where lines are
+// ticked as breakpoints. The console opens it modally before a statement;
+// the run waits inside that call until one of the buttons (or the close
+// box) closes the window.
+//
+// Enter is Step (the default button) and Esc is Continue (the reject path);
+// the close box has a path of its own that leaves the run's mode alone, so
+// that in stepping mode the next line pauses again.
+#include <QDialog>
+#include <memory>
+
+class QTreeWidgetItem;
+
+namespace Ui {
+class frmVars;
+}
+
+namespace tarnik {
+
+class frmVars : public QDialog {
+    Q_OBJECT
+
+public:
+    // What closed the window; exec() returns it.
+    enum Choice { Closed = 0, Stepped, Continued, Aborted };
+
+    explicit frmVars(QWidget* parent = nullptr);
+    ~frmVars() override;
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void cmdStep_Click();
+    void cmdContinue_Click();
+    void cmdAbort_Click();
+    void lvCode_ItemCheck(QTreeWidgetItem* item, int column);
+
+private:
+    void setColumnWidths();
+    void fillVariables();
+    void fillProgramLines();
+    void showCurrentLine();
+
+    std::unique_ptr<Ui::frmVars> ui;
+    QTreeWidgetItem* m_currentItem = nullptr;
+};
+
+}  // namespace tarnik

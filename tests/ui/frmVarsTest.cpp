@@ -1,0 +1,337 @@
+// The debugger window of a paused run: what it shows, Step, Continue and
+// Abort with their keys, the close box, and breakpoints ticked in its listing.
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "expr/ProgramState.h"
+#include "support/DebuggerScript.h"
+#include "support/IdeFixture.h"
+
+namespace tarnik::test {
+namespace {
+
+class Debugger : public IdeFixture {
+protected:
+    void debug() { action("mnuDebug").trigger(); }
+};
+
+const QString kEnded = QStringLiteral("程序中止 - 控制台");
+
+// Lines 2 and 3 run three times.
+const QString kLoop = QStringLiteral(
+    "for i = 1 to 3\n"
+    "    a = i\n"
+    "    b = a * 2\n"
+    "next\n"
+    "print b");
+
+TEST_F(Debugger, WindowHasItsCaptionControlsAndLayout)
+{
+    setEditorText(QStringLiteral("x = 1"));
+    DebuggerScript script({[](QDialog& debugger) {
+        EXPECT_EQ(debugger.windowTitle(), QStringLiteral("调试窗口"));
+        EXPECT_TRUE(debugger.isModal());
+        EXPECT_EQ(debugger.parentWidget(), nullptr);
+        struct Control {
+            const char* name;
+            QRect twips;
+            QString text;
+        };
+        const Control controls[] = {
+            {"lv", {120, 120, 6975, 1095}, {}},
+            {"lvCode", {120, 1320, 6975, 3015}, {}},
+            {"Label1", {120, 4680, 2775, 255}, QStringLiteral("程序暂停中...")},
+            {"cmdAbort", {2880, 4560, 1335, 375}, QStringLiteral("终止(&A)")},
+            {"cmdStep", {4320, 4560, 1335, 375}, QStringLiteral("单步(Enter)")},
+            {"cmdContinue", {5760, 4560, 1335, 375}, QStringLiteral("继续(ESC)")},
+        };
+        for (const Control& c : controls) {
+            SCOPED_TRACE(c.name);
+            QWidget* control = debugger.findChild<QWidget*>(QLatin1String(c.name));
+            ASSERT_NE(control, nullptr);
+            const QRect pixels(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15, c.twips.height() / 15);
+            EXPECT_EQ(control->geometry(), pixels);
+            if (auto* label = qobject_cast<QLabel*>(control)) {
+                EXPECT_EQ(label->text(), c.text);
+            }
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                EXPECT_EQ(button->text(), c.text);
+            }
+        }
+        EXPECT_TRUE(debugger.findChild<QPushButton*>(QStringLiteral("cmdStep"))->isDefault());
+
+        struct Column {
+            QTreeWidget& list;
+            int column;
+            QString caption;
+            int twips;
+        };
+        const Column columns[] = {
+            {variableList(debugger), 0, QStringLiteral("变量名"), 2540},
+            {variableList(debugger), 1, QStringLiteral("值"), 2540},
+            {variableList(debugger), 2, QStringLiteral("类型"), 2540},
+            {codeList(debugger), 0, QStringLiteral("断点"), 970},
+            {codeList(debugger), 1, QStringLiteral("行号"), 970},
+            {codeList(debugger), 2, QStringLiteral("               代码"), 20179},
+        };
+        for (const Column& c : columns) {
+            SCOPED_TRACE(c.caption.toStdString());
+            EXPECT_EQ(c.list.columnCount(), 3);
+            EXPECT_EQ(c.list.headerItem()->text(c.column), c.caption);
+            EXPECT_NEAR(c.list.columnWidth(c.column), c.twips / 15.0, 1.0);
+        }
+        EXPECT_TRUE(variableList(debugger).font().family().startsWith(QStringLiteral("Verdana")) ||
+                    variableList(debugger).font().families().contains(QStringLiteral("Verdana")));
+        click(debugger, "cmdContinue");
+    }});
+    debug();
+    EXPECT_EQ(script.pauses(), 1);
+}
+
+TEST_F(Debugger, DebugPausesBeforeTheFirstStatementWithTheListingMarked)
+{
+    setEditorText(QStringLiteral("' 九九\nx = 6\nprint x * 7"));
+    QString outputAtPause = QStringLiteral("not paused");
+    DebuggerScript script({[&](QDialog& debugger) {
+        outputAtPause = consoleText();
+        EXPECT_EQ(rows(variableList(debugger)), std::vector<QStringList>{});
+        EXPECT_EQ(rows(codeList(debugger)), (std::vector<QStringList>{
+                                                {QString(), QStringLiteral("1"), QStringLiteral("' 九九")},
+                                                {QString(), QStringLiteral("2"), QStringLiteral("x = 6")},
+                                                {QString(), QStringLiteral("3"), QStringLiteral("print x * 7")},
+                                            }));
+        QTreeWidget& list = codeList(debugger);
+        QTreeWidgetItem* current = codeRow(debugger, 2);
+        for (int column = 0; column < 3; ++column) EXPECT_TRUE(current->font(column).bold()) << column;
+        EXPECT_EQ(current->foreground(2).color(), QColor(0, 0, 255));
+        EXPECT_TRUE(current->isSelected());
+        EXPECT_EQ(list.selectedItems().size(), 1);
+        EXPECT_FALSE(codeRow(debugger, 3)->font(2).bold());
+        EXPECT_EQ(codeRow(debugger, 3)->foreground(2).color(), list.palette().color(QPalette::Text));
+        for (int line = 1; line <= 3; ++line) EXPECT_EQ(codeRow(debugger, line)->checkState(0), Qt::Unchecked);
+        EXPECT_EQ(QApplication::focusWidget(), &list);
+        click(debugger, "cmdContinue");
+    }});
+    debug();
+    EXPECT_EQ(script.pausedLines(), std::vector<int>{2});  // the comment line is no statement
+    EXPECT_EQ(outputAtPause, QString());
+    EXPECT_EQ(consoleText(), QStringLiteral("42\n"));
+}
+
+TEST_F(Debugger, VariablesAppearInTheOrderOfFirstUseAsDouble)
+{
+    setEditorText(QStringLiteral("b = 2\na = b / 3\nprint z\nc = -1 * 10 ^ 20\nstop\nprint c"));
+    DebuggerScript script({[](QDialog& debugger) {
+        EXPECT_EQ(rows(variableList(debugger)),
+                  (std::vector<QStringList>{
+                      {QStringLiteral("b"), QStringLiteral("2"), QStringLiteral("Double")},
+                      {QStringLiteral("a"), QStringLiteral("0.666666666666667"), QStringLiteral("Double")},
+                      {QStringLiteral("z"), QStringLiteral("0"), QStringLiteral("Double")},
+                      {QStringLiteral("c"), QStringLiteral("-1E+20"), QStringLiteral("Double")},
+                  }));
+        click(debugger, "cmdContinue");
+    }});
+    run();  // runs freely up to the STOP
+    EXPECT_EQ(script.pausedLines(), std::vector<int>{5});
+    EXPECT_EQ(consoleText(), QStringLiteral("0\n-1E+20\n"));
+}
+
+TEST_F(Debugger, StepPausesBeforeEachNextLine)
+{
+    struct Case {
+        const char* name;
+        std::function<void(QDialog&)> step;
+    };
+    const Case cases[] = {
+        {"button", [](QDialog& debugger) { click(debugger, "cmdStep"); }},
+        {"Enter", [](QDialog& debugger) { press(debugger, Qt::Key_Return); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(kLoop);
+        DebuggerScript script;
+        for (int i = 0; i < 9; ++i) script.add(c.step);
+        script.add([](QDialog& debugger) { click(debugger, "cmdContinue"); });
+        debug();
+        EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 2, 3, 4, 2, 3, 4, 2, 3, 4}));
+        EXPECT_EQ(consoleText(), QStringLiteral("6\n"));
+    }
+}
+
+TEST_F(Debugger, ContinueRunsToATickedLineAndUntickingRemovesThePause)
+{
+    struct Case {
+        const char* name;
+        std::function<void(QDialog&)> go;
+    };
+    const Case cases[] = {
+        {"button", [](QDialog& debugger) { click(debugger, "cmdContinue"); }},
+        {"Esc", [](QDialog& debugger) { press(debugger, Qt::Key_Escape); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(kLoop);
+        std::vector<double> aAtPauses;
+        DebuggerScript script({
+            [&](QDialog& debugger) {
+                clickTick(debugger, 3);
+                EXPECT_EQ(codeRow(debugger, 3)->checkState(0), Qt::Checked);
+                EXPECT_EQ(program.Breakpoints, std::vector<std::int16_t>{3});
+                c.go(debugger);
+            },
+            [&](QDialog& debugger) {
+                aAtPauses.push_back(*program.Variables.getVar(u"a"));
+                EXPECT_EQ(codeRow(debugger, 3)->checkState(0), Qt::Checked);
+                c.go(debugger);
+            },
+            [&](QDialog& debugger) {
+                aAtPauses.push_back(*program.Variables.getVar(u"a"));
+                clickTick(debugger, 3);
+                EXPECT_EQ(program.Breakpoints, std::vector<std::int16_t>{});
+                c.go(debugger);
+            },
+        });
+        debug();
+        EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 3, 3}));
+        EXPECT_EQ(aAtPauses, (std::vector<double>{1, 2}));
+        EXPECT_TRUE(program.FreeRun);
+        EXPECT_EQ(consoleText(), QStringLiteral("6\n"));
+    }
+}
+
+TEST_F(Debugger, TickingALineTwiceLeavesOneEntry)
+{
+    setEditorText(kLoop);
+    DebuggerScript script({[](QDialog& debugger) {
+        clickTick(debugger, 2);
+        clickTick(debugger, 5);
+        clickTick(debugger, 2);
+        clickTick(debugger, 2);
+        EXPECT_EQ(program.Breakpoints, (std::vector<std::int16_t>{5, 2}));
+        click(debugger, "cmdAbort");
+    }});
+    debug();
+}
+
+TEST_F(Debugger, TicksSetWhileFillingAreNotTheUsers)
+{
+    // Paused at a breakpoint, the line is shown ticked; showing it neither
+    // adds it again nor, by marking the row, takes it away.
+    setEditorText(kLoop);
+    DebuggerScript script({
+        [](QDialog& debugger) {
+            clickTick(debugger, 4);
+            clickTick(debugger, 2);
+            click(debugger, "cmdContinue");
+        },
+        [](QDialog& debugger) {
+            EXPECT_EQ(codeRow(debugger, 2)->checkState(0), Qt::Checked);
+            EXPECT_EQ(codeRow(debugger, 4)->checkState(0), Qt::Checked);
+            EXPECT_EQ(codeRow(debugger, 3)->checkState(0), Qt::Unchecked);
+            EXPECT_EQ(program.Breakpoints, (std::vector<std::int16_t>{4, 2}));
+            click(debugger, "cmdAbort");
+        },
+    });
+    debug();
+    EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(Debugger, AbortEndsTheRunAndHidesTheConsole)
+{
+    struct Case {
+        const char* name;
+        std::function<void(QDialog&)> abort;
+    };
+    const Case cases[] = {
+        {"button", [](QDialog& debugger) { click(debugger, "cmdAbort"); }},
+        {"Alt+A", [](QDialog& debugger) { press(debugger, Qt::Key_A, Qt::AltModifier); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(QStringLiteral("print 1\nprint 2\nprint 3"));
+        bool freeRunBefore = true;
+        DebuggerScript script({
+            [](QDialog& debugger) { click(debugger, "cmdStep"); },
+            [&](QDialog& debugger) {
+                freeRunBefore = program.FreeRun;
+                c.abort(debugger);
+            },
+        });
+        debug();
+        EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 2}));
+        EXPECT_FALSE(console().isVisible());
+        EXPECT_EQ(console().windowTitle(), kEnded);
+        EXPECT_EQ(consoleText(), QStringLiteral("1\n2\n"));  // the paused line still runs
+        EXPECT_EQ(program.FreeRun, freeRunBefore);
+        EXPECT_TRUE(dialogs.shown.empty());
+    }
+}
+
+TEST_F(Debugger, CloseBoxLeavesTheModeAsItWas)
+{
+    // Stepping, the next line pauses again; at a STOP reached running
+    // freely, the run goes on freely.
+    struct Case {
+        const char* name;
+        const char* command;
+        QString program;
+        std::vector<int> pausedLines;
+    };
+    const Case cases[] = {
+        {"stepping", "mnuDebug", QStringLiteral("print 1\nprint 2\nprint 3"), {1, 2}},
+        {"running freely", "mnuStart", QStringLiteral("print 1\nstop\nprint 3"), {2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        DebuggerScript script({[](QDialog& debugger) { debugger.close(); }});
+        if (c.pausedLines.size() > 1) script.add([](QDialog& debugger) { click(debugger, "cmdContinue"); });
+        action(c.command).trigger();
+        EXPECT_EQ(script.pausedLines(), c.pausedLines);
+        EXPECT_TRUE(program.FreeRun);
+        EXPECT_TRUE(console().isVisible());
+    }
+}
+
+TEST_F(Debugger, ClosingTheConsoleClosesTheDebuggerAndEndsTheRun)
+{
+    setEditorText(QStringLiteral("print 1\nprint 2"));
+    DebuggerScript script({[this](QDialog& debugger) {
+        console().close();
+        EXPECT_FALSE(debugger.isVisible());
+    }});
+    debug();
+    EXPECT_EQ(script.pauses(), 1);
+    EXPECT_FALSE(program.FreeRun);
+    EXPECT_FALSE(console().isVisible());
+    EXPECT_EQ(console().windowTitle(), kEnded);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Debugger, CurrentLineOfALongListingIsScrolledIntoView)
+{
+    QString program;
+    for (int line = 1; line <= 200; ++line) program += QStringLiteral("x = %1\n").arg(line);
+    program += QStringLiteral("stop");
+    setEditorText(program);
+    DebuggerScript script({[](QDialog& debugger) {
+        QTreeWidget& list = codeList(debugger);
+        EXPECT_EQ(list.topLevelItemCount(), 201);
+        EXPECT_EQ(markedLine(debugger), 201);
+        // Rows are as wide as all columns; only their heights are compared.
+        auto shown = [&](int line) {
+            const QRect row = list.visualItemRect(codeRow(debugger, line));
+            return row.top() >= 0 && row.bottom() <= list.viewport()->rect().bottom();
+        };
+        EXPECT_TRUE(shown(201));
+        EXPECT_FALSE(shown(1));
+        click(debugger, "cmdContinue");
+    }});
+    run();
+    EXPECT_EQ(script.pauses(), 1);
+}
+
+}  // namespace
+}  // namespace tarnik::test
