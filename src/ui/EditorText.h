@@ -20,4 +20,8 @@ namespace tarnik {
 
 [[nodiscard]] QString toQString(std::u16string_view text);
 
+// The core's view of a QString's characters, without a copy; valid while
+// `text` is unchanged.
+[[nodiscard]] std::u16string_view textView(const QString& text);
+
 }  // namespace tarnik

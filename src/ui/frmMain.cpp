@@ -31,6 +31,7 @@ namespace tarnik {
 namespace {
 
 constexpr int kTimer1IntervalMs = 100;
+constexpr int kTimer2IntervalMs = 50;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
 
@@ -64,7 +65,10 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     restorePlacement();
     placeConsoleBesideEditor();
 
+    ui->txtSource->installEventFilter(this);
+    ui->txtSource->viewport()->installEventFilter(this);
     Timer1.start(kTimer1IntervalMs);
+    Timer2.start(kTimer2IntervalMs);
     m_clock.start(kClockIntervalMs);
     showDateAndTime();
     Timer1_Timer();
@@ -94,6 +98,7 @@ void frmMain::connectCommands()
 
     connect(ui->txtSource, &QPlainTextEdit::textChanged, this, &frmMain::txtSource_Change);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
 }
 
@@ -155,10 +160,12 @@ void frmMain::placeConsoleBesideEditor()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     if (m_running) {
-        // Hiding the console ends the run at its next statement; the handler
-        // that started the run closes the window again when it has returned.
+        // Closing the console (which hides it, and closes the debugger
+        // window of a paused run) ends the run at its next statement; the
+        // handler that started the run closes this window again when it has
+        // returned.
         m_closeAfterRun = true;
-        m_result->hide();
+        m_result->close();
         event->ignore();
         return;
     }

@@ -19,6 +19,7 @@
 #include "expr/BasicError.h"
 #include "interp/SourceText.h"
 
+class QKeyEvent;
 class QLabel;
 
 namespace Ui {
@@ -44,6 +45,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void mnuFileNew_Click();
@@ -58,6 +60,7 @@ private slots:
     void mnuHelpAbout_Click();
     void txtSource_Change();
     void Timer1_Timer();
+    void Timer2_Timer();
     void showDateAndTime();
 
 private:
@@ -82,6 +85,20 @@ private:
     void showFileError(const QString& what, const QString& path, const QString& reason);
     void ShowLineNumber();
 
+    // The editing aids (frmMainEditing.cpp). txtSource_KeyPress returns
+    // true when it has handled the key itself.
+    bool txtSource_KeyPress(const QKeyEvent& key);
+    void txtSource_Click();
+    void txtSource_MouseDown();
+    void txtSource_MouseUp();
+    void startIndentedLine();
+    bool removeIndentStep();
+    void undoOrRedo(bool undo);
+    void showEditMenu(const QPoint& at);
+    void holdRewriteOnCaretLine();
+    [[nodiscard]] bool inputMethodComposing() const;
+    void ReformatText();
+
     void runEditorProgram(bool freeRun);
     void setRunning(bool running);
     void showRunError(const BasicError& error);
@@ -94,11 +111,13 @@ private:
     QLabel* m_datePanel = nullptr;
     QLabel* m_timePanel = nullptr;
     QTimer Timer1;
+    QTimer Timer2;
     QTimer m_clock;
 
     QString CurrentFile;
     bool Modified = false;
     std::int32_t CaretLine = 1;
+    std::int32_t LastCaretLine = 0;  // the caret line of the last rewrite
     SourceEncoding m_encoding = SourceEncoding::Utf8;
 
     bool m_running = false;

@@ -78,10 +78,14 @@ void frmMain::loadFile(const QString& path, const DecodedSource& source)
     m_encoding = source.encoding;
 }
 
+// A text just loaded is shown as it was stored: its lines are rewritten
+// only once the caret moves to another line, so that opening a file does not
+// change it (and mark it modified) by itself.
 void frmMain::loadEditorText(std::u16string_view text)
 {
     ui->txtSource->setPlainText(widgetText(text));
     Modified = false;
+    holdRewriteOnCaretLine();
 }
 
 bool frmMain::settleUnsavedChanges()

@@ -268,7 +268,8 @@ TEST_F(ProgramRun, TheEditorStaysLiveDuringARun)
     });
     run();
     EXPECT_TRUE(titleUpdated);
-    EXPECT_TRUE(editorText().endsWith(QStringLiteral("loop\r\n' typed")));
+    // The lines left behind may have been rewritten («Loop») meanwhile.
+    EXPECT_TRUE(editorText().toLower().endsWith(QStringLiteral("loop\r\n' typed")));
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "ui/EditorEdits.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <string_view>
+
+#include "interp/LineFormatter.h"
+#include "ui/EditorText.h"
+
+namespace tarnik {
+namespace {
+
+// An edit block makes one undo step of the change and keeps Qt from merging
+// it with the typing before or after it.
+template <class Change>
+void editAtSelectionStart(QPlainTextEdit& editor, Change&& change)
+{
+    QTextCursor edit(editor.document());
+    edit.setPosition(editor.textCursor().selectionStart());
+    edit.beginEditBlock();
+    change(edit);
+    edit.endEditBlock();
+    editor.setTextCursor(edit);
+}
+
+}  // namespace
+
+// Qt adds typing to the undo step of an insertion that ends where the typing
+// begins. So the text goes in as its tail first and then its first character
+// in front of that: the step ends before the caret, and what is typed next
+// makes a step of its own.
+void insertAtSelectionStart(QPlainTextEdit& editor, const QString& text)
+{
+    editAtSelectionStart(editor, [&](QTextCursor& edit) {
+        const int start = edit.position();
+        edit.insertText(text.mid(1));
+        const int end = edit.position();
+        edit.setPosition(start);
+        edit.insertText(text.left(1));
+        edit.setPosition(end + 1);
+    });
+}
+
+void removeBeforeSelectionStart(QPlainTextEdit& editor, int count)
+{
+    editAtSelectionStart(editor, [&](QTextCursor& edit) {
+        edit.setPosition(edit.position() - count, QTextCursor::KeepAnchor);
+        edit.removeSelectedText();
+    });
+}
+
+// Each line is a block of the document. The caret's own cursor follows the
+// edits before it, so it stays after the same character of its line; the
+// view keeps its first visible line.
+bool reformatAroundCaret(QPlainTextEdit& editor)
+{
+    QTextDocument* document = editor.document();
+    const QTextBlock caretLine = document->findBlock(editor.textCursor().position());
+    QTextCursor edit(document);
+    bool changed = false;
+    for (QTextBlock line = document->firstBlock(); line.isValid(); line = line.next()) {
+        if (line == caretLine) continue;
+        const QString text = line.text();
+        const std::u16string finished = formatFinishedLine(textView(text));
+        if (finished == textView(text)) continue;
+        if (!changed) edit.beginEditBlock();
+        changed = true;
+        edit.setPosition(line.position());
+        edit.setPosition(line.position() + static_cast<int>(text.size()), QTextCursor::KeepAnchor);
+        edit.insertText(toQString(finished));
+    }
+    if (changed) edit.endEditBlock();
+    return changed;
+}
+
+}  // namespace tarnik

@@ -1,0 +1,28 @@
+#pragma once
+// Changes the IDE makes to the editor's text on the user's behalf: the
+// keyboard aids' insertions and removals and the rewrite of finished lines.
+// Each is an edit operation, never a replacement of the whole text: it
+// touches only the characters that change and is one step of the undo
+// history, so undo, the scroll position and the caret's place within its
+// line survive it.
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace tarnik {
+
+// Inserts `text` at the start of the selection, which stays in the text
+// after it; the caret ends after the inserted text, with nothing selected.
+void insertAtSelectionStart(QPlainTextEdit& editor, const QString& text);
+
+// Removes the `count` characters before the start of the selection; the
+// caret ends where they began, with nothing selected.
+void removeBeforeSelectionStart(QPlainTextEdit& editor, int count);
+
+// Rewrites every line but the caret's into its finished form (see
+// formatFinishedLine); a line already in that form is not touched. Returns
+// false when nothing changed, in which case neither the text nor the undo
+// history did either.
+bool reformatAroundCaret(QPlainTextEdit& editor);
+
+}  // namespace tarnik

@@ -1,0 +1,163 @@
+// frmMain's editing aids and the rewrite of finished lines: Tab, Backspace
+// and Enter in the editor, the click that refreshes the line number, and
+// Timer2, which rewrites every line but the caret's once the caret has moved
+// to another line.
+//
+// Only real key presses get the aids. While an input method is composing, the
+// keys are the input method's (Enter commits, Backspace edits the
+// composition), so the aids and the rewrite keep out of its way.
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <memory>
+
+#include "interp/EditingAids.h"
+#include "ui/EditorEdits.h"
+#include "ui/EditorText.h"
+#include "ui/frmMain.h"
+#include "ui_frmMain.h"
+
+namespace tarnik {
+// Keys reach the text box itself; the mouse and the context menu reach its
+// viewport.
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->txtSource && event->type() == QEvent::KeyPress) {
+        return txtSource_KeyPress(*static_cast<QKeyEvent*>(event));
+    }
+    if (watched == ui->txtSource->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: txtSource_MouseDown(); break;
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
+                txtSource_MouseUp();
+                txtSource_Click();
+            }
+            break;
+        case QEvent::ContextMenu: showEditMenu(static_cast<QContextMenuEvent*>(event)->globalPos()); return true;
+        default: break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::txtSource_KeyPress(const QKeyEvent& key)
+{
+    if (inputMethodComposing()) return false;
+    if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)) {
+        undoOrRedo(key.matches(QKeySequence::Undo));
+        return true;
+    }
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Shift+Enter too: the text box would otherwise break the line
+        // inside the line, which the program text has no place for.
+        if (modifiers & ~Qt::ShiftModifier) return false;
+        startIndentedLine();
+        return true;
+    case Qt::Key_Tab:
+        if (modifiers != Qt::NoModifier) return false;
+        insertAtSelectionStart(*ui->txtSource, toQString(kIndentStep));
+        return true;
+    case Qt::Key_Backspace:
+        if (modifiers & ~Qt::ShiftModifier) return false;
+        return removeIndentStep();
+    default: return false;
+    }
+}
+
+// The new line gets the indentation that the caret line's text left of the
+// caret asks for; the text right of the caret moves down with it.
+void frmMain::startIndentedLine()
+{
+    const QTextCursor caret = ui->txtSource->textCursor();
+    const QTextBlock line = caret.document()->findBlock(caret.selectionStart());
+    const QString left = line.text().left(caret.selectionStart() - line.position());
+    const int blanks = indentationAfterEnter(textView(left));
+    insertAtSelectionStart(*ui->txtSource, QLatin1Char('\n') + QString(blanks, QLatin1Char(' ')));
+}
+
+// False leaves the key to the text box, which deletes one character (or the
+// selection) as usual.
+bool frmMain::removeIndentStep()
+{
+    const QTextDocument& document = *ui->txtSource->document();
+    const int start = ui->txtSource->textCursor().selectionStart();
+    const int step = static_cast<int>(kIndentStep.size());
+    QString before;
+    for (int position = std::max(0, start - step); position < start; ++position) before += document.characterAt(position);
+    if (!removesIndentStep(textView(before))) return false;
+    removeBeforeSelectionStart(*ui->txtSource, step);
+    return true;
+}
+
+void frmMain::txtSource_Click()
+{
+    ShowLineNumber();
+}
+
+// No rewrite while a button is held: the user may be selecting or dragging.
+void frmMain::txtSource_MouseDown()
+{
+    Timer2.stop();
+}
+
+void frmMain::txtSource_MouseUp()
+{
+    Timer2.start();
+}
+
+// Undo puts the caret where the undone change was, often on another line.
+// Rewriting at once would redo what the user has just undone, so the rewrite
+// waits until the caret moves on from there.
+void frmMain::undoOrRedo(bool undo)
+{
+    if (undo) {
+        ui->txtSource->undo();
+    } else {
+        ui->txtSource->redo();
+    }
+    holdRewriteOnCaretLine();
+}
+
+void frmMain::showEditMenu(const QPoint& at)
+{
+    const std::unique_ptr<QMenu> menu(ui->txtSource->createStandardContextMenu());
+    const QAction* chosen = menu->exec(at);
+    if (chosen && (chosen->objectName() == QLatin1String("edit-undo") ||
+                   chosen->objectName() == QLatin1String("edit-redo"))) {
+        holdRewriteOnCaretLine();
+    }
+}
+
+void frmMain::holdRewriteOnCaretLine()
+{
+    ShowLineNumber();
+    LastCaretLine = CaretLine;
+}
+
+bool frmMain::inputMethodComposing() const
+{
+    const QTextLayout* layout = ui->txtSource->textCursor().block().layout();
+    return layout && !layout->preeditAreaText().isEmpty();
+}
+
+// The line being typed is never rewritten: the rewrite waits until the caret
+// has moved to another line, with nothing selected and no composition going on.
+void frmMain::Timer2_Timer()
+{
+    if (CaretLine == LastCaretLine || ui->txtSource->textCursor().hasSelection() || inputMethodComposing()) return;
+    LastCaretLine = CaretLine;
+    ReformatText();
+}
+
+void frmMain::ReformatText()
+{
+    reformatAroundCaret(*ui->txtSource);
+}
+
+}  // namespace tarnik

@@ -1,0 +1,213 @@
+// The rewrite of finished lines: once the caret has moved to another line,
+// every other line is put into its normal form, the caret line never; a
+// selection, a held mouse button or a composition postpones it. The rewrite
+// is an edit operation: one undo step, the view and the caret stay put, and
+// a text already in normal form is not touched at all.
+#include <QInputMethodEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include "support/IdeFixture.h"
+
+namespace tarnik::test {
+namespace {
+
+// Longer than the title timer and the rewrite timer together.
+constexpr int kQuietMs = 400;
+
+class Reformat : public IdeFixture {
+protected:
+    // Loads the text (LF separated) as a file is loaded, caret on line 1.
+    void load(const QString& text)
+    {
+        const QString file = path(QStringLiteral("program.bas"));
+        writeFile(file, text.toUtf8());
+        openCommandLine(file);
+    }
+    void caretTo(int line, int column = 0)
+    {
+        QTextCursor cursor(editor().document()->findBlockByNumber(line - 1));
+        cursor.setPosition(cursor.position() + column);
+        editor().setTextCursor(cursor);
+    }
+    QString line(int number) { return editor().document()->findBlockByNumber(number - 1).text(); }
+    bool becomes(const QString& crLfText)
+    {
+        return waitFor([&] { return editorText() == crLfText; });
+    }
+    bool staysFor(int ms, const QString& crLfText)
+    {
+        QTest::qWait(ms);
+        return editorText() == crLfText;
+    }
+};
+
+TEST_F(Reformat, LinesLeftBehindTakeTheirNormalFormAndTheCaretLineStays)
+{
+    load(QStringLiteral(
+        "X=ABS(Y)+1\n"
+        "print \"MiXed Case\";A\n"
+        "    if a< >b then\n"
+        "a < = b\n"
+        "   \n"
+        "print \"abc\n"
+        "if x then print y\n"
+        "FOR i=1 TO 3"));
+    caretTo(7, 5);
+    EXPECT_TRUE(becomes(QStringLiteral(
+        "x = Abs (y) + 1\r\n"
+        "Print \"MiXed Case\"; a\r\n"
+        "    If a <> b Then\r\n"
+        "a <= b\r\n"
+        "   \r\n"
+        "print \"abc\r\n"
+        "if x then print y\r\n"
+        "For i = 1 To 3")))
+        << editorText();
+    EXPECT_EQ(editor().textCursor().blockNumber(), 6);
+    EXPECT_EQ(editor().textCursor().positionInBlock(), 5);
+}
+
+TEST_F(Reformat, CaretStaysAfterTheSameCharacterOfItsLine)
+{
+    load(QStringLiteral("A=1\nb = a+1   ' sum\nC=2"));
+    caretTo(2, 9);  // after "b = a+1  "
+    ASSERT_TRUE(becomes(QStringLiteral("a = 1\r\nb = a+1   ' sum\r\nc = 2")));
+    EXPECT_EQ(editor().textCursor().position(), 6 + 9);
+    EXPECT_EQ(editor().textCursor().positionInBlock(), 9);
+}
+
+TEST_F(Reformat, BlankOnlyLinesKeepTheirBlanksHoweverOftenItRuns)
+{
+    load(QStringLiteral("x=1\n    \n  \ny=2\n"));
+    for (int line : {2, 5, 1, 4, 3}) {
+        caretTo(line);
+        QTest::qWait(200);
+    }
+    caretTo(5);
+    EXPECT_TRUE(becomes(QStringLiteral("x = 1\r\n    \r\n  \r\ny = 2\r\n"))) << editorText();
+}
+
+TEST_F(Reformat, ATextOfOneLineIsNeverRewritten)
+{
+    load(QStringLiteral("X=1"));
+    caretTo(1, 3);
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("X=1")));
+    caretTo(1, 0);
+    QTest::keyClicks(&editor(), QStringLiteral("IF "));
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("IF X=1")));
+}
+
+TEST_F(Reformat, ASelectionPostponesTheRewrite)
+{
+    load(QStringLiteral("A=1\nB=2\nC=3"));
+    QTextCursor selection = editor().textCursor();
+    selection.setPosition(5);
+    selection.setPosition(9, QTextCursor::KeepAnchor);
+    editor().setTextCursor(selection);
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3")));
+
+    selection.clearSelection();
+    editor().setTextCursor(selection);  // caret on line 3
+    EXPECT_TRUE(becomes(QStringLiteral("a = 1\r\nb = 2\r\nC=3"))) << editorText();
+}
+
+TEST_F(Reformat, AHeldMouseButtonPostponesTheRewrite)
+{
+    load(QStringLiteral("A=1\nB=2\nC=3"));
+    const QPoint onLine3 = editor().cursorRect(QTextCursor(editor().document()->findBlockByNumber(2))).center();
+    QTest::mousePress(editor().viewport(), Qt::LeftButton, Qt::NoModifier, onLine3);
+    EXPECT_EQ(editor().textCursor().blockNumber(), 2);
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3")));
+
+    QTest::mouseRelease(editor().viewport(), Qt::LeftButton, Qt::NoModifier, onLine3);
+    EXPECT_TRUE(becomes(QStringLiteral("a = 1\r\nb = 2\r\nC=3"))) << editorText();
+}
+
+TEST_F(Reformat, ACompositionPostponesTheRewrite)
+{
+    load(QStringLiteral("A=1\nB=2"));
+    caretTo(2, 3);
+    QInputMethodEvent composing(QStringLiteral("zhong"), {});
+    QApplication::sendEvent(&editor(), &composing);
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2")));
+
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("中"));
+    QApplication::sendEvent(&editor(), &committed);
+    EXPECT_TRUE(becomes(QStringLiteral("a = 1\r\nB=2中"))) << editorText();
+}
+
+TEST_F(Reformat, LoadingAFileDoesNotRewriteItUntilTheCaretMoves)
+{
+    const QString text = QStringLiteral("PRINT 1\r\nPRINT 2");
+    load(QStringLiteral("PRINT 1\nPRINT 2"));
+    EXPECT_TRUE(staysFor(kQuietMs, text));
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(path(QStringLiteral("program.bas")))));
+
+    caretTo(2);
+    EXPECT_TRUE(becomes(QStringLiteral("Print 1\r\nPRINT 2")));
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(path(QStringLiteral("program.bas")))));
+}
+
+TEST_F(Reformat, ATextInNormalFormIsNotTouched)
+{
+    load(QStringLiteral("Print 1\nx = Abs (y)\n  \nIf a <> b Then"));
+    int changes = 0;
+    QObject::connect(editor().document(), &QTextDocument::contentsChange, [&] { ++changes; });
+    for (int line : {2, 4, 1, 3}) {
+        caretTo(line);
+        QTest::qWait(200);
+    }
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(editor().document()->isUndoAvailable());
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(path(QStringLiteral("program.bas")))));
+}
+
+TEST_F(Reformat, UndoTakesBackTheWholeRewriteInOneStep)
+{
+    load(QStringLiteral("A=1\nB=2\nC=3\nD=4"));
+    caretTo(3, 1);
+    ASSERT_TRUE(becomes(QStringLiteral("a = 1\r\nb = 2\r\nC=3\r\nd = 4")));
+
+    QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("A=1\r\nB=2\r\nC=3\r\nD=4"));
+    // Undone is undone: no rewrite until the caret moves on.
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3\r\nD=4")));
+
+    QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("a = 1\r\nb = 2\r\nC=3\r\nd = 4"));
+}
+
+TEST_F(Reformat, UndoAfterTypingTakesBackTheTypingThenTheRewrite)
+{
+    load(QStringLiteral("A=1\nB=2"));
+    caretTo(2, 3);
+    ASSERT_TRUE(becomes(QStringLiteral("a = 1\r\nB=2")));
+    QTest::keyClicks(&editor(), QStringLiteral("+X"));
+    QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("a = 1\r\nB=2"));
+    QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("A=1\r\nB=2"));
+}
+
+TEST_F(Reformat, TheViewStaysWhereItWas)
+{
+    QString text;
+    for (int i = 1; i <= 300; ++i) text += QStringLiteral("X%1=%1\n").arg(i);
+    load(text);
+    editor().verticalScrollBar()->setValue(150);
+    const int firstShown = editor().cursorForPosition(QPoint(0, 0)).blockNumber();
+    ASSERT_GT(firstShown, 100);
+    caretTo(firstShown + 3, 2);
+    const int scroll = editor().verticalScrollBar()->value();
+    ASSERT_TRUE(waitFor([&] { return line(1) == QStringLiteral("x1 = 1"); }));
+    EXPECT_EQ(line(300), QStringLiteral("x300 = 300"));
+    EXPECT_EQ(editor().verticalScrollBar()->value(), scroll);
+    EXPECT_EQ(editor().textCursor().blockNumber(), firstShown + 2);
+    EXPECT_EQ(editor().textCursor().positionInBlock(), 2);
+}
+
+}  // namespace
+}  // namespace tarnik::test
