@@ -22,6 +22,10 @@ constexpr int kStatementsPerClockCheck = 256;
 // Pause and typing feel immediate, long enough that repainting the console
 // does not slow a printing program down.
 constexpr qint64 kEventIntervalMs = 5;
+// A printing program makes output faster than the box can take it in: a few
+// milliseconds' worth of PRINTs takes a quarter of a second to add. So the
+// output goes in in pieces of about this size, events processed after each.
+constexpr qsizetype kMaxPendingOutput = 16384;
 
 constexpr std::u16string_view kAnswerOfEndedRun = u"0";
 
@@ -48,7 +52,7 @@ frmResult::~frmResult() = default;
 
 void frmResult::yield()
 {
-    if (!m_sinceEvents.hasExpired(kEventIntervalMs)) return;
+    if (!m_sinceEvents.hasExpired(kEventIntervalMs) && m_pendingOutput.size() < kMaxPendingOutput) return;
     flushOutput();
     // End, the close box and the main window's close all hide this window
     // in here; the executor asks consoleVisible() right after this returns.

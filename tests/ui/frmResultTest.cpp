@@ -3,12 +3,15 @@
 // around a run (no nested run, closing the editor mid-run).
 #include <QDir>
 #include <QElapsedTimer>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
 #include "expr/ProgramState.h"
 #include "support/CliRunner.h"
 #include "support/IdeFixture.h"
+#include "ui/QtDialogs.h"
 
 namespace tarnik::test {
 namespace {
@@ -270,6 +273,114 @@ TEST_F(ProgramRun, TheEditorStaysLiveDuringARun)
     EXPECT_TRUE(titleUpdated);
     // The lines left behind may have been rewritten («Loop») meanwhile.
     EXPECT_TRUE(editorText().toLower().endsWith(QStringLiteral("loop\r\n' typed")));
+}
+
+// ---- programs that do not stop by themselves -------------------------------
+
+// Resident memory of this process.
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toLongLong() * 4096;
+}
+
+TEST_F(ProgramRun, RunawayPrintLoopEndsFromTheConsoleWhichStaysResponsive)
+{
+    setEditorText(QStringLiteral("do while 1 = 1\n    print i\n    i = i + 1\nloop"));
+    // The longest time the event loop went without running a 10 ms timer.
+    QElapsedTimer clock;
+    qint64 lastTick = 0;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - lastTick);
+        lastTick = clock.elapsed();
+    });
+    duringRun(0, [&] {
+        clock.start();
+        ticker.start(10);
+    });
+    duringRun(1500, [&] { consoleAction("结束").trigger(); });
+    const qint64 memoryBefore = residentBytes();
+    run();
+    ticker.stop();
+
+    EXPECT_FALSE(console().isVisible());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_LT(longestGap, 150);
+    // Every line printed is there once, and nothing else.
+    const auto printed = static_cast<int>(*program.Variables.getVar(u"i"));
+    ASSERT_GT(printed, 10000);
+    const QString text = consoleText();
+    EXPECT_EQ(text.count(QLatin1Char('\n')), printed);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\n%1\n").arg(printed - 1)));
+    const double bytesPerLine = static_cast<double>(residentBytes() - memoryBefore) / printed;
+    EXPECT_LT(bytesPerLine, 1000);
+}
+
+// The INPUT box of the IDE, not a scripted one: it leaves the console's
+// commands usable while it asks.
+TEST_F(ProgramRun, InputLoopEndsFromTheConsoleWhileItAsks)
+{
+    struct Case {
+        const char* name;
+        std::function<void(QMainWindow&)> end;
+    };
+    const Case cases[] = {
+        {"End command", [](QMainWindow& ideConsole) {
+             ideConsole.findChild<QAction*>(QStringLiteral("结束"))->trigger();
+         }},
+        {"close box", [](QMainWindow& ideConsole) { ideConsole.close(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QtDialogs qtDialogs;
+        frmMain ide(qtDialogs);
+        ide.show();
+        ide.findChild<QPlainTextEdit*>(QStringLiteral("txtSource"))
+            ->setPlainText(QStringLiteral("do while 1 = 1\n    input a\n    n = n + a\nloop"));
+        int questions = 0;
+        bool otherWindowsUsable = false;
+        QStringList messages;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (!widget->isVisible()) continue;
+                if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+                    messages << box->text();
+                    box->reject();
+                }
+                auto* question = qobject_cast<QInputDialog*>(widget);
+                if (!question || question->property("answered").toBool()) continue;
+                question->setProperty("answered", true);
+                if (++questions <= 3) {
+                    question->setTextValue(QStringLiteral("2"));
+                    question->accept();
+                    continue;
+                }
+                otherWindowsUsable = QApplication::activeModalWidget() == nullptr;
+                auto* ideConsole = qobject_cast<QMainWindow*>(question->parentWidget());
+                ASSERT_NE(ideConsole, nullptr);
+                c.end(*ideConsole);
+            }
+        });
+        user.start(10);
+        ide.findChild<QAction*>(QStringLiteral("mnuStart"))->trigger();
+        user.stop();
+
+        EXPECT_EQ(questions, 4);
+        EXPECT_TRUE(otherWindowsUsable);
+        EXPECT_EQ(messages, QStringList());
+        EXPECT_EQ(program.Variables.getVar(u"n"), 6);
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            const bool question = qobject_cast<QInputDialog*>(widget) != nullptr;
+            if (question || widget->objectName() == QLatin1String("frmResult")) {
+                EXPECT_FALSE(widget->isVisible()) << widget->objectName();
+            }
+        }
+    }
 }
 
 }  // namespace
