@@ -1,0 +1,134 @@
+// Times what the user waits for in the IDE:
+//   - the rewrite of a 5000-line program after the caret moved to another
+//     line, when every line changes and when none does;
+//   - a keystroke in that program, typed and with the Enter aid;
+//   - optionally, running a program file from the editor (Start), to set
+//     against `tarnik-cli run` of the same file.
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+//   ide_bench [PROGRAM.bas]
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "ui/EditorEdits.h"
+#include "ui/QtDialogs.h"
+#include "ui/frmMain.h"
+
+namespace {
+
+constexpr int kLines = 5000;
+constexpr int kRepeats = 20;
+
+struct Timing {
+    double median = 0;
+    double worst = 0;
+};
+
+// Milliseconds of `step`, over `repeats` runs, each after `prepare`.
+Timing measure(int repeats, const std::function<void()>& prepare, const std::function<void()>& step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        prepare();
+        QElapsedTimer clock;
+        clock.start();
+        step();
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+void report(const char* what, Timing timing)
+{
+    std::printf("%-52s median %8.2f ms   worst %8.2f ms\n", what, timing.median, timing.worst);
+}
+
+// A program of nested blocks, as a beginner would type it: lower case, no
+// blanks around operators.
+QString sloppyProgram()
+{
+    QString text;
+    for (int i = 0; i < kLines / 5; ++i) {
+        text += QStringLiteral("FOR i=1 TO 10\n    IF i MOD 2=0 THEN\n        PRINT \"Even\";i\n    END IF\nNEXT\n");
+    }
+    return text;
+}
+
+void caretToLine(QPlainTextEdit& editor, int line)
+{
+    editor.setTextCursor(QTextCursor(editor.document()->findBlockByNumber(line - 1)));
+}
+
+// The rewrite itself plus the events it causes (layout, repaint).
+void rewriteAndSettle(QPlainTextEdit& editor)
+{
+    tarnik::reformatAroundCaret(editor);
+    QCoreApplication::processEvents();
+}
+
+void timeEditor(QPlainTextEdit& editor)
+{
+    const QString sloppy = sloppyProgram();
+    editor.setPlainText(sloppy);
+    tarnik::reformatAroundCaret(editor);
+    const QString normal = editor.toPlainText();
+
+    report("rewrite, 5000 lines, every line changes", measure(
+        5, [&] { editor.setPlainText(sloppy); caretToLine(editor, kLines / 2); }, [&] { rewriteAndSettle(editor); }));
+    report("rewrite, 5000 lines, already in normal form", measure(
+        kRepeats, [&] { editor.setPlainText(normal); caretToLine(editor, kLines / 2); },
+        [&] { rewriteAndSettle(editor); }));
+    editor.setPlainText(normal);
+    int line = 1;
+    report("rewrite, 5000 lines, one line typed in", measure(
+        kRepeats,
+        [&] {
+            caretToLine(editor, ++line);
+            QTest::keyClicks(&editor, QStringLiteral("x=x+1"));
+            caretToLine(editor, line + 1000);
+        },
+        [&] { rewriteAndSettle(editor); }));
+
+    caretToLine(editor, kLines / 2);
+    report("keystroke (a letter), 5000 lines", measure(
+        100, [] {}, [&] {
+            QTest::keyClick(&editor, Qt::Key_A);
+            QCoreApplication::processEvents();
+        }));
+    report("keystroke (Enter, with the aid), 5000 lines", measure(
+        100, [] {}, [&] {
+            QTest::keyClick(&editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        }));
+}
+
+void timeRun(tarnik::frmMain& window, const QString& file)
+{
+    window.openCommandLineFile(file);
+    QAction* start = window.findChild<QAction*>(QStringLiteral("mnuStart"));
+    const Timing run = measure(3, [] {}, [&] { start->trigger(); });
+    std::printf("%-52s median %8.0f ms   worst %8.0f ms\n", "Start of the program file", run.median, run.worst);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tarnik::QtDialogs dialogs;
+    tarnik::frmMain window(dialogs);
+    window.show();
+    auto* editor = window.findChild<QPlainTextEdit*>(QStringLiteral("txtSource"));
+    timeEditor(*editor);
+    if (argc > 1) timeRun(window, QString::fromLocal8Bit(argv[1]));
+    return 0;
+}
