@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "interp/LineFormatter.h"
 #include "ui/EditorText.h"
@@ -51,26 +53,32 @@ void removeBeforeSelectionStart(QPlainTextEdit& editor, int count)
 
 // Each line is a block of the document. The caret's own cursor follows the
 // edits before it, so it stays after the same character of its line; the
-// view keeps its first visible line.
+// view keeps its first visible line. The edit block starts at the caret,
+// which is where undoing the rewrite puts the caret back.
 bool reformatAroundCaret(QPlainTextEdit& editor)
 {
     QTextDocument* document = editor.document();
-    const QTextBlock caretLine = document->findBlock(editor.textCursor().position());
-    QTextCursor edit(document);
-    bool changed = false;
+    const QTextCursor caret = editor.textCursor();
+    const QTextBlock caretLine = document->findBlock(caret.position());
+    std::vector<std::pair<QTextBlock, QString>> rewrites;
     for (QTextBlock line = document->firstBlock(); line.isValid(); line = line.next()) {
         if (line == caretLine) continue;
         const QString text = line.text();
         const std::u16string finished = formatFinishedLine(textView(text));
-        if (finished == textView(text)) continue;
-        if (!changed) edit.beginEditBlock();
-        changed = true;
-        edit.setPosition(line.position());
-        edit.setPosition(line.position() + static_cast<int>(text.size()), QTextCursor::KeepAnchor);
-        edit.insertText(toQString(finished));
+        if (finished != textView(text)) rewrites.emplace_back(line, toQString(finished));
     }
-    if (changed) edit.endEditBlock();
-    return changed;
+    if (rewrites.empty()) return false;
+
+    QTextCursor edit(document);
+    edit.setPosition(caret.position());
+    edit.beginEditBlock();
+    for (const auto& [line, finished] : rewrites) {
+        edit.setPosition(line.position());
+        edit.setPosition(line.position() + line.length() - 1, QTextCursor::KeepAnchor);
+        edit.insertText(finished);
+    }
+    edit.endEditBlock();
+    return true;
 }
 
 }  // namespace tarnik

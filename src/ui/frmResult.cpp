@@ -26,6 +26,7 @@ constexpr qint64 kEventIntervalMs = 5;
 // milliseconds' worth of PRINTs takes a quarter of a second to add. So the
 // output goes in in pieces of about this size, events processed after each.
 constexpr qsizetype kMaxPendingOutput = 16384;
+constexpr qsizetype kLongestLine = 4096;
 
 constexpr std::u16string_view kAnswerOfEndedRun = u"0";
 
@@ -108,6 +109,7 @@ std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
 void frmResult::Clear()
 {
     m_pendingOutput.clear();
+    m_lastLineLength = 0;
     ui->txtResult->clear();
 }
 
@@ -155,11 +157,38 @@ void frmResult::flushOutput()
     if (m_pendingOutput.isEmpty()) return;
     // Each CR LF would otherwise make two blocks, an empty line between.
     m_pendingOutput.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    breakLongLines();
     QTextCursor end(ui->txtResult->document());
     end.movePosition(QTextCursor::End);
     end.insertText(m_pendingOutput);
     m_pendingOutput.clear();
     ui->txtResult->moveCursor(QTextCursor::End);
+}
+
+// The box lays a line out anew each time text is added to it, at a cost that
+// grows with the line's length; a program that prints without ever ending a
+// line would slow the IDE down more and more. So a console line goes on on a
+// new line after kLongestLine characters, as in a terminal.
+void frmResult::breakLongLines()
+{
+    QString broken;
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < m_pendingOutput.size(); ++i) {
+        if (m_pendingOutput[i] == QLatin1Char('\n')) {
+            m_lastLineLength = 0;
+            continue;
+        }
+        if (m_lastLineLength == kLongestLine) {
+            broken += QStringView(m_pendingOutput).mid(copied, i - copied);
+            broken += QLatin1Char('\n');
+            copied = i;
+            m_lastLineLength = 0;
+        }
+        ++m_lastLineLength;
+    }
+    if (copied == 0) return;
+    broken += QStringView(m_pendingOutput).mid(copied);
+    m_pendingOutput = broken;
 }
 
 }  // namespace tarnik

@@ -56,11 +56,13 @@ private:
     void 暂停_Click();
     void 结束_Click();
     void flushOutput();
+    void breakLongLines();
 
     std::unique_ptr<Ui::frmResult> ui;
     Dialogs& m_dialogs;
     QTimer Timer1;
     QString m_pendingOutput;
+    qsizetype m_lastLineLength = 0;  // of the box's last line
     QElapsedTimer m_sinceEvents;
     QPointer<frmVars> m_debugger;  // while a run is paused
 };

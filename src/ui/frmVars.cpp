@@ -36,6 +36,7 @@ frmVars::frmVars(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frm
     ui->setupUi(this);
     // Nothing can be resized, so the lists are filled exactly once.
     setFixedSize(size());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
     ui->lv->setFont(listFont);
     ui->lvCode->setFont(listFont);
@@ -93,9 +94,9 @@ void frmVars::fillProgramLines()
         rows.append(row);
     }
     ui->lvCode->addTopLevelItems(rows);
-    if (m_currentItem) {
-        ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
-    }
+    // Only the first cell of the row is selected, so that the selection's
+    // colours do not hide the blue of the line's text.
+    if (m_currentItem) ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
 }
 
 // Scrolling needs the list's real size, which it has only once shown.

@@ -173,6 +173,8 @@ TEST_F(Reformat, UndoTakesBackTheWholeRewriteInOneStep)
 
     QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(editorText(), QStringLiteral("A=1\r\nB=2\r\nC=3\r\nD=4"));
+    EXPECT_EQ(editor().textCursor().blockNumber(), 2);  // the caret is back where it was
+    EXPECT_EQ(editor().textCursor().positionInBlock(), 1);
     // Undone is undone: no rewrite until the caret moves on.
     EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3\r\nD=4")));
 

@@ -286,30 +286,37 @@ qint64 residentBytes()
     return fields.value(1).toLongLong() * 4096;
 }
 
-TEST_F(ProgramRun, RunawayPrintLoopEndsFromTheConsoleWhichStaysResponsive)
+class RunawayRun : public ProgramRun {
+protected:
+    // Runs the editor's program for `ms`, then ends it with End. Returns the
+    // longest time the event loop went without running a 10 ms timer.
+    qint64 runThenEnd(int ms)
+    {
+        QElapsedTimer clock;
+        qint64 lastTick = 0;
+        qint64 longestGap = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, clock.elapsed() - lastTick);
+            lastTick = clock.elapsed();
+        });
+        duringRun(0, [&] {
+            clock.start();
+            ticker.start(10);
+        });
+        duringRun(ms, [&] { consoleAction("结束").trigger(); });
+        run();
+        EXPECT_FALSE(console().isVisible());
+        EXPECT_TRUE(dialogs.shown.empty());
+        return longestGap;
+    }
+};
+
+TEST_F(RunawayRun, PrintLoopEndsFromTheConsoleWhichStaysResponsive)
 {
     setEditorText(QStringLiteral("do while 1 = 1\n    print i\n    i = i + 1\nloop"));
-    // The longest time the event loop went without running a 10 ms timer.
-    QElapsedTimer clock;
-    qint64 lastTick = 0;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, clock.elapsed() - lastTick);
-        lastTick = clock.elapsed();
-    });
-    duringRun(0, [&] {
-        clock.start();
-        ticker.start(10);
-    });
-    duringRun(1500, [&] { consoleAction("结束").trigger(); });
     const qint64 memoryBefore = residentBytes();
-    run();
-    ticker.stop();
-
-    EXPECT_FALSE(console().isVisible());
-    EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_LT(longestGap, 150);
+    EXPECT_LT(runThenEnd(1500), 150);
     // Every line printed is there once, and nothing else.
     const auto printed = static_cast<int>(*program.Variables.getVar(u"i"));
     ASSERT_GT(printed, 10000);
@@ -318,6 +325,38 @@ TEST_F(ProgramRun, RunawayPrintLoopEndsFromTheConsoleWhichStaysResponsive)
     EXPECT_TRUE(text.endsWith(QStringLiteral("\n%1\n").arg(printed - 1)));
     const double bytesPerLine = static_cast<double>(residentBytes() - memoryBefore) / printed;
     EXPECT_LT(bytesPerLine, 1000);
+}
+
+// The box would lay the ever longer line out again for each piece of output.
+TEST_F(RunawayRun, PrintLoopWithoutLineEndsStaysResponsive)
+{
+    setEditorText(QStringLiteral("do while 1 = 1\n    print \"x\";\n    n = n + 1\nloop"));
+    EXPECT_LT(runThenEnd(1500), 150);
+    const auto printed = static_cast<qsizetype>(*program.Variables.getVar(u"n"));
+    const QStringList lines = consoleText().split(QLatin1Char('\n'));
+    ASSERT_GT(lines.size(), 10);
+    EXPECT_EQ(lines.front(), QString(4096, QLatin1Char('x')));
+    EXPECT_EQ((lines.size() - 1) * 4096 + lines.back().size(), printed);
+}
+
+TEST_F(ProgramRun, ConsoleLinesLongerThan4096CharactersGoOnOnTheNextLine)
+{
+    struct Case {
+        int printed;
+        QString shown;
+    };
+    const Case cases[] = {
+        {4096, QString(4096, QLatin1Char('x')) + QStringLiteral("\n")},
+        {4097, QString(4096, QLatin1Char('x')) + QStringLiteral("\nx\n")},
+        {8193, QString(4096, QLatin1Char('x')) + QStringLiteral("\n") + QString(4096, QLatin1Char('x')) +
+                   QStringLiteral("\nx\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.printed);
+        setEditorText(QStringLiteral("for i = 1 to %1\n    print \"x\";\nnext\nprint \"\"").arg(c.printed));
+        run();
+        EXPECT_EQ(consoleText(), c.shown);
+    }
 }
 
 // The INPUT box of the IDE, not a scripted one: it leaves the console's

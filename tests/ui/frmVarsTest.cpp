@@ -108,6 +108,8 @@ TEST_F(Debugger, DebugPausesBeforeTheFirstStatementWithTheListingMarked)
         EXPECT_EQ(current->foreground(2).color(), QColor(0, 0, 255));
         EXPECT_TRUE(current->isSelected());
         EXPECT_EQ(list.selectedItems().size(), 1);
+        // The selection's colours would hide the blue of the text.
+        for (const QModelIndex& selected : list.selectionModel()->selectedIndexes()) EXPECT_EQ(selected.column(), 0);
         EXPECT_FALSE(codeRow(debugger, 3)->font(2).bold());
         EXPECT_EQ(codeRow(debugger, 3)->foreground(2).color(), list.palette().color(QPalette::Text));
         for (int line = 1; line <= 3; ++line) EXPECT_EQ(codeRow(debugger, line)->checkState(0), Qt::Unchecked);
