@@ -92,7 +92,10 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& titl
     CloseWhenHidden closer(parent, box);
     QEventLoop loop;
     QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    // Shown without a modal loop, the box gets the keyboard only when asked.
     box.show();
+    box.raise();
+    box.activateWindow();
     loop.exec();
     if (box.result() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
