@@ -22,7 +22,8 @@ public:
     // Qt's form: "Name (*.a *.b);;Other (*)".
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
-    // The typed text, nothing when the box was cancelled.
+    // The typed text, nothing when the box was cancelled. The box leaves the
+    // other windows usable and counts as cancelled when `parent` is hidden.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "expr/ProgramState.h"
 #include "support/DebuggerScript.h"
@@ -310,6 +311,22 @@ TEST_F(Debugger, ClosingTheConsoleClosesTheDebuggerAndEndsTheRun)
     EXPECT_FALSE(console().isVisible());
     EXPECT_EQ(console().windowTitle(), kEnded);
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Debugger, PauseInTheConsoleOpensItDuringAnEndlessLoop)
+{
+    setEditorText(QStringLiteral("do while 1 = 1\n    n = n + 1\nloop"));
+    QTimer::singleShot(100, window.get(), [this] { consoleAction("暂停").trigger(); });
+    double nAtPause = -1;
+    DebuggerScript script({[&](QDialog& debugger) {
+        nAtPause = *program.Variables.getVar(u"n");
+        EXPECT_EQ(rows(variableList(debugger)).at(0).at(1).toDouble(), nAtPause);
+        click(debugger, "cmdAbort");
+    }});
+    run();
+    EXPECT_EQ(script.pauses(), 1);
+    EXPECT_GT(nAtPause, 0);
+    EXPECT_FALSE(console().isVisible());
 }
 
 TEST_F(Debugger, CurrentLineOfALongListingIsScrolledIntoView)
