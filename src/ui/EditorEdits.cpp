@@ -12,8 +12,8 @@
 namespace tarnik {
 namespace {
 
-// An edit block makes one undo step of the change and keeps Qt from merging
-// it with the typing before or after it.
+// An edit block makes one undo step of the change, apart from the typing
+// before it; undoing it puts the caret back where the block began.
 template <class Change>
 void editAtSelectionStart(QPlainTextEdit& editor, Change&& change)
 {

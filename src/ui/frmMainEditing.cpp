@@ -19,6 +19,7 @@
 #include "ui_frmMain.h"
 
 namespace tarnik {
+
 // Keys reach the text box itself; the mouse and the context menu reach its
 // viewport.
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -3,10 +3,13 @@
 // selection, a held mouse button or a composition postpones it. The rewrite
 // is an edit operation: one undo step, the view and the caret stay put, and
 // a text already in normal form is not touched at all.
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 #include "support/IdeFixture.h"
 
@@ -180,6 +183,32 @@ TEST_F(Reformat, UndoTakesBackTheWholeRewriteInOneStep)
 
     QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editorText(), QStringLiteral("a = 1\r\nb = 2\r\nC=3\r\nd = 4"));
+}
+
+TEST_F(Reformat, UndoFromTheEditMenuAlsoHoldsTheRewrite)
+{
+    auto undoFromMenu = [this] {
+        QTimer::singleShot(50, window.get(), [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("edit-undo")));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        const QPoint at(5, 5);
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, editor().viewport()->mapToGlobal(at));
+        QApplication::sendEvent(editor().viewport(), &rightClick);
+    };
+    load(QStringLiteral("A=1\nB=2"));
+    caretTo(1, 3);
+    QTest::keyClicks(&editor(), QStringLiteral("+1"));
+    caretTo(2, 0);
+    ASSERT_TRUE(becomes(QStringLiteral("a = 1 + 1\r\nB=2")));
+
+    undoFromMenu();  // the rewrite
+    EXPECT_EQ(editorText(), QStringLiteral("A=1+1\r\nB=2"));
+    undoFromMenu();  // the typing, which puts the caret on line 1
+    EXPECT_EQ(editorText(), QStringLiteral("A=1\r\nB=2"));
+    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2")));
 }
 
 TEST_F(Reformat, UndoAfterTypingTakesBackTheTypingThenTheRewrite)
