@@ -61,7 +61,9 @@ Executor::Flow Executor::inputItem(const ListItem& item)
     std::optional<std::u16string> answer = m_host.InputWindow(u"输入整数[" + item.text + u"]：");
     m_quietStatements = 0;
     if (!answer) {
-        program.Err.record(kInputPastEnd);
+        // No answer: the console was closed while asking (an abort), or the
+        // scripted input has run out.
+        if (m_host.consoleVisible()) program.Err.record(kInputPastEnd);
         return Flow::Leave;
     }
     program.Err.resumeNext([&] { program.Variables.setVar(item.var, textToDouble(*answer)); });

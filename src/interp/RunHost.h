@@ -25,7 +25,8 @@ public:
     // Console output (PRINT and the echo of INPUT answers).
     virtual void Append(std::u16string_view text) = 0;
     // Asks for a value; returns a non-empty answer, or nothing when no answer
-    // can ever come (the end of a scripted input), which ends the run with error 62.
+    // can ever come: the console was hidden while asking, which ends the run
+    // like any abort, or a scripted input ran out, which ends it with error 62.
     virtual std::optional<std::u16string> InputWindow(std::u16string_view info) = 0;
 };
 

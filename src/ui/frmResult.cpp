@@ -28,8 +28,6 @@ constexpr qint64 kEventIntervalMs = 5;
 constexpr qsizetype kMaxPendingOutput = 16384;
 constexpr qsizetype kLongestLine = 4096;
 
-constexpr std::u16string_view kAnswerOfEndedRun = u"0";
-
 constexpr int kTimer1IntervalMs = 200;
 // 7185 x 3210 twips.
 constexpr QSize kInitialClientSize{479, 214};
@@ -97,10 +95,9 @@ std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
     const QString prompt = toQString(info);
     std::optional<QString> answer;
     while (!answer || answer->isEmpty()) {
-        // Hiding the console while the box is open (End, the close box) ends
-        // the run before its next statement; the answer given here is never
-        // seen, it only lets the statement finish.
-        if (!isVisible()) return std::u16string(kAnswerOfEndedRun);
+        // Hiding the console while the box is open (End, the close box)
+        // aborts the run: no answer, and the executor ends it quietly.
+        if (!isVisible()) return std::nullopt;
         answer = m_dialogs.inputText(this, QStringLiteral("数据输入"), prompt);
     }
     return answer->toStdU16String();

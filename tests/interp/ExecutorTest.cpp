@@ -168,6 +168,16 @@ TEST_F(Executor, StoppingTheConsoleEndsTheRunWithoutAnError)
     EXPECT_EQ(host.caption, u"程序中止 - 控制台");
 }
 
+TEST_F(Executor, ClosingTheConsoleWhileAskingEndsTheRunQuietly)
+{
+    RecordingHost host;
+    host.hideWhenAsked = true;
+    test::RunResult result = runProgram(editorText({u"print 1", u"input a", u"print 2"}), host);
+    EXPECT_EQ(result.error, u"");
+    EXPECT_EQ(result.output, u"1\n");
+    EXPECT_TRUE(program.Variables.VarNames().empty());
+}
+
 TEST_F(Executor, ContinuesToATickedLine)
 {
     RecordingHost host;

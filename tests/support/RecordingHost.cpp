@@ -20,7 +20,8 @@ void RecordingHost::StopWindow()
 std::optional<std::u16string> RecordingHost::InputWindow(std::u16string_view info)
 {
     questions.emplace_back(info);
-    if (answers.empty()) return std::nullopt;
+    if (hideWhenAsked) visible = false;
+    if (answers.empty() || hideWhenAsked) return std::nullopt;
     std::u16string answer = std::move(answers.front());
     answers.pop_front();
     return answer;

@@ -16,6 +16,7 @@ class RecordingHost : public RunConsole {
 public:
     std::u16string output;
     std::deque<std::u16string> answers;        // INPUT answers; none left: end of input
+    bool hideWhenAsked = false;                // INPUT: the console is closed instead of answering
     std::vector<std::u16string> questions;
     std::vector<std::int32_t> pausedLines;     // CurrentLine at every StopWindow
     std::function<void()> onPause;             // acts like the debugger's buttons
