@@ -29,11 +29,13 @@ void Executor::pauseIfWanted()
     m_code.PreviousLine = line;
 }
 
-// The debugger may hide the console; the next statement asks the host again.
+// The debugger may hide the console (Abort): the run then ends before its
+// next statement. Otherwise the statements granted to run quietly still do;
+// the host has counted them as run.
 void Executor::stopWindow()
 {
     m_host.StopWindow();
-    m_quietStatements = 0;
+    if (!m_host.consoleVisible()) m_quietStatements = 0;
 }
 
 Executor::Flow Executor::execute(std::int16_t& i)

@@ -59,13 +59,13 @@ Executor::Flow Executor::inputItem(const ListItem& item)
         return Flow::Continue;
     }
     std::optional<std::u16string> answer = m_host.InputWindow(u"输入整数[" + item.text + u"]：");
-    m_quietStatements = 0;
     if (!answer) {
         // No answer: the console was closed while asking (an abort), or the
         // scripted input has run out.
         if (m_host.consoleVisible()) program.Err.record(kInputPastEnd);
         return Flow::Leave;
     }
+    if (!m_host.consoleVisible()) m_quietStatements = 0;  // hidden while asking: ends before the next statement
     program.Err.resumeNext([&] { program.Variables.setVar(item.var, textToDouble(*answer)); });
     append(*answer, u"\r\n");
     return Flow::Continue;

@@ -16,7 +16,9 @@ public:
     virtual void yield() = 0;
     // How many further statements may start without yield() and
     // consoleVisible() being called, because neither would do or change
-    // anything for them. Asked after every consoleVisible(); 0: ask every time.
+    // anything for them. Asked after every yield(); 0: ask every time. The
+    // grant holds across StopWindow() and InputWindow(), after which the run
+    // only asks consoleVisible().
     [[nodiscard]] virtual std::int64_t quietStatements() { return 0; }
     // The console's visibility; once it is hidden the run ends before its next statement.
     [[nodiscard]] virtual bool consoleVisible() = 0;
