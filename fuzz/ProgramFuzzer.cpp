@@ -3,7 +3,10 @@
 // decodes it and run as the Start command runs it, on a console that never
 // blocks and ends the run after a fixed number of statements. Every run must
 // end in an orderly way: at its end, or with an error that has a number, a
-// description and a line of the program.
+// description and a line of the program. Started a second time, as the user
+// starts it again, the program must do exactly what it did the first time;
+// and so it must when debugged, pausing before every line and setting a
+// breakpoint at each, as long as the debugger changes nothing else.
 #include <algorithm>
 #include <cstdint>
 #include <deque>
@@ -14,6 +17,7 @@
 #include "FuzzCheck.h"
 #include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
+#include "interp/Breakpoints.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
 
@@ -25,10 +29,28 @@ constexpr std::int64_t kStatementLimit = 20000;
 // executor's statement loop are driven.
 constexpr std::int64_t kQuietBatch = 64;
 
-// Output is counted, not kept: a printing loop must not fill the memory.
+// What a run showed: its output (as a digest) and how it ended.
+struct RunOutcome {
+    std::uint64_t outputDigest = 0xcbf29ce484222325;  // FNV-1a of the output
+    std::size_t outputLength = 0;
+    std::optional<BasicError> error;
+    std::int32_t line = 0;
+
+    bool operator==(const RunOutcome& other) const
+    {
+        return outputDigest == other.outputDigest && outputLength == other.outputLength &&
+               error.has_value() == other.error.has_value() &&
+               (!error || (error->number == other.error->number && error->description == other.error->description)) &&
+               line == other.line;
+    }
+};
+
+// Output goes into a digest, not kept: a printing loop must not fill the memory.
 class FuzzConsole : public RunConsole {
 public:
     explicit FuzzConsole(std::deque<std::u16string> answers) : m_answers(std::move(answers)) {}
+
+    RunOutcome outcome;
 
     void yield() override { ++m_statements; }
     std::int64_t quietStatements() override
@@ -38,8 +60,12 @@ public:
         return granted;
     }
     bool consoleVisible() override { return m_statements <= kStatementLimit; }
-    void StopWindow() override {}
-    void Append(std::u16string_view text) override { m_outputLength += text.size(); }
+    void StopWindow() override { AddBreakpoint(static_cast<std::int16_t>(program.CurrentLine)); }
+    void Append(std::u16string_view text) override
+    {
+        for (char16_t c : text) outcome.outputDigest = (outcome.outputDigest ^ c) * 0x100000001b3;
+        outcome.outputLength += text.size();
+    }
     std::optional<std::u16string> InputWindow(std::u16string_view) override
     {
         if (m_answers.empty()) return std::nullopt;
@@ -47,14 +73,13 @@ public:
         m_answers.pop_front();
         return answer;
     }
-    void Clear() override { m_outputLength = 0; }
+    void Clear() override { outcome = {}; }
     void showConsole() override {}
     void setCaption(std::u16string_view) override {}
 
 private:
     std::deque<std::u16string> m_answers;
     std::int64_t m_statements = 0;
-    std::size_t m_outputLength = 0;
 };
 
 // The non-empty lines after the NUL byte; an empty line is asked again, so it
@@ -69,6 +94,16 @@ std::deque<std::u16string> answersOf(std::string_view script)
     return answers;
 }
 
+// Started (freeRun) or debugged.
+RunOutcome run(std::u16string_view source, std::deque<std::u16string> answers, bool freeRun)
+{
+    program.FreeRun = freeRun;
+    FuzzConsole console(std::move(answers));
+    console.outcome.error = StartRun(source, console);
+    console.outcome.line = program.CurrentLine;
+    return console.outcome;
+}
+
 }  // namespace
 }  // namespace tarnik
 
@@ -78,17 +113,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::size_t nul = bytes.find('\0');
     const std::u16string source = decodeSource(bytes.substr(0, nul)).text;
-    FuzzConsole console(nul == std::string_view::npos ? std::deque<std::u16string>{} : answersOf(bytes.substr(nul + 1)));
+    const std::deque<std::u16string> answers =
+        nul == std::string_view::npos ? std::deque<std::u16string>{} : answersOf(bytes.substr(nul + 1));
 
     program.reset();
-    const std::optional<BasicError> error = StartRun(source, console);
-    if (error) {
+    const RunOutcome first = run(source, answers, true);
+    if (first.error) {
         const auto lines = static_cast<std::int32_t>(splitLines(source).size());
-        fuzz::require(error->number > 0 && !error->description.empty(), "an error has a number and a description",
-                      error->description);
-        fuzz::require(program.CurrentLine >= 1 && program.CurrentLine <= lines, "an error names a line of the program",
-                      source);
+        fuzz::require(first.error->number > 0 && !first.error->description.empty(),
+                      "an error has a number and a description", first.error->description);
+        fuzz::require(first.line >= 1 && first.line <= lines, "an error names a line of the program", source);
     }
     fuzz::require(!program.Err.pending(), "the error state is cleared once the run is reported");
+    fuzz::require(run(source, answers, true) == first, "a program started again does what it did", source);
+    fuzz::require(run(source, answers, false) == first, "a program debugged does what it does when started", source);
     return 0;
 }
