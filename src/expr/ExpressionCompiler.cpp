@@ -234,6 +234,33 @@ private:
     std::uint32_t m_results = 0;
 };
 
+// "variable + 0" taken at once by the next step: as its right operand, which
+// is fetched first, or as its left one after a constant right one. Fetching
+// the variable there instead happens at the same point among the fetches.
+void foldVariablePlusZero(ExpressionProgram& compiled)
+{
+    auto& steps = compiled.steps;
+    for (std::size_t k = 0; k + 1 < steps.size(); ++k) {
+        const ExpressionStep& sum = steps[k];
+        if (sum.op != Operator::Add || sum.left.kind != Operand::Kind::Variable ||
+            sum.right.kind != Operand::Kind::Constant || sum.right.constant != 0) {
+            continue;
+        }
+        ExpressionStep& next = steps[k + 1];
+        const bool unary = isPrefixOperator(next.op);
+        Operand* taker = nullptr;
+        if (next.right.kind == Operand::Kind::Result) {
+            taker = &next.right;
+        } else if (!unary && next.right.kind == Operand::Kind::Constant && next.left.kind == Operand::Kind::Result) {
+            taker = &next.left;
+        }
+        if (taker == nullptr || next.op == Operator::FailAfterRight) continue;
+        *taker = {Operand::Kind::VariablePlusZero, 0, sum.left.variable};
+        next.bind();
+        steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(k));
+    }
+}
+
 // The last step "result + 0" of a program that ends with that one result.
 void foldFinalAddZero(ExpressionProgram& compiled)
 {
@@ -278,6 +305,7 @@ ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables)
     compiled.ending = evaluation.run(rewritten) ? evaluation.ending() : ExpressionProgram::Ending::StackError;
     if (compiled.ending == ExpressionProgram::Ending::Result) compiled.constantResult = evaluation.constantResult();
     foldFinalAddZero(compiled);
+    foldVariablePlusZero(compiled);
     return compiled;
 }
 

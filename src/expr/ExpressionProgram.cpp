@@ -71,6 +71,9 @@ double fetch(const Operand& operand, EvaluationState& state)
     if constexpr (Kind == Operand::Kind::Variable) return state.variables.operandValue(operand.variable);
     if constexpr (Kind == Operand::Kind::Result) return readBack15(state.results[--state.depth]);
     if constexpr (Kind == Operand::Kind::Overflow) raiseError(kOverflow);
+    if constexpr (Kind == Operand::Kind::VariablePlusZero) {
+        return readBack15(state.variables.operandValue(operand.variable) + 0.0);  // a finite sum: nothing to check
+    }
     return 0;
 }
 
@@ -89,7 +92,7 @@ double runStep(const ExpressionStep& step, EvaluationState& state)
 }
 
 constexpr std::size_t kOperators = static_cast<std::size_t>(Operator::FailAfterRight) + 1;
-constexpr std::size_t kKinds = 4;
+constexpr std::size_t kKinds = 5;
 
 template <std::size_t Index>
 constexpr StepFunction stepFunction()

@@ -25,7 +25,9 @@ enum class Operator : std::uint8_t {
 };
 
 struct Operand {
-    enum class Kind : std::uint8_t { Constant, Variable, Result, Overflow };
+    // VariablePlusZero: the result of "variable + 0" taken at once as this
+    // operand, the step that made it folded in (a comparison's right side).
+    enum class Kind : std::uint8_t { Constant, Variable, Result, Overflow, VariablePlusZero };
     Kind kind = Kind::Constant;
     double constant = 0;
     clsVar::Ref variable;
