@@ -49,16 +49,24 @@ make_seeds() {
     done < <(program_lines "$TARNIK_ROOT"/examples/*.bas)
 }
 
+# The fuzzer's own output goes to build-fuzz/logs/NAME.log; only its summary,
+# or on a finding the end of the log with the report, is shown.
 run_fuzzer() {
     local name="$1" committed="$TARNIK_ROOT/fuzz/corpus/$1" options=()
-    mkdir -p "$TARNIK_FUZZ_BUILD/findings"
+    local log="$TARNIK_FUZZ_BUILD/logs/$name.log"
+    mkdir -p "$TARNIK_FUZZ_BUILD/findings" "$TARNIK_FUZZ_BUILD/logs"
     [ -d "$committed" ] || committed=""
     [ "$name" = DecodeSourceFuzzer ] || options+=("-dict=$TARNIK_ROOT/fuzz/basic.dict")
-    echo "== $name for $SECONDS_EACH s"
+    echo "== $name for $SECONDS_EACH s (log: $log)"
     # -timeout: one input running longer than this is a hang.
-    "$TARNIK_FUZZ_BUILD/bin/$name" -max_total_time="$SECONDS_EACH" -timeout=10 -print_final_stats=1 \
+    if ! "$TARNIK_FUZZ_BUILD/bin/$name" -max_total_time="$SECONDS_EACH" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$TARNIK_FUZZ_BUILD/findings/$name-" "${options[@]}" \
-        "$TARNIK_FUZZ_BUILD/corpus/$name" ${committed:+"$committed"}
+        "$TARNIK_FUZZ_BUILD/corpus/$name" ${committed:+"$committed"} > "$log" 2>&1; then
+        tail -n 80 "$log"
+        echo "$name found a fault; the input is in $TARNIK_FUZZ_BUILD/findings/" >&2
+        return 1
+    fi
+    grep -E '^(Done|stat::)' "$log"
 }
 
 make_seeds
