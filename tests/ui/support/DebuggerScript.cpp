@@ -13,6 +13,7 @@ namespace tarnik::test {
 namespace {
 
 constexpr int kPollMs = 5;
+constexpr qint64 kStuckMs = 5000;
 
 QDialog* openDebugger()
 {
@@ -40,8 +41,19 @@ DebuggerScript::~DebuggerScript()
 void DebuggerScript::poll()
 {
     QDialog* debugger = openDebugger();
-    if (!debugger || debugger == m_handled) return;
+    if (!debugger) return;
+    if (debugger == m_handled) {
+        // A step that did not close the window would leave the run paused for
+        // good; fail instead of hanging.
+        if (m_sinceStep.hasExpired(kStuckMs)) {
+            ADD_FAILURE() << "the debugger window stayed open after its step";
+            debugger->reject();
+            m_sinceStep.start();
+        }
+        return;
+    }
     m_handled = debugger;
+    m_sinceStep.start();
     ++m_pauses;
     m_pausedLines.push_back(markedLine(*debugger));
     if (m_steps.empty()) {
@@ -115,8 +127,11 @@ void clickTick(QDialog& debugger, int line)
 
 void press(QDialog& debugger, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QWidget* target = QApplication::focusWidget();
-    if (!target || target->window() != &debugger) target = &debugger;
+    // Shortcuts such as Alt+A reach only the active window; activation comes
+    // late on the offscreen platform.
+    debugger.activateWindow();
+    (void)QTest::qWaitForWindowActive(&debugger, 2000);
+    QWidget* target = debugger.focusWidget() ? debugger.focusWidget() : &debugger;
     QTest::keyClick(target, key, modifiers);
 }
 

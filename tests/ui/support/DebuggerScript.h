@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QTreeWidget>
 #include <deque>
@@ -31,6 +32,7 @@ private:
 
     std::deque<Step> m_steps;
     QTimer m_poll;
+    QElapsedTimer m_sinceStep;  // since the current window's step ran
     QPointer<QDialog> m_handled;
     int m_pauses = 0;
     std::vector<int> m_pausedLines;
