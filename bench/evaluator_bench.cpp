@@ -1,7 +1,7 @@
 // Cost of evaluating typical statement texts once their compiled form is cached.
 #include <benchmark/benchmark.h>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
 
 namespace {
@@ -21,7 +21,7 @@ void setUpVariables(clsExpPlus& evaluator)
 
 void AssignmentThroughTextCache(benchmark::State& state)
 {
-    clsExpPlus evaluator;
+    clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.exp(u"s = s + i * j mod 7"));
 }
@@ -29,7 +29,7 @@ BENCHMARK(AssignmentThroughTextCache);
 
 void AssignmentCompiled(benchmark::State& state)
 {
-    clsExpPlus evaluator;
+    clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
     const auto& compiled = evaluator.compileExp(u"s = s + i * j mod 7");
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.exp(compiled));
@@ -38,7 +38,7 @@ BENCHMARK(AssignmentCompiled);
 
 void ConditionThroughTextCache(benchmark::State& state)
 {
-    clsExpPlus evaluator;
+    clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.logic(u"n mod d = 0 and d <= m"));
 }
@@ -46,7 +46,7 @@ BENCHMARK(ConditionThroughTextCache);
 
 void ConditionCompiled(benchmark::State& state)
 {
-    clsExpPlus evaluator;
+    clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
     const auto& compiled = evaluator.compileLogic(u"n mod d = 0 and d <= m");
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.logic(compiled));
@@ -55,7 +55,7 @@ BENCHMARK(ConditionCompiled);
 
 void FractionalResults(benchmark::State& state)
 {
-    clsExpPlus evaluator;
+    clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
     const auto& compiled = evaluator.compileExp(u"x = i / d + j / m");
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.exp(compiled));

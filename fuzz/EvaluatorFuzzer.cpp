@@ -15,7 +15,7 @@
 #include "FuzzCheck.h"
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
 #include "interp/SourceText.h"
 #include "support/ReferenceEvaluator.h"
@@ -72,7 +72,7 @@ template <class Evaluator>
 std::u16string observeSequence(std::u16string_view text)
 {
     seedVariables();
-    Evaluator evaluator;
+    Evaluator evaluator{program.Variables};
     std::u16string seen = observeCall(evaluator, false, text);
     seen += observeCall(evaluator, true, text);
     seen += observeCall(evaluator, false, text);

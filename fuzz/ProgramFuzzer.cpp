@@ -15,9 +15,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
-#include "interp/Breakpoints.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
 
@@ -30,13 +29,13 @@ constexpr std::int64_t kStatementLimit = 20000;
 constexpr std::int64_t kQuietBatch = 64;
 
 // What a run showed: its output (as a digest) and how it ended.
-struct RunOutcome {
+struct RunRecord {
     std::uint64_t outputDigest = 0xcbf29ce484222325;  // FNV-1a of the output
     std::size_t outputLength = 0;
     std::optional<BasicError> error;
     std::int32_t line = 0;
 
-    bool operator==(const RunOutcome& other) const
+    bool operator==(const RunRecord& other) const
     {
         return outputDigest == other.outputDigest && outputLength == other.outputLength &&
                error.has_value() == other.error.has_value() &&
@@ -50,7 +49,7 @@ class FuzzConsole : public RunConsole {
 public:
     explicit FuzzConsole(std::deque<std::u16string> answers) : m_answers(std::move(answers)) {}
 
-    RunOutcome outcome;
+    RunRecord outcome;
 
     void yield() override { ++m_statements; }
     std::int64_t quietStatements() override
@@ -60,7 +59,11 @@ public:
         return granted;
     }
     bool consoleVisible() override { return m_statements <= kStatementLimit; }
-    void StopWindow() override { AddBreakpoint(static_cast<std::int16_t>(program.CurrentLine)); }
+    void StopWindow() override
+    {
+        RunController debugger;
+        debugger.setBreakpoint(debugger.currentLine(), true);
+    }
     void Append(std::u16string_view text) override
     {
         for (char16_t c : text) outcome.outputDigest = (outcome.outputDigest ^ c) * 0x100000001b3;
@@ -95,12 +98,12 @@ std::deque<std::u16string> answersOf(std::string_view script)
 }
 
 // Started (freeRun) or debugged.
-RunOutcome run(std::u16string_view source, std::deque<std::u16string> answers, bool freeRun)
+RunRecord run(std::u16string_view source, std::deque<std::u16string> answers, bool freeRun)
 {
-    program.FreeRun = freeRun;
     FuzzConsole console(std::move(answers));
-    console.outcome.error = StartRun(source, console);
-    console.outcome.line = program.CurrentLine;
+    const RunOutcome ended = StartRun(source, console, freeRun ? RunMode::Free : RunMode::Stepping);
+    console.outcome.error = ended.error;
+    console.outcome.line = ended.line;
     return console.outcome;
 }
 
@@ -117,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         nul == std::string_view::npos ? std::deque<std::u16string>{} : answersOf(bytes.substr(nul + 1));
 
     program.reset();
-    const RunOutcome first = run(source, answers, true);
+    const RunRecord first = run(source, answers, true);
     if (first.error) {
         const auto lines = static_cast<std::int32_t>(splitLines(source).size());
         fuzz::require(first.error->number > 0 && !first.error->description.empty(),

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <memory>
 
-#include "expr/ProgramState.h"
+#include "interp/RunController.h"
 #include "interp/SourceText.h"
 #include "interp/clsCode.h"
 
@@ -26,14 +26,9 @@ CliFailure unreadable(const std::string& path, int error)
 // first error and returns false when there is one.
 bool translate(clsCode& code, std::u16string_view text)
 {
-    code.Init(text);
-    try {
-        code.Translate();
-    } catch (const BasicError& error) {
-        reportError(error);
-        return false;
-    }
-    return true;
+    const RunOutcome outcome = TranslateProgram(text, code);
+    if (outcome.error) reportError(outcome);
+    return !outcome.error;
 }
 
 // The link fields in the order of the line record; a link is set when it is
@@ -105,10 +100,9 @@ std::u16string readSource(const std::string& path)
     return decodeSource(bytes).text;
 }
 
-void reportError(const BasicError& error)
+void reportError(const RunOutcome& outcome)
 {
-    std::cerr << "错误 " << error.number << ": " << toUtf8(error.description) << "(第" << program.CurrentLine
-              << "行)" << std::endl;
+    std::cerr << toUtf8(outcome.errorLine()) << std::endl;
 }
 
 int checkCommand(Arguments arguments)

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "expr/BasicError.h"
+#include "interp/RunController.h"
 
 namespace tarnik::cli {
 
@@ -29,8 +29,8 @@ struct CliFailure {
 // The file's bytes decoded as the editor would hold them (line ends CR LF).
 [[nodiscard]] std::u16string readSource(const std::string& path);
 
-// "错误 N: DESCRIPTION(第L行)" on standard error, L being CurrentLine.
-void reportError(const BasicError& error);
+// "错误 N: DESCRIPTION(第L行)" on standard error.
+void reportError(const RunOutcome& outcome);
 
 inline constexpr int kExitStepLimit = 3;     // run: --max-steps reached
 

@@ -4,7 +4,6 @@
 
 #include "app/StdioHost.h"
 #include "app/cliCommands.h"
-#include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "interp/LineFormatter.h"
 #include "interp/SourceText.h"
@@ -54,15 +53,14 @@ int runCommand(Arguments arguments)
     const Options options = parseOptions(arguments, true);
     const std::u16string source = readSource(options.file);
     StdioHost host(options.keepCrLf, options.maxSteps);
-    program.FreeRun = true;
-    std::optional<BasicError> error = StartRun(source, host);
+    const RunOutcome outcome = StartRun(source, host, RunMode::Free);
     host.finishErrorLine();
     if (host.limitReached()) {
         std::cerr << "tarnik-cli run: stopped after " << *options.maxSteps << " statements (--max-steps)\n";
         return kExitStepLimit;
     }
-    if (error) {
-        reportError(*error);
+    if (outcome.error) {
+        reportError(outcome);
         return kExitProgramError;
     }
     return kExitOk;

@@ -86,7 +86,7 @@ public:
     {
         m_ops = {u"#"};
         m_vals = {{Entry::Key, u"#"}};
-        clsSen reader;
+        clsSen reader(m_variables.errors());
         reader.setStrText(rewritten);
         while (!reader.Eof()) {
             std::u16string word = reader.ReadWord();
@@ -281,14 +281,14 @@ bool isOperatorKey(std::u16string_view word)
                        [word](std::u16string_view level) { return contains(level, word); });
 }
 
-std::u16string rewriteOperators(std::u16string_view text)
+std::u16string rewriteOperators(std::u16string_view text, ErrorState& errors)
 {
     std::u16string rewritten(text);
     rewritten += u"+0";
     if (rewritten.front() == u'-') rewritten.insert(0, 1, u'0');
     for (const Rewrite& rewrite : kRewrites) {
         rewritten = rewrite.wholeWord ? replaceWholeWords(rewritten, rewrite.find, rewrite.replacement)
-                                      : ReplaceOutsideQuotes(rewritten, rewrite.find, rewrite.replacement);
+                                      : ReplaceOutsideQuotes(rewritten, rewrite.find, rewrite.replacement, errors);
     }
     return rewritten;
 }
@@ -296,7 +296,7 @@ std::u16string rewriteOperators(std::u16string_view text)
 ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables)
 {
     ExpressionProgram compiled;
-    std::u16string rewritten = rewriteOperators(text);
+    std::u16string rewritten = rewriteOperators(text, variables.errors());
     if (rewritten.size() > clsSen::kMaxTextLength) {
         compiled.ending = ExpressionProgram::Ending::TooLong;
         return compiled;

@@ -35,8 +35,8 @@ inline constexpr std::u16string_view kOperatorLevels[] = {
 // True for every operator character, for "," and for the empty text.
 [[nodiscard]] bool isOperatorKey(std::u16string_view word);
 
-// The text after step 1.
-[[nodiscard]] std::u16string rewriteOperators(std::u16string_view text);
+// The text after step 1; the rewrite's searches record into `errors`.
+[[nodiscard]] std::u16string rewriteOperators(std::u16string_view text, ErrorState& errors);
 
 [[nodiscard]] ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables);
 

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
 
 namespace tarnik {
 namespace {
@@ -127,20 +126,20 @@ std::optional<double> ExpressionProgram::evaluate(clsVar& variables, double* res
         const double result = step.run(step, state);
         results[state.depth++] = result;
     }
-    if (ending != Ending::Result) [[unlikely]] return failedEnding();
-    program.Err.clear();
+    if (ending != Ending::Result) [[unlikely]] return failedEnding(variables.errors());
+    variables.errors().clear();
     if (constantResult) return constantResult;
     const double last = results[state.depth - 1];
     return addsZeroLast ? readBack15(last) + 0.0 : last;
 }
 
-std::optional<double> ExpressionProgram::failedEnding() const
+std::optional<double> ExpressionProgram::failedEnding(ErrorState& errors) const
 {
     switch (ending) {
     case Ending::StackError: raiseError(kSubscriptOutOfRange);
     case Ending::TooLong: raiseError(kOverflow);
-    case Ending::NotEnded: program.Err.record(kStatementNotEnded); break;
-    case Ending::Invalid: program.Err.record(kStatementInvalid); break;
+    case Ending::NotEnded: errors.record(kStatementNotEnded); break;
+    case Ending::Invalid: errors.record(kStatementInvalid); break;
     case Ending::Result: break;
     }
     return std::nullopt;

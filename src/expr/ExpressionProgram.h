@@ -72,13 +72,14 @@ struct ExpressionProgram {
     // The value, when the text holds constants only and was worked out once.
     std::optional<double> constantResult;
 
-    // Runs the steps: the value, or nothing with error 120/121 recorded.
+    // Runs the steps: the value, or nothing with error 120/121 recorded in
+    // the variables' error state.
     // Arithmetic and stack errors are raised.
     // `results` has room for maxResults values.
     [[nodiscard]] std::optional<double> evaluate(clsVar& variables, double* results) const;
 
 private:
-    std::optional<double> failedEnding() const;
+    std::optional<double> failedEnding(ErrorState& errors) const;
 };
 
 [[nodiscard]] constexpr bool isPrefixOperator(Operator op)

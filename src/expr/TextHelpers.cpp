@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "expr/ProgramState.h"
-
 namespace tarnik {
 namespace {
 
@@ -52,9 +50,9 @@ std::u16string replaceInOnePass(std::u16string_view text, std::u16string_view fi
 
 }  // namespace
 
-int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern)
+int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern, ErrorState& errors)
 {
-    program.Err.clear();
+    errors.clear();
     if (text.empty() || pattern.empty()) return 0;
     std::u16string lowered = lowerAscii(pattern);
     bool inside = false;
@@ -65,24 +63,24 @@ int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern)
             return static_cast<int>(p + 1);
         }
     }
-    if (inside) program.Err.record(badExpressionError(text));
+    if (inside) errors.record(badExpressionError(text));
     return 0;
 }
 
 std::u16string ReplaceOutsideQuotes(std::u16string_view text, std::u16string_view find,
-                                    std::u16string_view replacement)
+                                    std::u16string_view replacement, ErrorState& errors)
 {
     if (!replacement.empty() && contains(replacement, find)) raiseError(kCannotReplace);
     const std::u16string lowered = lowerAscii(find);
     if (!lowered.empty() && !canFormAcrossReplacement(lowered, replacement)) {
         std::u16string result = replaceInOnePass(text, lowered, replacement);
-        (void)FindOutsideQuotes(result, lowered);  // the last search's verdict on an open quote
+        (void)FindOutsideQuotes(result, lowered, errors);  // the last search's verdict on an open quote
         return result;
     }
     // Every search starts again from the beginning: a replacement can form a new
     // occurrence with the text around it, and that one is replaced too.
     std::u16string result(text);
-    while (int p = FindOutsideQuotes(result, lowered)) {
+    while (int p = FindOutsideQuotes(result, lowered, errors)) {
         result.replace(static_cast<std::size_t>(p - 1), lowered.size(), replacement);
     }
     return result;

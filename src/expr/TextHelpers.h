@@ -6,19 +6,22 @@
 #include <string_view>
 #include <vector>
 
+#include "expr/BasicError.h"
+
 namespace tarnik {
 
 // First occurrence of the lower-cased pattern outside quoted stretches; 0 when
 // none or when either text is empty. Works in resume-next mode: clears the
-// error state, and records 202 (returning 0) when it reaches the end of the
-// text inside an open quote without having found the pattern.
-[[nodiscard]] int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern);
+// given error state, and records 202 (returning 0) when it reaches the end of
+// the text inside an open quote without having found the pattern.
+[[nodiscard]] int FindOutsideQuotes(std::u16string_view text, std::u16string_view pattern, ErrorState& errors);
 
 // Every occurrence of `find` outside quoted stretches replaced, leftmost first,
 // each search starting again from the beginning. Raises 333 when the
-// replacement contains `find`.
+// replacement contains `find`; the last search's verdict on an open quote is
+// left in `errors`.
 [[nodiscard]] std::u16string ReplaceOutsideQuotes(std::u16string_view text, std::u16string_view find,
-                                                  std::u16string_view replacement);
+                                                  std::u16string_view replacement, ErrorState& errors);
 
 // First "," or ";" outside brackets and quotes; 0 when none. Raises 201 for a
 // ")" without "(", and 202 for a "(" or a quote still open at the end.

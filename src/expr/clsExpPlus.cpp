@@ -1,7 +1,6 @@
 #include "expr/clsExpPlus.h"
 
 #include "expr/ExpressionCompiler.h"
-#include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
 
 namespace tarnik {
@@ -25,7 +24,7 @@ const ErrorText* nameError(std::u16string_view name)
 
 }  // namespace
 
-clsExpPlus::clsExpPlus() : m_variables(program.Variables), m_generation(m_variables.generation()) {}
+clsExpPlus::clsExpPlus(clsVar& variables) : m_variables(variables), m_generation(m_variables.generation()) {}
 
 bool clsExpPlus::isKey(std::u16string_view word) { return isOperatorKey(word); }
 
@@ -41,8 +40,8 @@ const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
 
     // An "=" before any "(" makes the text an assignment: name = source.
     auto compiled = std::make_unique<CompiledExp>();
-    int equals = FindOutsideQuotes(text, u"=");
-    int bracket = FindOutsideQuotes(text, u"(");
+    int equals = FindOutsideQuotes(text, u"=", m_variables.errors());
+    int bracket = FindOutsideQuotes(text, u"(", m_variables.errors());
     if (equals == 0 || (bracket != 0 && bracket < equals)) {
         compiled->source = &compiledProgram(text);
     } else {

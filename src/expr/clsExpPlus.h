@@ -33,7 +33,8 @@ struct CompiledExp {
 
 class clsExpPlus {
 public:
-    clsExpPlus();  // evaluates against program.Variables
+    // Evaluates against `variables`, recording errors in their error state.
+    explicit clsExpPlus(clsVar& variables);
 
     [[nodiscard]] bool logic(std::u16string_view text);
     std::optional<double> exp(std::u16string_view text);

@@ -1,6 +1,6 @@
 #include "expr/clsSen.h"
 
-#include "expr/ProgramState.h"
+#include "expr/Errors.h"
 
 namespace tarnik {
 namespace {
@@ -27,11 +27,11 @@ void clsSen::setStrText(std::u16string_view text)
 
 std::u16string clsSen::ReadWord()
 {
-    program.Err.clear();
+    m_errors->clear();
     auto at = [this](std::int32_t position) { return m_text[static_cast<std::size_t>(position - 1)]; };
     auto moveTo = [this](std::int32_t position) {
         if (position > kMaxPosition) {
-            program.Err.record(kOverflow);
+            m_errors->record(kOverflow);
             return false;
         }
         m_pos = position;
@@ -44,7 +44,7 @@ std::u16string clsSen::ReadWord()
         if (c == u'"') {
             std::size_t close = m_text.find(u'"', static_cast<std::size_t>(m_pos));
             if (close == std::u16string::npos) {
-                program.Err.record(kMissingQuote);
+                m_errors->record(kMissingQuote);
                 return {};
             }
             std::int32_t start = m_pos;

@@ -1,6 +1,7 @@
 #include "expr/clsVar.h"
 
 #include "expr/LanguageWords.h"
+#include "expr/TextHelpers.h"
 
 namespace tarnik {
 
@@ -21,14 +22,16 @@ clsVar::Ref clsVar::resolve(std::u16string_view name)
     Ref ref{-1, nameEntry->second};
     if (isLanguageWord(name)) return ref;
 
-    std::u16string key(name);
-    for (char16_t& c : key) {
-        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
-    }
-    auto [slotEntry, newSlot] = m_slotByKey.try_emplace(std::move(key), std::int32_t(m_slots.size()));
+    auto [slotEntry, newSlot] = m_slotByKey.try_emplace(lowerAscii(name), std::int32_t(m_slots.size()));
     if (newSlot) m_slots.emplace_back();
     ref.slot = slotEntry->second;
     return ref;
+}
+
+double clsVar::valueOf(std::u16string_view name) const
+{
+    auto slot = m_slotByKey.find(lowerAscii(name));
+    return slot == m_slotByKey.end() ? 0.0 : m_slots[slot->second].value;
 }
 
 void clsVar::listName(std::int32_t name)

@@ -44,6 +44,11 @@ public:
     // alone (the evaluation settles it at its end) and a reserved word reads 0.
     inline double operandValue(Ref ref);
     [[nodiscard]] std::uint64_t generation() const { return m_generation; }
+    // The error state its resume-next operations clear and record into.
+    [[nodiscard]] ErrorState& errors() const { return *m_errors; }
+    // A name's value as a reader outside the run sees it: no error state
+    // touched, nothing created or listed; 0 for a name never given a value.
+    [[nodiscard]] double valueOf(std::u16string_view name) const;
 
 private:
     struct Slot {

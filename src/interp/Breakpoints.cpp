@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 
 namespace tarnik {
 

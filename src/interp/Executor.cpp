@@ -1,7 +1,9 @@
 #include "interp/Executor.h"
 
+#include <stdexcept>
+
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
 #include "interp/Breakpoints.h"
 #include "interp/ExecutorPlan.h"
@@ -13,7 +15,7 @@ namespace tarnik {
 Executor::Executor(clsCode& code, RunHost& host)
     : m_code(code),
       m_host(host),
-      m_evaluator(code.Evaluator ? *code.Evaluator : *(code.Evaluator = std::make_unique<clsExpPlus>()))
+      m_evaluator(code.Evaluator ? *code.Evaluator : *(code.Evaluator = std::make_unique<clsExpPlus>(program.Variables)))
 {
 }
 
@@ -35,7 +37,20 @@ void Executor::pauseIfWanted()
 void Executor::stopWindow()
 {
     m_host.StopWindow();
+    afterWaitingForUser();
+}
+
+void Executor::afterWaitingForUser()
+{
+    requireVariablesKept();
     if (!m_host.consoleVisible()) m_quietStatements = 0;
+}
+
+void Executor::requireVariablesKept() const
+{
+    if (program.Variables.generation() != m_variablesGeneration) {
+        throw std::logic_error("the variables were cleared while a run was using them");
+    }
 }
 
 Executor::Flow Executor::execute(std::int16_t& i)
@@ -73,6 +88,7 @@ Executor::Flow Executor::execute(std::int16_t& i)
 void Executor::run()
 {
     prepare();
+    m_variablesGeneration = program.Variables.generation();
     const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
     for (std::int16_t i = 1; i <= last;) {
         if (m_quietStatements > 0) {
@@ -80,6 +96,7 @@ void Executor::run()
             program.CurrentLine = m_lines[i].phLine;
         } else {
             m_host.yield();
+            requireVariablesKept();
             program.CurrentLine = m_lines[i].phLine;
             if (!m_host.consoleVisible()) return;
             m_quietStatements = m_host.quietStatements();

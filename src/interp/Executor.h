@@ -62,6 +62,8 @@ private:
     [[gnu::always_inline]] inline Flow execute(std::int16_t& i);
     [[gnu::always_inline]] inline void pauseIfWanted();
     void stopWindow();
+    void afterWaitingForUser();
+    void requireVariablesKept() const;
     Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
     void executeNext(PreparedLine& prepared, std::int16_t& i);
@@ -79,7 +81,17 @@ private:
     std::unordered_map<std::int16_t, std::int16_t> m_labels;  // label -> first line carrying it
     std::deque<std::int16_t> m_returnStack;
     std::u16string m_output;  // scratch for one console append
+    // Statements the host granted to start without asking it (see
+    // RunHost::quietStatements): the host counted them as run when it granted
+    // them, so the grant is used up even across StopWindow and InputWindow,
+    // and dropped only when the console was hidden there (the run then ends
+    // before its next statement).
     std::int64_t m_quietStatements = 0;
+    // The prepared lines point into the evaluator's compiled forms, which
+    // are dropped with the variables they were resolved against; a host call
+    // that cleared them (a run started inside this one) must end the program
+    // before a freed step runs.
+    std::uint64_t m_variablesGeneration = 0;
 };
 
 }  // namespace tarnik

@@ -1,6 +1,6 @@
 // PRINT and INPUT: the item lists, cut by the separator search.
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
 #include "interp/ExecutorPlan.h"
 #include "interp/RunHost.h"
@@ -65,7 +65,7 @@ Executor::Flow Executor::inputItem(const ListItem& item)
         if (m_host.consoleVisible()) program.Err.record(kInputPastEnd);
         return Flow::Leave;
     }
-    if (!m_host.consoleVisible()) m_quietStatements = 0;  // hidden while asking: ends before the next statement
+    afterWaitingForUser();
     program.Err.resumeNext([&] { program.Variables.setVar(item.var, textToDouble(*answer)); });
     append(*answer, u"\r\n");
     return Flow::Continue;

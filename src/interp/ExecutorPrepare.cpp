@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "expr/clsExpPlus.h"
 #include "interp/ExecutorPlan.h"
@@ -129,9 +129,10 @@ std::unique_ptr<Executor::ForPlan> Executor::planFor(const std::u16string& body)
 {
     auto plan = std::make_unique<ForPlan>();
     const std::u16string_view text(body);
-    const int equals = FindOutsideQuotes(text, u"=");
+    ErrorState search;
+    const int equals = FindOutsideQuotes(text, u"=", search);
     const std::u16string_view afterName = equals > 0 ? text.substr(static_cast<std::size_t>(equals - 1)) : text;
-    const int to = equals > 0 ? FindOutsideQuotes(afterName, u" to ") : 0;
+    const int to = equals > 0 ? FindOutsideQuotes(afterName, u" to ", search) : 0;
     if (to == 0) {  // no "=" or no " to ": the text cannot be cut
         plan->cutError = BasicError{kInvalidCall.number, std::u16string(kInvalidCall.text)};
         return plan;
@@ -141,9 +142,9 @@ std::unique_ptr<Executor::ForPlan> Executor::planFor(const std::u16string& body)
     std::u16string_view start = trimBlanks(afterName.substr(1, static_cast<std::size_t>(to - 2)));
     std::u16string_view rest = trimBlanks(afterName.substr(static_cast<std::size_t>(to + 2)));
     std::u16string_view limit = rest;
-    const int step = FindOutsideQuotes(rest, u" step ");
-    if (program.Err.pending()) {  // the step search met an unclosed quote
-        plan->cutError = program.Err.error();
+    const int step = FindOutsideQuotes(rest, u" step ", search);
+    if (search.pending()) {  // the step search met an unclosed quote
+        plan->cutError = search.error();
         return plan;
     }
     if (step > 0) {

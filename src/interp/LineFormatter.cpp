@@ -1,9 +1,9 @@
 #include "interp/LineFormatter.h"
 
+#include <optional>
 #include <vector>
 
 #include "expr/LanguageWords.h"
-#include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "expr/clsSen.h"
 
@@ -15,7 +15,8 @@ bool isClosing(std::u16string_view word) { return word == u")" || word == u";" |
 // Words joined by single blanks; nothing when the reader records an error.
 std::optional<std::u16string> respace(std::u16string_view line)
 {
-    clsSen reader;
+    ErrorState errors;
+    clsSen reader(errors);
     reader.setStrText(LowerOutsideQuotes(line));
     std::u16string result;
     do {
@@ -23,10 +24,7 @@ std::optional<std::u16string> respace(std::u16string_view line)
         std::u16string next = reader.LookNextWord();
         result += word;
         if (word != u"(" && !isClosing(next)) result += u' ';
-        if (program.Err.pending()) {
-            program.Err.clear();
-            return std::nullopt;
-        }
+        if (errors.pending()) return std::nullopt;
     } while (!reader.Eof());
     if (!result.empty() && result.back() == u' ') result.pop_back();
     return result;
@@ -60,10 +58,11 @@ std::u16string FormatLine(std::u16string_view line)
     std::optional<std::u16string> spaced = respace(line);
     if (!spaced) return std::u16string(line);
 
-    std::u16string result = ReplaceOutsideQuotes(*spaced, u"< >", u"<>");
-    result = ReplaceOutsideQuotes(result, u"< =", u"<=");
-    result = ReplaceOutsideQuotes(result, u"> =", u">=");
-    program.Err.clear();  // an open literal is handled below, not an error here
+    // An open literal fails these searches; it is handled below, not an error here.
+    ErrorState ignored;
+    std::u16string result = ReplaceOutsideQuotes(*spaced, u"< >", u"<>", ignored);
+    result = ReplaceOutsideQuotes(result, u"< =", u"<=", ignored);
+    result = ReplaceOutsideQuotes(result, u"> =", u">=", ignored);
 
     std::vector<std::u16string_view> pieces;
     std::size_t start = 0;

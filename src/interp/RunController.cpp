@@ -1,35 +1,66 @@
 #include "interp/RunController.h"
 
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "interp/Breakpoints.h"
+#include "interp/ProgramState.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {
+namespace {
 
-std::optional<BasicError> StartRun(std::u16string_view editorText, RunConsole& console)
+// The error left by a run or a translation, taken out of the run state.
+RunOutcome takeOutcome()
+{
+    RunOutcome outcome;
+    if (!program.Err.pending()) return outcome;
+    outcome.error = program.Err.error();
+    outcome.line = program.CurrentLine;
+    program.Err.clear();
+    return outcome;
+}
+
+std::u16string descriptionWithLine(const BasicError& error, std::int32_t line)
+{
+    return error.description + u"(第" + numberText(line) + u"行)";
+}
+
+}  // namespace
+
+std::u16string RunOutcome::errorLine() const
+{
+    if (!error) return {};
+    return u"错误 " + numberText(error->number) + u": " + descriptionWithLine(*error, line);
+}
+
+RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode mode)
 {
     clsCode code;
     code.Init(editorText);
     program.RunSource.assign(editorText);
+    program.FreeRun = mode == RunMode::Free;
     console.Clear();
     console.showConsole();
     ClearBreakpoints();
     console.setCaption(kRunningCaption);
     code.Run(console);
     console.setCaption(kEndedCaption);
-    if (!program.Err.pending()) return std::nullopt;
-    BasicError error = program.Err.error();
+    return takeOutcome();
+}
+
+RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code)
+{
+    code.Init(editorText);
     program.Err.clear();
-    return error;
+    program.Err.resumeNext([&] { code.Translate(); });
+    return takeOutcome();
 }
 
 ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16string_view editorText)
 {
     ErrorReport report;
     report.title = u"错误 " + numberText(error.number);
-    report.text = error.description + u"(第" + numberText(line) + u"行)";
+    report.text = descriptionWithLine(error, line);
 
     // Walks the lines up to the reported one; no line matches for line 0 or a
     // line deleted since, and the start then lies past the end of the text.
@@ -47,5 +78,47 @@ ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16
     report.selectionStartSingleBreaks = report.selectionStart - index;
     return report;
 }
+
+std::optional<RunOutcome> RunController::start(std::u16string_view editorText, RunConsole& console, RunMode mode)
+{
+    if (m_running) return std::nullopt;
+    m_running = true;
+    RunOutcome outcome = StartRun(editorText, console, mode);
+    m_running = false;
+    return outcome;
+}
+
+std::vector<RunController::Variable> RunController::variables() const
+{
+    std::vector<Variable> list;
+    for (const std::u16string& name : program.Variables.VarNames()) {
+        list.push_back({name, program.Variables.valueOf(name)});
+    }
+    return list;
+}
+
+std::u16string_view RunController::source() const { return program.RunSource; }
+
+std::int32_t RunController::currentLine() const { return program.CurrentLine; }
+
+// Breakpoints are 16-bit line numbers; a line beyond them cannot be run to.
+bool RunController::isBreakpoint(std::int32_t line) const
+{
+    return line <= INT16_MAX && IsBreakpoint(static_cast<std::int16_t>(line));
+}
+
+void RunController::setBreakpoint(std::int32_t line, bool ticked)
+{
+    if (line > INT16_MAX) return;
+    if (ticked) {
+        AddBreakpoint(static_cast<std::int16_t>(line));
+    } else {
+        RemoveBreakpoint(static_cast<std::int16_t>(line));
+    }
+}
+
+void RunController::pauseBeforeNextLine() { program.FreeRun = false; }
+
+void RunController::runFreely() { program.FreeRun = true; }
 
 }  // namespace tarnik

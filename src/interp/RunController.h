@@ -1,16 +1,21 @@
 #pragma once
 // Starting a run from the editor and reporting how it ended, without any
-// window: the IDE's Start and Debug commands and the tests drive it through a
-// RunConsole, the console window as the run sees it.
+// window, and the windows' only way into a run in progress. The IDE and the
+// tests drive a run through a RunConsole (the console window as the run sees
+// it); the debugger and the console read the paused run and steer it through
+// a RunController, never through the core's run state.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "expr/BasicError.h"
 #include "interp/RunHost.h"
 
 namespace tarnik {
+
+class clsCode;
 
 class RunConsole : public RunHost {
 public:
@@ -21,6 +26,19 @@ public:
 
 inline constexpr std::u16string_view kRunningCaption = u"程序运行中 - 控制台";
 inline constexpr std::u16string_view kEndedCaption = u"程序中止 - 控制台";
+
+// Start runs freely, pausing only at breakpoints and STOP; Debug pauses
+// before the first line and after every step.
+enum class RunMode { Free, Stepping };
+
+// How a run, or a translation on its own, ended.
+struct RunOutcome {
+    std::optional<BasicError> error;  // the error it stopped on, if any
+    std::int32_t line = 0;            // the editor line that error names
+
+    // "错误 N: DESCRIPTION(第L行)", the form the command line prints.
+    [[nodiscard]] std::u16string errorLine() const;
+};
 
 // What the user is shown when a run stops on an error.
 struct ErrorReport {
@@ -35,12 +53,44 @@ struct ErrorReport {
 
 // Translates and runs the editor text in a fresh program object: empties and
 // shows the console, clears the breakpoints, sets the captions around the run.
-// Returns the error the run stopped on (the error state is cleared again),
-// with program.CurrentLine naming its line.
-std::optional<BasicError> StartRun(std::u16string_view editorText, RunConsole& console);
+RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode mode);
+
+// Translation alone, as a run does before its first statement (the variables
+// are cleared): the first error and its line, if any. `code` keeps the table.
+RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code);
 
 // The report for an error on `line`, with the line's place in the editor's
 // present text (which may have changed while the program ran).
 [[nodiscard]] ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16string_view editorText);
+
+// The IDE's door into runs: starts them (never one inside another: a run
+// yields to the event loop, where a second Start may arrive) and lets the
+// debugger and the console see and steer the run in progress.
+class RunController {
+public:
+    struct Variable {
+        std::u16string name;
+        double value = 0;
+    };
+
+    // Starts a run unless one is in progress (then returns nothing at once).
+    std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode);
+    [[nodiscard]] bool running() const { return m_running; }
+
+    // The paused run, as the debugger shows it.
+    [[nodiscard]] std::vector<Variable> variables() const;  // in the order of first use
+    [[nodiscard]] std::u16string_view source() const;      // the text as it was started
+    [[nodiscard]] std::int32_t currentLine() const;         // the line about to run
+    [[nodiscard]] bool isBreakpoint(std::int32_t line) const;
+    void setBreakpoint(std::int32_t line, bool ticked);
+
+    // Step and the console's Pause: stop again before the next editor line.
+    void pauseBeforeNextLine();
+    // Continue: run on until a breakpoint or STOP.
+    void runFreely();
+
+private:
+    bool m_running = false;
+};
 
 }  // namespace tarnik

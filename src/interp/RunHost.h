@@ -16,9 +16,14 @@ public:
     virtual void yield() = 0;
     // How many further statements may start without yield() and
     // consoleVisible() being called, because neither would do or change
-    // anything for them. Asked after every yield(); 0: ask every time. The
-    // grant holds across StopWindow() and InputWindow(), after which the run
-    // only asks consoleVisible().
+    // anything for them. Asked after every yield(); 0: ask every time.
+    //
+    // The invariant between the two sides: the host counts the granted
+    // statements as run when it grants them (a step limit stops on time),
+    // and the run starts exactly that many before it calls yield() again.
+    // So the grant holds across StopWindow() and InputWindow(), after which
+    // the run only asks consoleVisible(); only a console hidden there drops
+    // it, and the run ends before its next statement.
     [[nodiscard]] virtual std::int64_t quietStatements() { return 0; }
     // The console's visibility; once it is hidden the run ends before its next statement.
     [[nodiscard]] virtual bool consoleVisible() = 0;

@@ -3,7 +3,7 @@
 #include "expr/clsExpPlus.h"
 #include "interp/Executor.h"
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
 
 namespace tarnik {

@@ -34,8 +34,9 @@ public:
     std::int16_t PreviousLine = 0;       // editor line of the statement executed last
 
     void Init(std::u16string_view sCode);
-    // Translates and executes; never throws. An error is left in program.Err
-    // with program.CurrentLine naming its editor line.
+    // Translates and executes; never throws. An error is left in the run
+    // state's pending error, with CurrentLine naming its editor line (see
+    // StartRun, which takes it out).
     void Run(RunHost& host);
     // Translation alone (clearing the variables included); raises the first error.
     void Translate();

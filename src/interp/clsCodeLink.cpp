@@ -8,7 +8,7 @@
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {

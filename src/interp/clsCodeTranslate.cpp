@@ -8,7 +8,7 @@
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "interp/clsCode.h"
 
@@ -39,12 +39,9 @@ std::int16_t incremented(std::int16_t counter)
 // does not exist.
 int findOrRaise(std::u16string_view text, std::u16string_view pattern)
 {
-    int position = FindOutsideQuotes(text, pattern);
-    if (program.Err.pending()) {
-        BasicError error = program.Err.error();
-        program.Err.clear();
-        throw error;
-    }
+    ErrorState search;
+    int position = FindOutsideQuotes(text, pattern, search);
+    if (search.pending()) throw search.error();
     return position;
 }
 
@@ -180,7 +177,9 @@ void translateLine(clsCode& code, std::int16_t phLine, std::u16string_view line)
 // The selector and the values are pasted in as they stand, without brackets.
 std::u16string caseCondition(std::u16string_view values, std::u16string_view selector)
 {
-    if (int to = FindOutsideQuotes(values, u" to "); to > 0) {
+    // An open quote fails the search, and the values then fail below (353).
+    ErrorState search;
+    if (int to = FindOutsideQuotes(values, u" to ", search); to > 0) {
         std::u16string_view low = trimBlanks(values.substr(0, static_cast<std::size_t>(to)));
         std::u16string_view high = trimBlanks(values.substr(static_cast<std::size_t>(to + 2)));
         std::u16string condition(selector);

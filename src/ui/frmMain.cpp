@@ -12,7 +12,6 @@
 #include <QTime>
 #include <algorithm>
 
-#include "expr/ProgramState.h"
 #include "interp/RunController.h"
 #include "ui/ChineseUi.h"
 #include "ui/Dialogs.h"
@@ -52,7 +51,7 @@ constexpr PlacementKey kHeight{"MainHeight", 6500};
 
 frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_dialogs(dialogs),
-      m_result(std::make_unique<frmResult>(dialogs))
+      m_result(std::make_unique<frmResult>(dialogs, m_controller))
 {
     initResources();
     ui->setupUi(this);
@@ -159,7 +158,7 @@ void frmMain::placeConsoleBesideEditor()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_running) {
+    if (m_controller.running()) {
         // Closing the console (which hides it, and closes the debugger
         // window of a paused run) ends the run at its next statement; the
         // handler that started the run closes this window again when it has
@@ -234,42 +233,40 @@ void frmMain::showDateAndTime()
 
 void frmMain::mnuStart_Click()
 {
-    runEditorProgram(true);
+    runEditorProgram(RunMode::Free);
 }
 
 void frmMain::mnuDebug_Click()
 {
-    runEditorProgram(false);
+    runEditorProgram(RunMode::Stepping);
 }
 
-void frmMain::runEditorProgram(bool freeRun)
+void frmMain::runEditorProgram(RunMode mode)
 {
-    // The run yields to the event loop between statements; a second Start
-    // reaching us there would nest a run inside this one.
-    if (m_running) return;
-    program.FreeRun = freeRun;
+    // The run yields to the event loop between statements; the controller
+    // refuses a second Start reaching us there.
+    if (m_controller.running()) return;
     setRunning(true);
-    const std::optional<BasicError> error = StartRun(crLfText(*ui->txtSource), *m_result);
+    const std::optional<RunOutcome> outcome = m_controller.start(crLfText(*ui->txtSource), *m_result, mode);
     setRunning(false);
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
         close();
         return;
     }
-    if (error) showRunError(*error);
+    if (outcome && outcome->error) showRunError(*outcome);
 }
 
 void frmMain::setRunning(bool running)
 {
-    m_running = running;
     for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->tbStart, ui->tbDebug}) command->setEnabled(!running);
 }
 
 // Selects the error's line in the present text, which the user may have
 // edited while the program ran.
-void frmMain::showRunError(const BasicError& error)
+void frmMain::showRunError(const RunOutcome& outcome)
 {
-    const ErrorReport report = makeErrorReport(error, program.CurrentLine, crLfText(*ui->txtSource));
+    const ErrorReport report = makeErrorReport(*outcome.error, outcome.line, crLfText(*ui->txtSource));
     m_dialogs.showMessage(this, MessageIcon::Critical, toQString(report.title), toQString(report.text));
 
     QTextCursor selection = ui->txtSource->textCursor();

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "expr/BasicError.h"
+#include "interp/RunController.h"
 #include "interp/SourceText.h"
 
 class QKeyEvent;
@@ -99,12 +100,13 @@ private:
     [[nodiscard]] bool inputMethodComposing() const;
     void ReformatText();
 
-    void runEditorProgram(bool freeRun);
+    void runEditorProgram(RunMode mode);
     void setRunning(bool running);
-    void showRunError(const BasicError& error);
+    void showRunError(const RunOutcome& outcome);
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
+    RunController m_controller;
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
     QLabel* m_lineNumberPanel = nullptr;
@@ -120,7 +122,6 @@ private:
     std::int32_t LastCaretLine = 0;  // the caret line of the last rewrite
     SourceEncoding m_encoding = SourceEncoding::Utf8;
 
-    bool m_running = false;
     bool m_closeAfterRun = false;
     bool m_exiting = false;  // Exit has settled the changes; close without asking again
 };

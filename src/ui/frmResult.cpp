@@ -5,7 +5,6 @@
 #include <QMenuBar>
 #include <QTextCursor>
 
-#include "expr/ProgramState.h"
 #include "ui/ChineseUi.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
@@ -34,7 +33,8 @@ constexpr QSize kInitialClientSize{479, 214};
 
 }  // namespace
 
-frmResult::frmResult(Dialogs& dialogs) : ui(std::make_unique<Ui::frmResult>()), m_dialogs(dialogs)
+frmResult::frmResult(Dialogs& dialogs, RunController& controller)
+    : ui(std::make_unique<Ui::frmResult>()), m_dialogs(dialogs), m_controller(controller)
 {
     ui->setupUi(this);
     ui->txtResult->setFont(uiFont({QStringLiteral("Verdana")}, 9));
@@ -77,7 +77,7 @@ bool frmResult::consoleVisible()
 void frmResult::StopWindow()
 {
     flushOutput();
-    frmVars debugger;
+    frmVars debugger(m_controller);
     m_debugger = &debugger;
     const int choice = debugger.exec();
     m_debugger = nullptr;
@@ -134,7 +134,7 @@ void frmResult::closeEvent(QCloseEvent* event)
 
 void frmResult::暂停_Click()
 {
-    program.FreeRun = false;
+    m_controller.pauseBeforeNextLine();
 }
 
 void frmResult::结束_Click()

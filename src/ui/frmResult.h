@@ -31,7 +31,7 @@ class frmResult : public QMainWindow, public RunConsole {
     Q_OBJECT
 
 public:
-    explicit frmResult(Dialogs& dialogs);
+    frmResult(Dialogs& dialogs, RunController& controller);
     ~frmResult() override;
 
     void yield() override;
@@ -60,6 +60,7 @@ private:
 
     std::unique_ptr<Ui::frmResult> ui;
     Dialogs& m_dialogs;
+    RunController& m_controller;
     QTimer Timer1;
     QString m_pendingOutput;
     qsizetype m_lastLineLength = 0;  // of the box's last line

@@ -4,9 +4,8 @@
 #include <QPushButton>
 
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
-#include "interp/Breakpoints.h"
 #include "expr/TextHelpers.h"
+#include "interp/RunController.h"
 #include "ui/ChineseUi.h"
 #include "ui/EditorText.h"
 #include "ui_frmVars.h"
@@ -31,7 +30,8 @@ const QColor kCurrentLineColour(0, 0, 255);
 
 }  // namespace
 
-frmVars::frmVars(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmVars>())
+frmVars::frmVars(RunController& controller, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmVars>()), m_controller(controller)
 {
     ui->setupUi(this);
     // Nothing can be resized, so the lists are filled exactly once.
@@ -68,9 +68,9 @@ void frmVars::setColumnWidths()
 void frmVars::fillVariables()
 {
     QList<QTreeWidgetItem*> rows;
-    for (const std::u16string& name : program.Variables.VarNames()) {
-        const double value = program.Variables.getVar(name).value_or(0);
-        rows.append(new QTreeWidgetItem({toQString(name), toQString(numberText(value)), QStringLiteral("Double")}));
+    for (const RunController::Variable& variable : m_controller.variables()) {
+        rows.append(new QTreeWidgetItem(
+            {toQString(variable.name), toQString(numberText(variable.value)), QStringLiteral("Double")}));
     }
     ui->lv->addTopLevelItems(rows);
 }
@@ -79,12 +79,12 @@ void frmVars::fillProgramLines()
 {
     QList<QTreeWidgetItem*> rows;
     std::int32_t n = 0;
-    for (std::u16string_view line : splitLines(program.RunSource)) {
+    for (std::u16string_view line : splitLines(m_controller.source())) {
         ++n;
         auto* row = new QTreeWidgetItem({QString(), QString::number(n), toQString(line)});
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        row->setCheckState(kTickColumn, IsBreakpoint(static_cast<std::int16_t>(n)) ? Qt::Checked : Qt::Unchecked);
-        if (n == program.CurrentLine) {
+        row->setCheckState(kTickColumn, m_controller.isBreakpoint(n) ? Qt::Checked : Qt::Unchecked);
+        if (n == m_controller.currentLine()) {
             QFont bold = ui->lvCode->font();
             bold.setBold(true);
             for (int column = 0; column < ui->lvCode->columnCount(); ++column) row->setFont(column, bold);
@@ -114,13 +114,13 @@ void frmVars::showCurrentLine()
 
 void frmVars::cmdStep_Click()
 {
-    program.FreeRun = false;
+    m_controller.pauseBeforeNextLine();
     done(Stepped);
 }
 
 void frmVars::cmdContinue_Click()
 {
-    program.FreeRun = true;
+    m_controller.runFreely();
     done(Continued);
 }
 
@@ -147,12 +147,7 @@ void frmVars::closeEvent(QCloseEvent* event)
 void frmVars::lvCode_ItemCheck(QTreeWidgetItem* item, int column)
 {
     if (column != kTickColumn) return;
-    const auto line = static_cast<std::int16_t>(item->text(kLineNumberColumn).toInt());
-    if (item->checkState(kTickColumn) == Qt::Checked) {
-        AddBreakpoint(line);
-    } else {
-        RemoveBreakpoint(line);
-    }
+    m_controller.setBreakpoint(item->text(kLineNumberColumn).toInt(), item->checkState(kTickColumn) == Qt::Checked);
 }
 
 }  // namespace tarnik

@@ -19,6 +19,8 @@ class frmVars;
 
 namespace tarnik {
 
+class RunController;
+
 class frmVars : public QDialog {
     Q_OBJECT
 
@@ -26,7 +28,7 @@ public:
     // What closed the window; exec() returns it.
     enum Choice { Closed = 0, Stepped, Continued, Aborted };
 
-    explicit frmVars(QWidget* parent = nullptr);
+    explicit frmVars(RunController& controller, QWidget* parent = nullptr);
     ~frmVars() override;
 
     void reject() override;
@@ -48,6 +50,7 @@ private:
     void showCurrentLine();
 
     std::unique_ptr<Ui::frmVars> ui;
+    RunController& m_controller;
     QTreeWidgetItem* m_currentItem = nullptr;
 };
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "expr/clsSen.h"
 #include "support/TestSupport.h"
@@ -90,9 +90,9 @@ TEST_F(ProgramErrorState, ResumeNextProceduresClearThePendingErrorOnEntry)
     } procedures[] = {
         {"getVar", [] { (void)program.Variables.getVar(u"x"); }},
         {"setVar", [] { program.Variables.setVar(u"x", 1); }},
-        {"FindOutsideQuotes", [] { (void)FindOutsideQuotes(u"a = 1", u"="); }},
+        {"FindOutsideQuotes", [] { (void)FindOutsideQuotes(u"a = 1", u"=", program.Err); }},
         {"ReadWord", [] {
-             clsSen reader;
+             clsSen reader(program.Err);
              reader.setStrText(u"x");
              (void)reader.ReadWord();
          }},
@@ -109,7 +109,7 @@ TEST_F(ProgramErrorState, RaisingHelpersLeaveThePendingErrorAlone)
 {
     program.Err.record(kOverflow);
     EXPECT_THROW((void)FindListSeparator(u"a)"), BasicError);
-    EXPECT_THROW((void)ReplaceOutsideQuotes(u"a", u"and", u"band"), BasicError);
+    EXPECT_THROW((void)ReplaceOutsideQuotes(u"a", u"and", u"band", program.Err), BasicError);
     EXPECT_EQ(program.Err.number(), 6);
 }
 

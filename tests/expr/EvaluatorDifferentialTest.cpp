@@ -20,7 +20,7 @@
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
 #include "expr/clsSen.h"
 #include "support/ReferenceEvaluator.h"
@@ -132,7 +132,7 @@ template <class Evaluator>
 Observation observeFresh(Mode mode, std::u16string_view text, bool seeded)
 {
     freshState(seeded);
-    Evaluator evaluator;
+    Evaluator evaluator{program.Variables};
     return observe(evaluator, mode, text);
 }
 
@@ -142,6 +142,7 @@ const char* modeName(Mode mode) { return mode == Mode::Exp ? "exp" : "logic"; }
 // holds them, compiled afresh for every call (the forms die with a Clear).
 class CompiledForms {
 public:
+    explicit CompiledForms(clsVar& variables) : m_evaluator(variables) {}
     std::optional<double> exp(std::u16string_view text) { return m_evaluator.exp(m_evaluator.compileExp(text)); }
     bool logic(std::u16string_view text) { return m_evaluator.logic(m_evaluator.compileLogic(text)); }
 
@@ -291,7 +292,7 @@ template <class Evaluator>
 void checkEdgeCase(const EdgeCase& edge)
 {
     program.reset();
-    Evaluator evaluator;
+    Evaluator evaluator{program.Variables};
     for (std::string_view setup : edge.setup) evaluator.exp(utf16(setup));
     Observation seen = observe(evaluator, edge.mode, utf16(edge.text));
 
@@ -360,7 +361,7 @@ TEST(EvaluatorDifferentialTest, LongTextsAgreeAtTheReadersLimit)
         }
     }
     program.reset();
-    ReferenceEvaluator reference;
+    ReferenceEvaluator reference{program.Variables};
     EXPECT_EQ(reference.exp(fits), 11.0 + double(fits.size() - 2) / 2);
     EXPECT_EQ(reference.exp(shortenedToFit), 1.0);
     for (const std::u16string& text : {tooLong, lengthenedBeyond}) {
@@ -592,7 +593,7 @@ template <class Evaluator>
 std::vector<Observation> runSequence(const std::vector<SequenceStep>& steps)
 {
     freshState(true);
-    Evaluator evaluator;
+    Evaluator evaluator{program.Variables};
     std::vector<Observation> seen;
     for (const SequenceStep& step : steps) {
         if (step.resetBefore) freshState(true);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "support/TestSupport.h"
 
 namespace tarnik {
@@ -43,14 +43,14 @@ TEST_F(QuoteAwareHelpers, FindOutsideQuotesSkipsStringLiterals)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.text) + " / " + utf8(c.pattern));
-        EXPECT_EQ(FindOutsideQuotes(c.text, c.pattern), c.position);
+        EXPECT_EQ(FindOutsideQuotes(c.text, c.pattern, program.Err), c.position);
         EXPECT_FALSE(program.Err.pending());
     }
 }
 
 TEST_F(QuoteAwareHelpers, FindOutsideQuotesRecords202WhenItEndsInsideAQuote)
 {
-    EXPECT_EQ(FindOutsideQuotes(u"x \"abc", u"="), 0);
+    EXPECT_EQ(FindOutsideQuotes(u"x \"abc", u"=", program.Err), 0);
     EXPECT_EQ(program.Err.number(), 202);
     EXPECT_EQ(utf8(program.Err.description()), "表达式x \"abc错误");
 }
@@ -73,13 +73,13 @@ TEST_F(QuoteAwareHelpers, ReplaceOutsideQuotesRewritesEveryOccurrenceOutsideLite
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.text) + " / " + utf8(c.find));
-        EXPECT_EQ(utf8(ReplaceOutsideQuotes(c.text, c.find, c.replacement)), utf8(c.result));
+        EXPECT_EQ(utf8(ReplaceOutsideQuotes(c.text, c.find, c.replacement, program.Err)), utf8(c.result));
     }
 }
 
 TEST_F(QuoteAwareHelpers, ReplaceOutsideQuotesStopsAtAStrayQuoteWithoutLosingText)
 {
-    EXPECT_EQ(utf8(ReplaceOutsideQuotes(u"x and \"and", u"and", u"与")), "x 与 \"and");
+    EXPECT_EQ(utf8(ReplaceOutsideQuotes(u"x and \"and", u"and", u"与", program.Err)), "x 与 \"and");
     EXPECT_EQ(program.Err.number(), 202);
 }
 
@@ -90,7 +90,7 @@ TEST_F(QuoteAwareHelpers, ReplaceOutsideQuotesRaises333WhenTheReplacementContain
     } cases[] = {{u"and", u"band"}, {u"", u"x"}, {u"<", u"<="}};
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.find) + " -> " + utf8(c.replacement));
-        BasicError error = raisedBy([&] { (void)ReplaceOutsideQuotes(u"a and b", c.find, c.replacement); });
+        BasicError error = raisedBy([&] { (void)ReplaceOutsideQuotes(u"a and b", c.find, c.replacement, program.Err); });
         EXPECT_EQ(error.number, 333);
         EXPECT_EQ(utf8(error.description), "不能替换");
     }

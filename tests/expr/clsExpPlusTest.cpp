@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "support/TestSupport.h"
 
 namespace tarnik {
@@ -34,7 +34,7 @@ protected:
         return {};
     }
 
-    clsExpPlus evaluator;
+    clsExpPlus evaluator{program.Variables};
 };
 
 struct ValueCase {
@@ -66,7 +66,7 @@ TEST_F(ExpressionEvaluator, KeepsNamesThatContainOperatorWords)
     const std::u16string_view names[] = {u"score", u"random", u"color", u"mode", u"note", u"absolute", u"sqrt"};
     for (std::u16string_view name : names) {
         program.reset();
-        clsExpPlus fresh;
+        clsExpPlus fresh{program.Variables};
         std::u16string assignment = std::u16string(name) + u" = 7";
         ASSERT_EQ(fresh.exp(assignment), 7.0) << utf8(name);
         EXPECT_EQ(fresh.exp(std::u16string(name) + u" * 2"), 14.0) << utf8(name);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "support/TestSupport.h"
 
 namespace tarnik {
@@ -19,7 +19,7 @@ protected:
 
     clsSen readerOf(std::u16string_view text)
     {
-        clsSen reader;
+        clsSen reader(program.Err);
         reader.setStrText(text);
         return reader;
     }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "interp/Breakpoints.h"
 #include "support/RecordingHost.h"
 #include "support/TestSupport.h"
@@ -153,7 +153,7 @@ TEST_F(Executor, PausesOncePerVisitOfAnEditorLine)
 {
     RecordingHost host;
     host.hideAfterStatements = 50;  // many passes of the GOTO loop, which pauses only when first reached
-    program.FreeRun = false;
+    host.mode = RunMode::Stepping;
     runProgram(editorText({u"x = 1", u"if x = 1 then y = 2 else y = 3", u"10 goto 10"}), host);
     EXPECT_EQ(host.pausedLines, (std::vector<std::int32_t>{1, 2, 3}));
 }
@@ -178,13 +178,36 @@ TEST_F(Executor, ClosingTheConsoleWhileAskingEndsTheRunQuietly)
     EXPECT_TRUE(program.Variables.VarNames().empty());
 }
 
+// Ten statements with a STOP and an INPUT among them, three granted after
+// every yield: the host is asked before statements 1, 5 and 9, however the
+// run waited in between, unless the console was hidden while it waited.
+TEST_F(Executor, QuietStatementsGrantHoldsAcrossStopAndInput)
+{
+    const std::u16string source = editorText(
+        {u"x = 1", u"stop", u"x = 2", u"input a", u"x = 3", u"x = 4", u"x = 5", u"x = 6", u"x = 7", u"print x"});
+    RecordingHost host;
+    host.grant = 3;
+    host.answers = {u"5"};
+    EXPECT_EQ(runProgram(source, host).output, u"5\n7\n");
+    EXPECT_EQ(host.statements, 3);
+    EXPECT_EQ(host.pausedLines, std::vector<std::int32_t>{2});
+
+    RecordingHost hidden;
+    hidden.grant = 3;
+    hidden.hideWhenAsked = true;
+    EXPECT_EQ(runProgram(source, hidden).output, u"");
+    EXPECT_EQ(hidden.statements, 1);
+    EXPECT_TRUE(hidden.pausedLines.size() == 1 && hidden.questions.size() == 1);
+}
+
 TEST_F(Executor, ContinuesToATickedLine)
 {
     RecordingHost host;
-    program.FreeRun = false;
+    host.mode = RunMode::Stepping;
     host.onPause = [&] {
-        if (host.pausedLines.size() == 1) AddBreakpoint(4);
-        program.FreeRun = true;  // Continue
+        RunController debugger;
+        if (host.pausedLines.size() == 1) debugger.setBreakpoint(4, true);
+        debugger.runFreely();  // Continue
     };
     runProgram(editorText({u"a = 1", u"b = 2", u"c = 3", u"d = 4", u"e = 5"}), host);
     EXPECT_EQ(host.pausedLines, (std::vector<std::int32_t>{1, 4}));

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 

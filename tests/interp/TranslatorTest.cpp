@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "interp/clsCode.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,5 @@
 #include "support/RecordingHost.h"
 
-#include "expr/NumberText.h"
-#include "expr/ProgramState.h"
 
 namespace tarnik::test {
 
@@ -13,7 +11,7 @@ void RecordingHost::yield()
 
 void RecordingHost::StopWindow()
 {
-    pausedLines.push_back(program.CurrentLine);
+    pausedLines.push_back(RunController().currentLine());
     if (onPause) onPause();
 }
 
@@ -36,15 +34,12 @@ void RecordingHost::Clear()
 RunResult runProgram(std::u16string_view source, RecordingHost& host)
 {
     RunResult result;
-    std::optional<BasicError> error = StartRun(source, host);
+    const RunOutcome outcome = StartRun(source, host, host.mode);
     for (std::size_t i = 0; i < host.output.size(); ++i) {
         if (host.output[i] == u'\r' && i + 1 < host.output.size() && host.output[i + 1] == u'\n') continue;
         result.output += host.output[i];
     }
-    if (error) {
-        result.error = u"错误 " + numberText(error->number) + u": " + error->description + u"(第" +
-                       numberText(program.CurrentLine) + u"行)";
-    }
+    result.error = outcome.errorLine();
     return result;
 }
 

@@ -20,13 +20,16 @@ public:
     std::vector<std::u16string> questions;
     std::vector<std::int32_t> pausedLines;     // CurrentLine at every StopWindow
     std::function<void()> onPause;             // acts like the debugger's buttons
-    std::int64_t statements = 0;
+    RunMode mode = RunMode::Free;              // how runProgram starts the run
+    std::int64_t statements = 0;               // calls of yield()
+    std::int64_t grant = 0;                    // what quietStatements() grants each time
     std::int64_t hideAfterStatements = -1;     // hide the console when this many have run
     bool visible = false;
     std::u16string caption;
     int clears = 0;
 
     void yield() override;
+    std::int64_t quietStatements() override { return grant; }
     bool consoleVisible() override { return visible; }
     void StopWindow() override;
     void Append(std::u16string_view text) override { output += text; }

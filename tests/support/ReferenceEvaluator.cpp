@@ -6,7 +6,6 @@
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "expr/clsSen.h"
 
@@ -85,14 +84,14 @@ std::u16string replaceWholeWordsOutsideQuotes(std::u16string text, const Rewrite
 
 // "+0" appended, a leading minus given a 0 in front, every operator turned
 // into its single character.
-std::u16string rewrite(std::u16string_view source)
+std::u16string rewrite(std::u16string_view source, ErrorState& errors)
 {
     std::u16string text(source);
     text += u"+0";
     if (text.front() == u'-') text = u"0" + text;
     for (const Rewrite& step : kRewrites) {
         text = step.wholeWord ? replaceWholeWordsOutsideQuotes(std::move(text), step)
-                              : ReplaceOutsideQuotes(text, step.find, step.replacement);
+                              : ReplaceOutsideQuotes(text, step.find, step.replacement, errors);
     }
     return text;
 }
@@ -160,7 +159,8 @@ double applyTwoOperand(std::u16string_view op, double a, double b)
 
 }  // namespace
 
-ReferenceEvaluator::ReferenceEvaluator() : m_priority(program.Err)
+ReferenceEvaluator::ReferenceEvaluator(clsVar& variables)
+    : m_variables(variables), m_priority(variables.errors())
 {
     for (std::size_t level = 1; level <= kLevels.size(); ++level) {
         std::u16string_view operators = kLevels[level - 1];
@@ -189,8 +189,8 @@ bool ReferenceEvaluator::logic(std::u16string_view text)
 
 std::optional<double> ReferenceEvaluator::exp(std::u16string_view text)
 {
-    int p = FindOutsideQuotes(text, u"=");
-    int q = FindOutsideQuotes(text, u"(");
+    int p = FindOutsideQuotes(text, u"=", m_variables.errors());
+    int q = FindOutsideQuotes(text, u"(", m_variables.errors());
     if (p == 0 || (q != 0 && q < p)) return evalExp(text);
 
     std::u16string_view name = trimBlanks(text.substr(0, static_cast<std::size_t>(p - 1)));
@@ -202,14 +202,14 @@ std::optional<double> ReferenceEvaluator::exp(std::u16string_view text)
     }
 
     std::optional<double> value = evalExp(source);
-    if (program.Err.number() >= 1) return std::nullopt;
-    program.Variables.setVar(name, *value);
-    return program.Variables.getVar(name);
+    if (m_variables.errors().number() >= 1) return std::nullopt;
+    m_variables.setVar(name, *value);
+    return m_variables.getVar(name);
 }
 
 std::optional<double> ReferenceEvaluator::evalExp(std::u16string_view source)
 {
-    std::u16string text = rewrite(source);
+    std::u16string text = rewrite(source, m_variables.errors());
     m_ops.Clear();
     m_vals.Clear();
     m_ops.Push(u"#");
@@ -217,18 +217,18 @@ std::optional<double> ReferenceEvaluator::evalExp(std::u16string_view source)
 
     // The reader's 16-bit position could not walk through a longer text.
     if (text.size() > clsSen::kMaxTextLength) raiseError(kOverflow);
-    clsSen reader;
+    clsSen reader(m_variables.errors());
     reader.setStrText(text);
     while (!reader.Eof()) shunt(reader.ReadWord());
     while (m_ops.Count() > 1) moveTopOperator();
 
-    program.Err.clear();
+    m_variables.errors().clear();
     if (m_vals.Count() != 2) {
-        program.Err.record(kStatementNotEnded);
+        m_variables.errors().record(kStatementNotEnded);
         return std::nullopt;
     }
     if (isKeyEntry(m_vals.Item(0))) {
-        program.Err.record(kStatementInvalid);
+        m_variables.errors().record(kStatementInvalid);
         return std::nullopt;
     }
     return std::get<double>(m_vals.Pop());
@@ -289,7 +289,7 @@ double ReferenceEvaluator::valueOf(const StackValue& entry)
     if (const double* number = std::get_if<double>(&entry)) return readBack15(*number);
     const std::u16string& word = std::get<std::u16string>(entry);
     if (isOperandNumber(word)) return decimalValue(word);
-    return program.Variables.getVar(word).value_or(0);
+    return m_variables.getVar(word).value_or(0);
 }
 
 std::int32_t ReferenceEvaluator::levelOf(std::u16string_view word)

@@ -2,7 +2,7 @@
 // The expression language evaluated the slow, obvious way, as the yardstick
 // for clsExpPlus: every call rewrites its text anew, reads it word by word and
 // shunts the words between two clsStacks, looking every operator level up in a
-// clsVar and every operand up in program.Variables at the moment the language
+// clsVar and every operand up in the given variables at the moment the language
 // says so. No caching, no precomputation: whatever clsExpPlus does faster must
 // come out exactly like this, down to the bits of every result, the error
 // raised or recorded, and the order in which variables get created.
@@ -18,7 +18,8 @@ namespace tarnik::test {
 
 class ReferenceEvaluator {
 public:
-    ReferenceEvaluator();  // evaluates against program.Variables
+    // Evaluates against `variables`, recording errors in their error state.
+    explicit ReferenceEvaluator(clsVar& variables);
 
     [[nodiscard]] bool logic(std::u16string_view text);
     std::optional<double> exp(std::u16string_view text);
@@ -34,6 +35,7 @@ private:
     std::int32_t levelOf(std::u16string_view word);
     [[nodiscard]] const std::u16string& topOperator() const;
 
+    clsVar& m_variables;
     clsVar m_priority;
     clsStack m_ops;
     clsStack m_vals;

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "support/CliRunner.h"
 #include "support/IdeFixture.h"
 #include "ui/QtDialogs.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTest>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "ui/EditorText.h"
 
 namespace tarnik::test {

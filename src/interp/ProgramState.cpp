@@ -1,4 +1,4 @@
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 
 namespace tarnik {
 

@@ -1,6 +1,9 @@
 #pragma once
-// The program-wide state that every part of a run shares. There is exactly
-// one, `program`, like the single VM of a small interpreter; tests reset it.
+// The state a run shares between its parts: the translator, the executor and
+// the run controller. There is exactly one, `program`, like the single VM of a
+// small interpreter; tests reset it. Only the core includes this header: the
+// windows see a run through RunController, and the expression layer gets the
+// variables (and with them the error state) passed in.
 #include <cstdint>
 #include <string>
 #include <vector>
