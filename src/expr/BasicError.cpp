@@ -2,9 +2,11 @@
 
 namespace tarnik {
 
+BasicError errorOf(const ErrorText& error) { return {error.number, std::u16string(error.text)}; }
+
 void raiseError(const ErrorText& error)
 {
-    throw BasicError{error.number, std::u16string(error.text)};
+    throw errorOf(error);
 }
 
 void raiseError(std::int32_t number, std::u16string description)

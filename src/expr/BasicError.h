@@ -21,6 +21,9 @@ struct BasicError {
     std::u16string description;
 };
 
+struct BasicError;
+// The error-table entry as an error value, to raise or record later.
+[[nodiscard]] BasicError errorOf(const ErrorText& error);
 [[noreturn]] void raiseError(const ErrorText& error);
 [[noreturn]] void raiseError(std::int32_t number, std::u16string description);
 
@@ -37,7 +40,7 @@ public:
     [[nodiscard]] const BasicError& error() const { return m_error; }
 
     void record(BasicError error) { m_error = std::move(error); }
-    void record(const ErrorText& error) { record(BasicError{error.number, std::u16string(error.text)}); }
+    void record(const ErrorText& error) { record(errorOf(error)); }
     void clear()
     {
         if (m_error.number != 0) m_error = {};

@@ -79,7 +79,7 @@ Operator operatorOf(std::u16string_view key)
 // Runs the two-stack algorithm on entry kinds instead of values.
 class SymbolicEvaluation {
 public:
-    SymbolicEvaluation(clsVar& variables, ExpressionProgram& program) : m_variables(variables), m_program(program) {}
+    SymbolicEvaluation(clsVar& variables, CompiledExpression& compiled) : m_variables(variables), m_compiled(compiled) {}
 
     // Returns false when a stack error ends the evaluation.
     bool run(std::u16string_view rewritten)
@@ -109,11 +109,11 @@ public:
         return m_vals.back().value;
     }
 
-    [[nodiscard]] ExpressionProgram::Ending ending() const
+    [[nodiscard]] CompiledExpression::Ending ending() const
     {
-        if (m_vals.size() != 2) return ExpressionProgram::Ending::NotEnded;
-        if (m_vals.back().kind == Entry::Key) return ExpressionProgram::Ending::Invalid;
-        return ExpressionProgram::Ending::Result;
+        if (m_vals.size() != 2) return CompiledExpression::Ending::NotEnded;
+        if (m_vals.back().kind == Entry::Key) return CompiledExpression::Ending::Invalid;
+        return CompiledExpression::Ending::Result;
     }
 
 private:
@@ -168,7 +168,7 @@ private:
                 if (m_vals.empty()) {
                     step.op = Operator::FailAfterRight;
                     step.bind();
-                    m_program.steps.push_back(step);
+                    m_compiled.steps.push_back(step);
                     return false;
                 }
                 step.left = operandOf(m_vals.back());
@@ -179,9 +179,9 @@ private:
                 m_vals.push_back({Entry::Folded, {}, *value});
                 continue;
             }
-            m_program.steps.push_back(step);
+            m_compiled.steps.push_back(step);
             m_vals.push_back({Entry::Result, {}});
-            m_program.maxResults = std::max<std::uint32_t>(m_program.maxResults, ++m_results);
+            m_compiled.maxResults = std::max<std::uint32_t>(m_compiled.maxResults, ++m_results);
         }
         return true;
     }
@@ -228,7 +228,7 @@ private:
     }
 
     clsVar& m_variables;
-    ExpressionProgram& m_program;
+    CompiledExpression& m_compiled;
     std::vector<std::u16string> m_ops;
     std::vector<Entry> m_vals;
     std::uint32_t m_results = 0;
@@ -237,7 +237,7 @@ private:
 // "variable + 0" taken at once by the next step: as its right operand, which
 // is fetched first, or as its left one after a constant right one. Fetching
 // the variable there instead happens at the same point among the fetches.
-void foldVariablePlusZero(ExpressionProgram& compiled)
+void foldVariablePlusZero(CompiledExpression& compiled)
 {
     auto& steps = compiled.steps;
     for (std::size_t k = 0; k + 1 < steps.size(); ++k) {
@@ -262,9 +262,9 @@ void foldVariablePlusZero(ExpressionProgram& compiled)
 }
 
 // The last step "result + 0" of a program that ends with that one result.
-void foldFinalAddZero(ExpressionProgram& compiled)
+void foldFinalAddZero(CompiledExpression& compiled)
 {
-    if (compiled.ending != ExpressionProgram::Ending::Result || compiled.constantResult || compiled.steps.empty()) return;
+    if (compiled.ending != CompiledExpression::Ending::Result || compiled.constantResult || compiled.steps.empty()) return;
     const ExpressionStep& last = compiled.steps.back();
     if (last.op == Operator::Add && last.left.kind == Operand::Kind::Result &&
         last.right.kind == Operand::Kind::Constant && last.right.constant == 0) {
@@ -293,17 +293,17 @@ std::u16string rewriteOperators(std::u16string_view text, ErrorState& errors)
     return rewritten;
 }
 
-ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables)
+CompiledExpression compileExpression(std::u16string_view text, clsVar& variables)
 {
-    ExpressionProgram compiled;
+    CompiledExpression compiled;
     std::u16string rewritten = rewriteOperators(text, variables.errors());
     if (rewritten.size() > clsSen::kMaxTextLength) {
-        compiled.ending = ExpressionProgram::Ending::TooLong;
+        compiled.ending = CompiledExpression::Ending::TooLong;
         return compiled;
     }
     SymbolicEvaluation evaluation(variables, compiled);
-    compiled.ending = evaluation.run(rewritten) ? evaluation.ending() : ExpressionProgram::Ending::StackError;
-    if (compiled.ending == ExpressionProgram::Ending::Result) compiled.constantResult = evaluation.constantResult();
+    compiled.ending = evaluation.run(rewritten) ? evaluation.ending() : CompiledExpression::Ending::StackError;
+    if (compiled.ending == CompiledExpression::Ending::Result) compiled.constantResult = evaluation.constantResult();
     foldFinalAddZero(compiled);
     foldVariablePlusZero(compiled);
     return compiled;

@@ -1,5 +1,5 @@
 #pragma once
-// Turns an expression text into an ExpressionProgram by running the
+// Turns an expression text into an CompiledExpression by running the
 // evaluator's two-stack algorithm once on the text alone:
 //
 //   1. rewrite: append "+0", put "0" before a leading "-", and replace the
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "expr/ExpressionProgram.h"
+#include "expr/CompiledExpression.h"
 
 namespace tarnik {
 
@@ -38,6 +38,6 @@ inline constexpr std::u16string_view kOperatorLevels[] = {
 // The text after step 1; the rewrite's searches record into `errors`.
 [[nodiscard]] std::u16string rewriteOperators(std::u16string_view text, ErrorState& errors);
 
-[[nodiscard]] ExpressionProgram compileExpression(std::u16string_view text, clsVar& variables);
+[[nodiscard]] CompiledExpression compileExpression(std::u16string_view text, clsVar& variables);
 
 }  // namespace tarnik

@@ -8,6 +8,10 @@
 
 namespace tarnik {
 
+// The largest 16-bit value: line indices and counts, labels, word positions
+// and stack depths all stop here.
+inline constexpr std::int32_t kMax16Bit = 32767;
+
 // Optional sign, digits with an optional point and fraction (or a point and
 // digits), optional exponent: "12", "-3.5", ".5", "5.", "1e-3". No blanks.
 [[nodiscard]] bool isDecimalNumber(std::u16string_view text);
@@ -39,7 +43,7 @@ namespace tarnik {
 [[nodiscard]] inline std::int16_t toInt16(double value)
 {
     const double rounded = roundHalfEven(value);
-    if (!(rounded >= -32768.0 && rounded <= 32767.0)) raiseOverflow();
+    if (!(rounded >= -kMax16Bit - 1.0 && rounded <= kMax16Bit)) raiseOverflow();
     return static_cast<std::int16_t>(rounded);
 }
 

@@ -31,6 +31,12 @@ namespace tarnik {
 // double quotes of the whole text do not pair up.
 [[nodiscard]] std::u16string LowerOutsideQuotes(std::u16string_view text);
 
+// What follows `keyword` found at 1-based `position`, as the searches report it.
+[[nodiscard]] inline std::u16string_view textAfter(std::u16string_view text, int position, std::u16string_view keyword)
+{
+    return text.substr(static_cast<std::size_t>(position - 1) + keyword.size());
+}
+
 // Small shared text utilities.
 [[nodiscard]] std::u16string_view trimBlanks(std::u16string_view text);
 [[nodiscard]] std::u16string lowerAscii(std::u16string_view text);

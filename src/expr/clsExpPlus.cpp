@@ -28,7 +28,7 @@ clsExpPlus::clsExpPlus(clsVar& variables) : m_variables(variables), m_generation
 
 bool clsExpPlus::isKey(std::u16string_view word) { return isOperatorKey(word); }
 
-bool clsExpPlus::logic(std::u16string_view text) { return logic(compiledProgram(text)); }
+bool clsExpPlus::logic(std::u16string_view text) { return logic(compiledExpression(text)); }
 
 std::optional<double> clsExpPlus::exp(std::u16string_view text) { return exp(compileExp(text)); }
 
@@ -43,7 +43,7 @@ const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
     int equals = FindOutsideQuotes(text, u"=", m_variables.errors());
     int bracket = FindOutsideQuotes(text, u"(", m_variables.errors());
     if (equals == 0 || (bracket != 0 && bracket < equals)) {
-        compiled->source = &compiledProgram(text);
+        compiled->source = &compiledExpression(text);
     } else {
         std::u16string_view name = trimBlanks(text.substr(0, static_cast<std::size_t>(equals - 1)));
         if (const ErrorText* error = nameError(name)) {
@@ -52,26 +52,26 @@ const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
         } else {
             compiled->kind = CompiledExp::Kind::Assignment;
             compiled->target = m_variables.resolve(name);
-            compiled->source = &compiledProgram(trimBlanks(text.substr(static_cast<std::size_t>(equals))));
+            compiled->source = &compiledExpression(trimBlanks(text.substr(static_cast<std::size_t>(equals))));
         }
     }
     return *m_exps.emplace(std::u16string(text), std::move(compiled)).first->second;
 }
 
-const ExpressionProgram& clsExpPlus::compiledProgram(std::u16string_view text)
+const CompiledExpression& clsExpPlus::compiledExpression(std::u16string_view text)
 {
     dropCacheIfStale();
-    auto found = m_programs.find(std::u16string(text));
-    if (found != m_programs.end()) return *found->second;
-    auto compiled = std::make_unique<ExpressionProgram>(compileExpression(text, m_variables));
+    auto found = m_expressions.find(std::u16string(text));
+    if (found != m_expressions.end()) return *found->second;
+    auto compiled = std::make_unique<CompiledExpression>(compileExpression(text, m_variables));
     if (m_results.size() < compiled->maxResults) m_results.resize(compiled->maxResults);
-    return *m_programs.emplace(std::u16string(text), std::move(compiled)).first->second;
+    return *m_expressions.emplace(std::u16string(text), std::move(compiled)).first->second;
 }
 
 void clsExpPlus::dropCacheIfStale()
 {
     if (m_generation == m_variables.generation()) return;
-    m_programs.clear();
+    m_expressions.clear();
     m_exps.clear();
     m_generation = m_variables.generation();
 }

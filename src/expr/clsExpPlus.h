@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "expr/ExpressionProgram.h"
+#include "expr/CompiledExpression.h"
 #include "expr/BasicError.h"
 #include "expr/Errors.h"
 
@@ -26,7 +26,7 @@ namespace tarnik {
 struct CompiledExp {
     enum class Kind { Expression, Assignment, BadName };
     Kind kind = Kind::Expression;
-    const ExpressionProgram* source = nullptr;
+    const CompiledExpression* source = nullptr;
     clsVar::Ref target;
     ErrorText nameError{};
 };
@@ -42,7 +42,7 @@ public:
 
     // The compiled forms; valid until the variable store is cleared.
     const CompiledExp& compileExp(std::u16string_view text);
-    const ExpressionProgram& compileLogic(std::u16string_view text) { return compiledProgram(text); }
+    const CompiledExpression& compileLogic(std::u16string_view text) { return compiledExpression(text); }
     std::optional<double> exp(const CompiledExp& compiled)
     {
         if (compiled.kind == CompiledExp::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
@@ -50,21 +50,21 @@ public:
         if (compiled.kind == CompiledExp::Kind::Expression || !value) return value;
         return m_variables.assign(compiled.target, *value);
     }
-    [[nodiscard]] bool logic(const ExpressionProgram& compiled)
+    [[nodiscard]] bool logic(const CompiledExpression& compiled)
     {
         std::optional<double> value = compiled.evaluate(m_variables, m_results.data());
         return value && *value != 0;
     }
 
 private:
-    const ExpressionProgram& compiledProgram(std::u16string_view text);
+    const CompiledExpression& compiledExpression(std::u16string_view text);
     void dropCacheIfStale();
 
     clsVar& m_variables;
     std::uint64_t m_generation;
-    std::unordered_map<std::u16string, std::unique_ptr<ExpressionProgram>> m_programs;
+    std::unordered_map<std::u16string, std::unique_ptr<CompiledExpression>> m_expressions;
     std::unordered_map<std::u16string, std::unique_ptr<CompiledExp>> m_exps;
-    std::vector<double> m_results;  // room for the deepest compiled program's results
+    std::vector<double> m_results;  // room for the deepest compiled expression's results
 };
 
 }  // namespace tarnik

@@ -15,7 +15,6 @@ CharClass classOf(char16_t c)
     return kOwnClass;
 }
 
-constexpr std::int32_t kMaxPosition = 32767;
 
 }  // namespace
 
@@ -30,7 +29,7 @@ std::u16string clsSen::ReadWord()
     m_errors->clear();
     auto at = [this](std::int32_t position) { return m_text[static_cast<std::size_t>(position - 1)]; };
     auto moveTo = [this](std::int32_t position) {
-        if (position > kMaxPosition) {
+        if (position > kMax16Bit) {
             m_errors->record(kOverflow);
             return false;
         }

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "expr/BasicError.h"
+#include "expr/NumberText.h"
 
 namespace tarnik {
 
@@ -28,7 +29,7 @@ public:
     std::u16string LookNextWord();
 
     // The longest text the 16-bit position can walk through.
-    static constexpr std::size_t kMaxTextLength = 32766;
+    static constexpr std::size_t kMaxTextLength = kMax16Bit - 1;
 
 private:
     ErrorState* m_errors;

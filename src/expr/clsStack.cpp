@@ -1,6 +1,7 @@
 #include "expr/clsStack.h"
 
 #include "expr/BasicError.h"
+#include "expr/NumberText.h"
 
 namespace tarnik {
 
@@ -14,7 +15,7 @@ StackValue clsStack::Pop()
 
 const StackValue& clsStack::Item(std::int16_t depth) const
 {
-    if (depth == 32767) raiseError(kOverflow);
+    if (depth == kMax16Bit) raiseError(kOverflow);
     if (depth < 0 || depth >= Count()) raiseError(kSubscriptOutOfRange);
     return m_entries[m_entries.size() - 1 - static_cast<std::size_t>(depth)];
 }

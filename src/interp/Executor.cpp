@@ -69,6 +69,7 @@ Executor::Flow Executor::execute(std::int16_t& i)
     case Kind::End: return Flow::Leave;
     case Kind::Stop: stopWindow(); return Flow::Continue;
     case Kind::Else:
+    case Kind::ExitLoop:
     case Kind::Loop: i = prepared.target; return Flow::Continue;
     case Kind::DoWhile:
         program.Err.resumeNext([&] {
@@ -103,7 +104,7 @@ void Executor::run()
         }
         pauseIfWanted();
         if (execute(i) == Flow::Leave || program.Err.pending()) return;
-        if (i == 32767) {  // the 16-bit line index cannot step any further
+        if (i == kMax16Bit) {  // the 16-bit line index cannot step any further
             program.Err.record(kOverflow);
             return;
         }

@@ -25,7 +25,7 @@ class clsCode;
 class clsExpPlus;
 class RunHost;
 struct CompiledExp;
-struct ExpressionProgram;
+struct CompiledExpression;
 
 class Executor {
 public:
@@ -41,7 +41,8 @@ public:
 private:
     enum class Flow { Continue, Leave };
     enum class Kind : std::uint8_t {
-        Nothing, Expression, If, Else, For, Next, Jump, Return, DoWhile, Loop, LoopUntil, End, Stop, Print, Input,
+        Nothing, Expression, If, Else, ExitLoop, For, Next, Jump, Return, DoWhile, Loop, LoopUntil, End, Stop, Print,
+        Input,
     };
     struct ForPlan;
     struct ListItem;

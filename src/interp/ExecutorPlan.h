@@ -43,7 +43,7 @@ struct Executor::PreparedLine {
     std::int16_t phLine = 0;               // the line record's, kept close at hand
     std::int16_t target = 0;               // where a jump goes (the line before the next one to run)
     const CompiledExp* exp = nullptr;      // Expression
-    const ExpressionProgram* condition = nullptr;  // If, DoWhile, LoopUntil
+    const CompiledExpression* condition = nullptr;  // If, DoWhile, LoopUntil
     std::optional<BasicError> error;       // raised when the statement runs (If, Jump)
     std::unique_ptr<ForPlan> forPlan;
     std::unique_ptr<ListPlan> list;

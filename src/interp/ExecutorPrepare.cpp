@@ -17,7 +17,7 @@ std::int16_t linkIndex(std::u16string_view link)
 {
     std::int32_t value = 0;
     for (char16_t c : link) {
-        if (c < u'0' || c > u'9' || value > 32767) break;
+        if (c < u'0' || c > u'9' || value > kMax16Bit) break;
         value = value * 10 + (c - u'0');
     }
     return static_cast<std::int16_t>(value);
@@ -64,7 +64,7 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
         prepared.kind = Kind::Next;
         prepared.next = std::make_unique<NextCache>();
     } else if (head == u"exit for") {
-        prepared.kind = Kind::Else;  // a plain jump
+        prepared.kind = Kind::ExitLoop;
         prepared.target = lineAt(line.exitfor_for_id).for_next_id;
     } else if (head == u"print" || head == u"input") {
         prepared.kind = head == u"print" ? Kind::Print : Kind::Input;
@@ -88,7 +88,7 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
         prepared.target = linkIndex(line.loopuntile_do_id);
         prepared.condition = &m_evaluator.compileLogic(line.Body());
     } else if (head == u"exit do") {
-        prepared.kind = Kind::Else;  // a plain jump past the loop's last line
+        prepared.kind = Kind::ExitLoop;  // past the loop's last line
         prepared.target = !line.exitdo_do.empty() ? linkIndex(lineAt(linkIndex(line.exitdo_do)).do_loopuntil_id)
                                                   : linkIndex(lineAt(linkIndex(line.exitdo_dowhile)).dowhile_loop);
     } else if (head == u"stop") {
@@ -101,7 +101,7 @@ void Executor::prepareIf(PreparedLine& prepared, const std::u16string& body)
 {
     constexpr std::u16string_view kThen = u"then";
     if (body.size() < kThen.size() || std::u16string_view(body).substr(body.size() - kThen.size()) != kThen) {
-        prepared.error = BasicError{kIfWithoutThenAtRun.number, std::u16string(kIfWithoutThenAtRun.text)};
+        prepared.error = errorOf(kIfWithoutThenAtRun);
         return;
     }
     prepared.condition = &m_evaluator.compileLogic(trimBlanks(std::u16string_view(body).substr(0, body.size() - kThen.size())));
@@ -109,7 +109,7 @@ void Executor::prepareIf(PreparedLine& prepared, const std::u16string& body)
 
 void Executor::prepareJump(PreparedLine& prepared, const std::u16string& body)
 {
-    auto fail = [&](const ErrorText& error) { prepared.error = BasicError{error.number, std::u16string(error.text)}; };
+    auto fail = [&](const ErrorText& error) { prepared.error = errorOf(error); };
     if (!isDecimalNumber(body)) return fail(kJumpTargetNotNumeric);
     std::int16_t label = 0;
     try {
@@ -127,29 +127,31 @@ void Executor::prepareJump(PreparedLine& prepared, const std::u16string& body)
 // for NAME = START to LIMIT [step STEP]
 std::unique_ptr<Executor::ForPlan> Executor::planFor(const std::u16string& body)
 {
+    constexpr std::u16string_view kTo = u" to ";
+    constexpr std::u16string_view kStep = u" step ";
     auto plan = std::make_unique<ForPlan>();
     const std::u16string_view text(body);
     ErrorState search;
     const int equals = FindOutsideQuotes(text, u"=", search);
     const std::u16string_view afterName = equals > 0 ? text.substr(static_cast<std::size_t>(equals - 1)) : text;
-    const int to = equals > 0 ? FindOutsideQuotes(afterName, u" to ", search) : 0;
+    const int to = equals > 0 ? FindOutsideQuotes(afterName, kTo, search) : 0;
     if (to == 0) {  // no "=" or no " to ": the text cannot be cut
-        plan->cutError = BasicError{kInvalidCall.number, std::u16string(kInvalidCall.text)};
+        plan->cutError = errorOf(kInvalidCall);
         return plan;
     }
     plan->varName = trimBlanks(text.substr(0, static_cast<std::size_t>(equals - 1)));
     plan->var = program.Variables.resolve(plan->varName);
     std::u16string_view start = trimBlanks(afterName.substr(1, static_cast<std::size_t>(to - 2)));
-    std::u16string_view rest = trimBlanks(afterName.substr(static_cast<std::size_t>(to + 2)));
+    std::u16string_view rest = trimBlanks(textAfter(afterName, to, kTo));
     std::u16string_view limit = rest;
-    const int step = FindOutsideQuotes(rest, u" step ", search);
+    const int step = FindOutsideQuotes(rest, kStep, search);
     if (search.pending()) {  // the step search met an unclosed quote
         plan->cutError = search.error();
         return plan;
     }
     if (step > 0) {
         limit = trimBlanks(rest.substr(0, static_cast<std::size_t>(step - 1)));
-        plan->step = &m_evaluator.compileExp(trimBlanks(rest.substr(static_cast<std::size_t>(step + 4))));
+        plan->step = &m_evaluator.compileExp(trimBlanks(textAfter(rest, step, kStep)));
     }
     plan->start = &m_evaluator.compileExp(start);
     plan->limit = &m_evaluator.compileExp(limit);

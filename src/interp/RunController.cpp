@@ -104,12 +104,12 @@ std::int32_t RunController::currentLine() const { return program.CurrentLine; }
 // Breakpoints are 16-bit line numbers; a line beyond them cannot be run to.
 bool RunController::isBreakpoint(std::int32_t line) const
 {
-    return line <= INT16_MAX && IsBreakpoint(static_cast<std::int16_t>(line));
+    return line <= kMax16Bit && IsBreakpoint(static_cast<std::int16_t>(line));
 }
 
 void RunController::setBreakpoint(std::int32_t line, bool ticked)
 {
-    if (line > INT16_MAX) return;
+    if (line > kMax16Bit) return;
     if (ticked) {
         AddBreakpoint(static_cast<std::int16_t>(line));
     } else {

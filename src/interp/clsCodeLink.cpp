@@ -17,7 +17,7 @@ namespace {
 // A record made from `source`: its text, label and editor line, no links.
 void emit(std::vector<clsLine>& table, const clsLine& source, std::u16string text)
 {
-    if (table.size() > 32767) raiseError(kOverflow);  // the new index must fit 16 bits
+    if (table.size() > kMax16Bit) raiseError(kOverflow);  // the new index must fit 16 bits
     clsLine& line = table.emplace_back();
     line.strText = std::move(text);
     line.vLine = source.vLine;

@@ -92,24 +92,26 @@ std::u16string tabsExpanded(std::u16string_view text)
 // if c then              ->  unchanged (a block IF)
 void expandOneLineIf(clsCode& code, std::size_t index, std::u16string_view statement, std::u16string_view body)
 {
+    constexpr std::u16string_view kThen = u"then";
+    constexpr std::u16string_view kElse = u"else";
     // Found in the lower-cased statement but cut from the body as it stands.
-    int thenInStatement = findOrRaise(lowerAscii(statement), u"then");
+    int thenInStatement = findOrRaise(lowerAscii(statement), kThen);
     if (thenInStatement == 0) raiseError(kIfWithoutThen);
-    int thenInBody = findOrRaise(body, u"then");
+    int thenInBody = findOrRaise(body, kThen);
     // Only a program whose quotes do not pair up keeps upper case (nothing was
     // lower-cased): "if x THEN y" then has no place to cut the condition.
     if (thenInBody == 0) raiseError(kInvalidCall);
     std::u16string_view condition = trimBlanks(body.substr(0, static_cast<std::size_t>(thenInBody - 1)));
-    if (statement.size() - static_cast<std::size_t>(thenInStatement) == 3) return;
+    if (textAfter(statement, thenInStatement, kThen).empty()) return;
 
-    std::u16string_view thenPart = trimBlanks(body.substr(static_cast<std::size_t>(thenInBody + 3)));
+    std::u16string_view thenPart = trimBlanks(textAfter(body, thenInBody, kThen));
     std::u16string_view elsePart;
     bool hasElse = false;
     // An "else" standing only before "then" (inside a name of the condition)
     // gives no ELSE part.
-    if (findOrRaise(statement, u"else") > 0) {
-        if (int e = findOrRaise(thenPart, u"else"); e > 0) {
-            elsePart = trimBlanks(thenPart.substr(static_cast<std::size_t>(e + 3)));
+    if (findOrRaise(statement, kElse) > 0) {
+        if (int e = findOrRaise(thenPart, kElse); e > 0) {
+            elsePart = trimBlanks(textAfter(thenPart, e, kElse));
             thenPart = trimBlanks(thenPart.substr(0, static_cast<std::size_t>(e - 1)));
             hasElse = true;
         }
@@ -178,10 +180,11 @@ void translateLine(clsCode& code, std::int16_t phLine, std::u16string_view line)
 std::u16string caseCondition(std::u16string_view values, std::u16string_view selector)
 {
     // An open quote fails the search, and the values then fail below (353).
+    constexpr std::u16string_view kTo = u" to ";
     ErrorState search;
-    if (int to = FindOutsideQuotes(values, u" to ", search); to > 0) {
+    if (int to = FindOutsideQuotes(values, kTo, search); to > 0) {
         std::u16string_view low = trimBlanks(values.substr(0, static_cast<std::size_t>(to)));
-        std::u16string_view high = trimBlanks(values.substr(static_cast<std::size_t>(to + 2)));
+        std::u16string_view high = trimBlanks(textAfter(values, to, kTo));
         std::u16string condition(selector);
         condition.append(u">=").append(low).append(u" and ").append(selector).append(u"<=").append(high);
         return condition;

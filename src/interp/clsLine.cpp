@@ -10,13 +10,12 @@ namespace {
 // The walk stops at the first keyword that matches the start of the line, so
 // the order matters: "end if" before "end", "elseif " before "else", "do while "
 // before "do", "case else" before "case ". A keyword ending in a blank is a
-// prefix; any other must be the whole line. "end" and "gosub " stand twice;
-// the second copies never decide anything.
-constexpr std::array<std::u16string_view, 27> kKeywords{
+// prefix; any other must be the whole line.
+constexpr std::array<std::u16string_view, 25> kKeywords{
     u"stop",   u"case else", u"end select",  u"exit for", u"exit do", u"elseif ", u"do while ",
     u"end if", u"select case ", u"loop until ", u"print ", u"input ", u"if ",     u"for ",
     u"next",   u"gosub ",    u"return",      u"while ",   u"wend",    u"end",     u"else",
-    u"loop",   u"case ",     u"end",         u"do",       u"goto ",   u"gosub "};
+    u"loop",   u"case ",     u"do",          u"goto "};
 
 bool startsWithAfterBlank(std::u16string_view text, std::u16string_view keyword)
 {

@@ -10,7 +10,6 @@ namespace tarnik {
 
 struct clsLine {
     std::u16string strText;           // statement, trimmed; keywords lower case
-    std::u16string strType;           // kept for the record layout; nothing uses it
     std::int16_t if_else_id = 0;      // IF: its ELSE line
     std::int16_t if_endif_id = 0;     // IF: its END IF line
     std::int16_t else_if_id = 0;      // ELSE: its IF line

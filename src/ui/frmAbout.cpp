@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "ui/ChineseUi.h"
+#include "ui/Twips.h"
 #include "ui_frmAbout.h"
 
 namespace tarnik {
@@ -13,7 +14,7 @@ namespace {
 constexpr int kFadeInMs = 305;
 constexpr int kFadeOutMs = 245;
 // 50 twips right and 30 twips below the main window's corner.
-constexpr QPoint kOffsetFromMain{50 / 15, 30 / 15};
+constexpr QPoint kOffsetFromMain{pixelsFromTwips(50), pixelsFromTwips(30)};
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/frmAbout.h"
+#include "ui/Twips.h"
 #include "ui/frmResult.h"
 #include "ui_frmMain.h"
 
@@ -34,8 +35,6 @@ constexpr int kTimer2IntervalMs = 50;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
 
-// The placement is kept in twips, at 15 twips per pixel.
-constexpr int kTwipsPerPixel = 15;
 const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kSettingsGroup = QStringLiteral("Settings");
 struct PlacementKey {
@@ -125,7 +124,7 @@ void frmMain::restorePlacement()
     auto pixels = [&settings](PlacementKey key) {
         bool isNumber = false;
         int twips = settings.value(QLatin1String(key.name)).toString().toInt(&isNumber);
-        return (isNumber ? twips : key.defaultTwips) / kTwipsPerPixel;
+        return (isNumber ? twips : key.defaultTwips) / kTwipsPerPixel;  // whole pixels, cut off
     };
     move(pixels(kLeft), pixels(kTop));
     resize(pixels(kWidth), pixels(kHeight));
@@ -136,7 +135,7 @@ void frmMain::storePlacement()
     QSettings settings(kSettingsApplication, kSettingsApplication);
     settings.beginGroup(kSettingsGroup);
     auto store = [&settings](PlacementKey key, int pixels) {
-        settings.setValue(QLatin1String(key.name), QString::number(pixels * kTwipsPerPixel));
+        settings.setValue(QLatin1String(key.name), QString::number(twipsFromPixels(pixels)));
     };
     store(kLeft, x());
     store(kTop, y());

@@ -6,6 +6,7 @@
 #include <QTextCursor>
 
 #include "ui/ChineseUi.h"
+#include "ui/Twips.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/frmVars.h"
@@ -28,8 +29,7 @@ constexpr qsizetype kMaxPendingOutput = 16384;
 constexpr qsizetype kLongestLine = 4096;
 
 constexpr int kTimer1IntervalMs = 200;
-// 7185 x 3210 twips.
-constexpr QSize kInitialClientSize{479, 214};
+constexpr QSize kInitialClientSize{pixelsFromTwips(7185), pixelsFromTwips(3210)};
 
 }  // namespace
 

@@ -8,16 +8,11 @@
 #include "interp/RunController.h"
 #include "ui/ChineseUi.h"
 #include "ui/EditorText.h"
+#include "ui/Twips.h"
 #include "ui_frmVars.h"
 
 namespace tarnik {
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-constexpr int pixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
 
 constexpr int kVariableColumnTwips = 2540;
 constexpr int kTickColumnTwips = 970;
@@ -56,11 +51,11 @@ frmVars::~frmVars() = default;
 void frmVars::setColumnWidths()
 {
     for (int column = 0; column < ui->lv->columnCount(); ++column) {
-        ui->lv->setColumnWidth(column, pixels(kVariableColumnTwips));
+        ui->lv->setColumnWidth(column, pixelsFromTwips(kVariableColumnTwips));
     }
-    ui->lvCode->setColumnWidth(kTickColumn, pixels(kTickColumnTwips));
-    ui->lvCode->setColumnWidth(kLineNumberColumn, pixels(kLineNumberColumnTwips));
-    ui->lvCode->setColumnWidth(kCodeColumn, pixels(kCodeColumnTwips));
+    ui->lvCode->setColumnWidth(kTickColumn, pixelsFromTwips(kTickColumnTwips));
+    ui->lvCode->setColumnWidth(kLineNumberColumn, pixelsFromTwips(kLineNumberColumnTwips));
+    ui->lvCode->setColumnWidth(kCodeColumn, pixelsFromTwips(kCodeColumnTwips));
 }
 
 // Variables in the order they were first used, each as the text PRINT

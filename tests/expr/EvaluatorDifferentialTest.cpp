@@ -189,7 +189,6 @@ struct EdgeCase {
     std::vector<std::string_view> setup{};  // exp'd first, on the same objects
 };
 
-BasicError errorOf(const ErrorText& error) { return {error.number, std::u16string(error.text)}; }
 
 const BasicError kNone{};
 const BasicError kNotEnded = errorOf(kStatementNotEnded);

@@ -1,4 +1,4 @@
-#include "expr/ExpressionProgram.h"
+#include "expr/CompiledExpression.h"
 
 #include <array>
 #include <cmath>
@@ -91,7 +91,9 @@ double runStep(const ExpressionStep& step, EvaluationState& state)
 }
 
 constexpr std::size_t kOperators = static_cast<std::size_t>(Operator::FailAfterRight) + 1;
-constexpr std::size_t kKinds = 5;
+// Operand kinds, the last one counted in: the step table has an entry for
+// every operator and every pair of kinds.
+constexpr std::size_t kKinds = static_cast<std::size_t>(Operand::Kind::VariablePlusZero) + 1;
 
 template <std::size_t Index>
 constexpr StepFunction stepFunction()
@@ -119,7 +121,7 @@ void ExpressionStep::bind()
     run = kStepTable[index];
 }
 
-std::optional<double> ExpressionProgram::evaluate(clsVar& variables, double* results) const
+std::optional<double> CompiledExpression::evaluate(clsVar& variables, double* results) const
 {
     EvaluationState state{variables, results, 0};
     for (const ExpressionStep& step : steps) {
@@ -133,7 +135,7 @@ std::optional<double> ExpressionProgram::evaluate(clsVar& variables, double* res
     return addsZeroLast ? readBack15(last) + 0.0 : last;
 }
 
-std::optional<double> ExpressionProgram::failedEnding(ErrorState& errors) const
+std::optional<double> CompiledExpression::failedEnding(ErrorState& errors) const
 {
     switch (ending) {
     case Ending::StackError: raiseError(kSubscriptOutOfRange);

@@ -27,6 +27,7 @@ enum class Operator : std::uint8_t {
 struct Operand {
     // VariablePlusZero: the result of "variable + 0" taken at once as this
     // operand, the step that made it folded in (a comparison's right side).
+    // VariablePlusZero stays last: the step table is sized by it.
     enum class Kind : std::uint8_t { Constant, Variable, Result, Overflow, VariablePlusZero };
     Kind kind = Kind::Constant;
     double constant = 0;
@@ -53,7 +54,7 @@ struct ExpressionStep {
     void bind();
 };
 
-struct ExpressionProgram {
+struct CompiledExpression {
     // How an evaluation ends once every step has run.
     enum class Ending : std::uint8_t {
         Result,          // the last result is the value
@@ -66,7 +67,7 @@ struct ExpressionProgram {
     std::vector<ExpressionStep> steps;
     Ending ending = Ending::Result;
     std::uint32_t maxResults = 0;  // the deepest the result stack gets
-    // Every text ends in "+0", so most programs end by adding 0 to the last
+    // Every text ends in "+0", so most expressions end by adding 0 to the last
     // result; that step is folded into the ending: read back, add 0.
     bool addsZeroLast = false;
     // The value, when the text holds constants only and was worked out once.
