@@ -2,6 +2,8 @@
 //   - the rewrite of a 5000-line program after the caret moved to another
 //     line, when every line changes and when none does;
 //   - a keystroke in that program, typed and with the Enter aid;
+//   - the longest the event loop waits while a program prints without end,
+//     with and without line ends, until End on the console stops it;
 //   - optionally, running a program file from the editor (Start), to set
 //     against `tarnik-cli run` of the same file.
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
@@ -12,9 +14,11 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "ui/EditorEdits.h"
@@ -25,11 +29,18 @@ namespace {
 
 constexpr int kLines = 5000;
 constexpr int kRepeats = 20;
+constexpr int kRunawayMs = 1500;
 
 struct Timing {
     double median = 0;
     double worst = 0;
 };
+
+Timing summarise(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
 
 // Milliseconds of `step`, over `repeats` runs, each after `prepare`.
 Timing measure(int repeats, const std::function<void()>& prepare, const std::function<void()>& step)
@@ -42,8 +53,7 @@ Timing measure(int repeats, const std::function<void()>& prepare, const std::fun
         step();
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
+    return summarise(std::move(times));
 }
 
 void report(const char* what, Timing timing)
@@ -110,6 +120,52 @@ void timeEditor(QPlainTextEdit& editor)
         }));
 }
 
+QAction* consoleEnd()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("frmResult")) {
+            return widget->findChild<QAction*>(QStringLiteral("结束"));
+        }
+    }
+    return nullptr;
+}
+
+// Milliseconds of the longest time the event loop went without running a
+// 10 ms timer while the editor's program ran, until End after kRunawayMs.
+double longestEventWait(tarnik::frmMain& window)
+{
+    QElapsedTimer clock;
+    qint64 lastTick = 0;
+    qint64 longest = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - lastTick);
+        lastTick = clock.elapsed();
+    });
+    QTimer::singleShot(0, &window, [&] {
+        clock.start();
+        ticker.start(10);
+    });
+    QTimer::singleShot(kRunawayMs, &window, [] { consoleEnd()->trigger(); });
+    window.findChild<QAction*>(QStringLiteral("mnuStart"))->trigger();
+    return static_cast<double>(longest);
+}
+
+void timeRunawayOutput(tarnik::frmMain& window, QPlainTextEdit& editor)
+{
+    const std::pair<const char*, QString> loops[] = {
+        {"event loop's longest wait, PRINT loop", QStringLiteral("do while 1 = 1\n    print i\n    i = i + 1\nloop")},
+        {"event loop's longest wait, PRINT loop without ends",
+         QStringLiteral("do while 1 = 1\n    print \"x\";\nloop")},
+    };
+    for (const auto& [what, program] : loops) {
+        editor.setPlainText(program);
+        std::vector<double> waits;
+        for (int i = 0; i < 3; ++i) waits.push_back(longestEventWait(window));
+        report(what, summarise(std::move(waits)));
+    }
+}
+
 void timeRun(tarnik::frmMain& window, const QString& file)
 {
     window.openCommandLineFile(file);
@@ -129,6 +185,7 @@ int main(int argc, char* argv[])
     window.show();
     auto* editor = window.findChild<QPlainTextEdit*>(QStringLiteral("txtSource"));
     timeEditor(*editor);
+    timeRunawayOutput(window, *editor);
     if (argc > 1) timeRun(window, QString::fromLocal8Bit(argv[1]));
     return 0;
 }

@@ -2,11 +2,10 @@
 // with an error that has a number and a line. These programs push the 16-bit
 // limits, nest blocks thousands deep, write expressions tens of thousands of
 // characters long and recurse without end; each must end as stated, without
-// exhausting the C++ stack or the memory, and well within a time bound far
-// above what it needs (so that a step gone quadratic shows).
+// exhausting the C++ stack or the memory. How the time grows with such sizes
+// is measured by bench/scaling_bench.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -20,8 +19,6 @@ namespace {
 
 using test::RecordingHost;
 using test::utf8;
-
-constexpr auto kTimeBound = std::chrono::seconds(20);
 
 std::u16string repeated(std::u16string_view piece, int count)
 {
@@ -171,20 +168,16 @@ protected:
     void SetUp() override { program.reset(); }
 };
 
-TEST_P(HostileInput, EndsInAnOrderlyWayWellWithinTheTimeBound)
+TEST_P(HostileInput, EndsInAnOrderlyWay)
 {
     const HostileCase& c = GetParam();
     RecordingHost host;
     host.hideAfterStatements = c.statementLimit;
     const std::u16string source = c.source();
-
-    const auto start = std::chrono::steady_clock::now();
     const test::RunResult result = test::runProgram(source, host);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
 
     EXPECT_EQ(utf8(result.output), utf8(c.output));
     EXPECT_EQ(utf8(result.error), utf8(c.error));
-    EXPECT_LT(elapsed, kTimeBound);
     if (c.statementLimit >= 0) {
         EXPECT_EQ(host.statements, c.statementLimit + 1);
     }

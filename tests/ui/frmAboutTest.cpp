@@ -25,7 +25,7 @@ TEST_F(StartAndAbout, AboutFadesInOnTopWithItsTexts)
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_LT(about->windowOpacity(), 0.5);
-    EXPECT_TRUE(waitFor([&] { return qFuzzyCompare(about->windowOpacity(), kAboutOpacity); }, 2000))
+    EXPECT_TRUE(waitFor([&] { return qFuzzyCompare(about->windowOpacity(), kAboutOpacity); }))
         << about->windowOpacity();
     EXPECT_EQ(about->windowTitle(), QStringLiteral("关于 Tarnik"));
     EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -49,7 +49,7 @@ TEST_F(StartAndAbout, ClickInTheFrameFadesTheAboutWindowOutAndTheNextOpeningFade
         QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(5, 5));
         EXPECT_FALSE(frame->isEnabled());
         EXPECT_TRUE(about->isVisible());  // still fading out
-        EXPECT_TRUE(waitFor([&] { return about.isNull(); }, 2000));
+        EXPECT_TRUE(waitFor([&] { return about.isNull(); }));
     }
 }
 

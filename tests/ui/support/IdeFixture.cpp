@@ -11,9 +11,15 @@
 
 namespace tarnik::test {
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+namespace {
+
+constexpr int kPatienceMs = 10000;
+
+}  // namespace
+
+bool waitFor(const std::function<bool()>& condition)
 {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return QTest::qWaitFor(condition, kPatienceMs);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -84,9 +90,14 @@ QAction& IdeFixture::consoleAction(const char* name)
     return *found;
 }
 
+QPlainTextEdit& IdeFixture::consoleBox()
+{
+    return *console().findChild<QPlainTextEdit*>(QStringLiteral("txtResult"));
+}
+
 QString IdeFixture::consoleText()
 {
-    return console().findChild<QPlainTextEdit*>(QStringLiteral("txtResult"))->toPlainText();
+    return consoleBox().toPlainText();
 }
 
 QString IdeFixture::statusLine()

@@ -23,8 +23,10 @@ inline std::ostream& operator<<(std::ostream& out, const QString& text)
 
 namespace tarnik::test {
 
-// Processes events until `condition` holds; false when `timeoutMs` passed first.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 2000);
+// Processes events until `condition` holds; false when it has not after a
+// long while. The time-out only keeps a failing test from hanging: a loaded
+// machine may be slow, and a test checks what happens, not how fast.
+bool waitFor(const std::function<bool()>& condition);
 
 void writeFile(const QString& path, const QByteArray& bytes);
 [[nodiscard]] QByteArray readFile(const QString& path);
@@ -41,6 +43,7 @@ protected:
     [[nodiscard]] QAction& action(const char* name);
     [[nodiscard]] QMainWindow& console();
     [[nodiscard]] QAction& consoleAction(const char* name);
+    [[nodiscard]] QPlainTextEdit& consoleBox();
     [[nodiscard]] QString consoleText();
     [[nodiscard]] QString statusLine();
     // True when the title timer has shown `expected`.
