@@ -1,6 +1,7 @@
 // The translation of source text into the linked line table: statement
-// rewriting, labels and comments, SELECT CASE, ELSEIF flattening, the links,
-// and every error with the editor line it names.
+// rewriting, labels and comments, SELECT CASE, ELSEIF flattening and the
+// links. The translation errors, each with the editor line it names, are
+// whole programs in tests/programs/translation-errors.
 #include <gtest/gtest.h>
 
 #include <string>
