@@ -34,7 +34,7 @@ std::filesystem::path programsDir() { return TARNIK_PROGRAMS_DIR; }
 struct Outcome {
     std::string console;                 // UTF-8, LF line ends
     std::string errorLine;               // "错误 N: DESCRIPTION(第L行)", or empty
-    std::vector<std::string> questions;  // the INPUT questions, in order
+    std::string questions;               // every INPUT question, one after the other
     bool endless = false;                // still running after kStatementLimit statements
 };
 
@@ -48,7 +48,7 @@ Outcome runInCore(std::u16string_view editorText, const std::vector<std::string>
     for (const std::string& answer : answers) host.answers.push_back(utf16(answer));
     const RunResult result = runProgram(editorText, host);
     Outcome outcome{utf8(result.output), utf8(result.error), {}, host.statements > kStatementLimit};
-    for (const std::u16string& question : host.questions) outcome.questions.push_back(utf8(question));
+    for (const std::u16string& question : host.questions) outcome.questions += utf8(question);
     return outcome;
 }
 
@@ -99,13 +99,6 @@ std::string ending(const std::string& errorLine)
     return errorLine.empty() ? "a normal end" : "«" + errorLine + "»";
 }
 
-std::string joined(const std::vector<std::string>& pieces)
-{
-    std::string text;
-    for (const std::string& piece : pieces) text += piece;
-    return text;
-}
-
 // Standard error of tarnik-cli run: the questions, each without a line end;
 // on an error, a line end after them and the error line.
 bool isExpectedErrorOutput(const std::string& err, const std::string& questions, const std::string& errorLine)
@@ -147,7 +140,7 @@ protected:
         }
     }
 
-    void expectCliRun(const CliResult& cli, const std::vector<std::string>& questions) const
+    void expectCliRun(const CliResult& cli, const std::string& questions) const
     {
         if (cli.exitStatus == kExitStepLimit) {
             failAt(1, "tarnik-cli run: still running after " + std::to_string(kStatementLimit) + " statements");
@@ -159,10 +152,9 @@ protected:
                                       std::to_string(exitStatus) + "\nStandard error:\n" + cli.err);
         }
         expectConsole("tarnik-cli run", cli.out);
-        const std::string asked = joined(questions);
-        if (!isExpectedErrorOutput(cli.err, asked, m_expected.errorLine)) {
+        if (!isExpectedErrorOutput(cli.err, questions, m_expected.errorLine)) {
             failAt(errorSource(), "tarnik-cli run: expected " + ending(m_expected.errorLine) +
-                                      (asked.empty() ? "" : " after the questions «" + asked + "»") +
+                                      (questions.empty() ? "" : " after the questions «" + questions + "»") +
                                       " on standard error, which holds:\n" + cli.err);
         }
     }
