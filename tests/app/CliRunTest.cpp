@@ -214,55 +214,6 @@ TEST(CliRun, EndOfInputStopsWithErrorSixtyTwoOnALineOfItsOwn)
     }
 }
 
-// ---- errors ----------------------------------------------------------------
-
-TEST(CliRun, RunTimeErrorKeepsTheOutputSoFar)
-{
-    struct Case {
-        const char* source;
-        const char* input;
-        const char* out;
-        const char* err;
-    };
-    const Case cases[] = {
-        {"print 1\nprint 2;\nx = 1 / 0\nprint 3\n", "", "1\n2", "错误 11: 除数为零(第3行)\n"},
-        {"for i = 1 to 3\n    print i\n    if i = 2 then goto 99\nnext\n", "", "1\n2\n",
-         "错误 51: 找不到行号(第3行)\n"},
-        {"print \"a\"\n\nfor k = 1 to 3 step 0\nprint k\nnext\n", "", "a\n", "错误 10: For语句中Step不能为0(第3行)\n"},
-        {"print \"根\"; sqr(-4)\n", "", "根", "错误 5: 无效的过程调用或参数(第1行)\n"},
-        {"goto ten\n", "", "", "错误 50: goto或者gosub语句后面只能跟数字行号(第1行)\n"},
-        {"input a\nprint 1 / a\n", "0\n", "0\n", "输入整数[a]：\n错误 11: 除数为零(第2行)\n"},
-        {"input a\nprint a / a\n", "0\n", "0\n", "输入整数[a]：\n错误 6: 溢出(第2行)\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.source);
-        CliResult result = runSource(c.source, c.input);
-        EXPECT_EQ(result.exitStatus, kProgramError);
-        EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err, c.err);
-    }
-}
-
-TEST(CliRun, TranslationErrorRunsNothing)
-{
-    struct Case {
-        const char* source;
-        const char* err;
-    };
-    const Case cases[] = {
-        {"input a\nprint a\nnext\n", "错误 302: Next没有For(第3行)\n"},
-        {"print 1\nif a > 1\nprint 2\n", "错误 301: If缺少Then(第2行)\n"},
-        {"print 1\nfor i = 1 to 3\n    print i\n", "错误 303: For没有Next(第3行)\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.source);
-        CliResult result = runSource(c.source, "5\n");
-        EXPECT_EQ(result.exitStatus, kProgramError);
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, c.err);
-    }
-}
-
 // ---- line ends and text ----------------------------------------------------
 
 TEST(CliRun, WritesLineFeedsUnlessAskedToKeepCrLf)

@@ -1,6 +1,7 @@
 // The translation of source text into the linked line table: statement
-// rewriting, labels and comments, SELECT CASE, ELSEIF flattening, the links,
-// and every error with the editor line it names.
+// rewriting, labels and comments, SELECT CASE, ELSEIF flattening and the
+// links. The translation errors, each with the editor line it names, are
+// whole programs in tests/programs/translation-errors.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -193,74 +194,6 @@ TEST(Translator, EmptyStatementsCountInTheLinePassButAreDropped)
         ASSERT_EQ(translate(code, c.source), "");
         EXPECT_EQ(code.LineCount, c.lineCount);
         EXPECT_EQ(code.Lines.size() - 1, c.records);
-    }
-}
-
-TEST(Translator, ErrorsNameTheirNumberMessageAndEditorLine)
-{
-    const TextCase cases[] = {
-        // Line pass.
-        {"if x > 1", "301: If缺少Then @ 1"},
-        {"\n\nif x > 1 print x", "301: If缺少Then @ 3"},
-        {"goto if", "301: If缺少Then @ 1"},
-        {"if a = \"then\"", "301: If缺少Then @ 1"},
-        {"if x\nelse", "301: If缺少Then @ 1"},
-        {"print \"abc", "202: 表达式print \"abc错误 @ 1"},
-        {"x = 1\nprint \"a ' b", "202: 表达式print \"a ' b错误 @ 2"},
-        {"input a), b", "201: 表达式错误：缺少左括号 @ 1"},
-        {"\ninput (a, b", "202: 表达式(a, b错误 @ 2"},
-        // Unpaired quotes keep the whole program in its case: no place to cut.
-        {"' a \"quote\nif x THEN y = 1", "5: 无效的过程调用或参数 @ 2"},
-        {"40000 print x", "6: 溢出 @ 1"},
-        {"x = 1\n-32769 print x", "6: 溢出 @ 2"},
-        {"1e999 print x", "6: 溢出 @ 1"},
-        // SELECT CASE pass.
-        {"select case x", "350: Select Case后面必须是Case @ 1"},
-        {"select case x\n\n", "350: Select Case后面必须是Case @ 1"},
-        {"select case x\nprint x\ncase 1\nend select", "351: Select Case后面必须是Case @ 1"},
-        {"select case x\ncase else\nend select", "351: Select Case后面必须是Case @ 1"},
-        {"select case x\n' the cases\ncase 1\nend select", "351: Select Case后面必须是Case @ 1"},
-        {"if x then select case y", "351: Select Case后面必须是Case @ 1"},
-        {"print 1\ncase 1", "352: Case没有Select Case @ 2"},
-        {"select case x\ncase 1\nend select\ncase 2", "352: Case没有Select Case @ 4"},
-        {"if x then case 1", "352: Case没有Select Case @ 1"},
-        {"\nend select", "352: End Select没有Select Case @ 2"},
-        {"select case x\ncase \"a\"\nend select", "353: Case后面暂时不支持字符串 @ 2"},
-        {"select case x\ncase 1, \"b\"\nend select", "353: Case后面暂时不支持字符串 @ 2"},
-        {"select case x\ncase 1\nprint 1\n\n", "353: Select没有End Select @ 3"},
-        // ELSEIF flattening.
-        {"elseif x then", "361: Else If没有If @ 1"},
-        {"x = 1\n\nend if", "362: End If没有If @ 3"},
-        {"if a then\nend if\nend if", "362: End If没有If @ 3"},
-        // Linking.
-        {"else", "601: Else没有If @ 1"},
-        {"if a then\nend if\n\nelse", "601: Else没有If @ 4"},
-        {"exit for", "300: Exit For不在循环体内 @ 1"},
-        {"for i = 1 to 2\nnext\nexit for", "300: Exit For不在循环体内 @ 3"},
-        {"\nnext", "302: Next没有For @ 2"},
-        {"loop", "303: Loop没有Do While @ 1"},
-        {"while x\nwend\nwend", "303: Loop没有Do While @ 3"},
-        {"do\nloop", "303: Loop没有Do While @ 2"},
-        {"loop until x", "305: Loop Until没有Do @ 1"},
-        {"do while x\nloop until x", "305: Loop Until没有Do @ 2"},
-        {"exit do", "304: Exit Do不在循环体内 @ 1"},
-        {"for i = 1 to 3\nexit do\nnext", "304: Exit Do不在循环体内 @ 2"},
-        // Blocks left open: the last record's line is reported.
-        {"for i = 1 to 3\nprint i\nnext i\n\n", "303: For没有Next @ 3"},
-        {"if a then\nx = 1\n\n", "304: If没有End If @ 2"},
-        {"if x then if y then z = 1", "304: If没有End If @ 1"},
-        {"do\nx = 1", "305: Do没有Loop Until @ 2"},
-        {"while x\nx = 1\n", "306: While没有Wend或Do Until没有Loop @ 2"},
-        {"if a then\nfor i = 1 to 2\nx = 1", "303: For没有Next @ 3"},
-        {"do\nif a then\nx = 1", "304: If没有End If @ 3"},
-        {"do while a\ndo\nx = 1", "305: Do没有Loop Until @ 3"},
-        {"x = 1\nfor i = 1 to 3\nprint i\nx = 2\nx = 3\nx = 4\nx = 5\nx = 6\nx = 7\nprint x",
-         "303: For没有Next @ 10"},
-    };
-    for (const TextCase& c : cases) {
-        SCOPED_TRACE(c.source);
-        clsCode code;
-        EXPECT_EQ(translate(code, c.source), c.expected);
     }
 }
 
