@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "interp/SourceText.h"
 #include "support/CliRunner.h"
 #include "support/ProgramExpectations.h"
