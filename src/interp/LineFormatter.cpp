@@ -13,10 +13,12 @@ namespace {
 bool isClosing(std::u16string_view word) { return word == u")" || word == u";" || word == u","; }
 
 // Words joined by single blanks; nothing when the reader records an error.
+// The reader parts words by letter case as well, so it gets the text
+// lower-cased outside the literals it will read.
 std::optional<std::u16string> respace(std::u16string_view line)
 {
     clsSen reader;
-    reader.setStrText(LowerOutsideQuotes(line));
+    reader.setStrText(LowerOutsideLiterals(line));
     std::u16string result;
     do {
         std::u16string word = reader.ReadWord();

@@ -149,6 +149,24 @@ TEST_F(Executor, StopsAtTheFirstErrorWithItsLine)
     for (const ProgramCase& c : cases) expectRuns(c);
 }
 
+TEST_F(Executor, CapitalisedProgramWithAStrayQuoteInACommentRuns)
+{
+    const ProgramCase cases[] = {
+        {"a quote in a comment line",
+         editorText({u"' 屏幕是 15\" 的", u"For i = 1 To 3", u"    Print i;", u"Next",
+                     u"If i > 3 Then Print \"Done\" Else Print \"No\""}),
+         u"123Done\n", u""},
+        {"a quote in a comment after code",
+         editorText({u"Select Case 2 ' 他说\"你好", u"Case 1", u"    Print \"One\"", u"Case Else",
+                     u"    Print \"Other\"", u"End Select"}),
+         u"Other\n", u""},
+        {"an open literal is reported at its line",
+         editorText({u"For i = 1 To 2", u"    Print i;", u"Next", u"Print \"Ab", u"Print \"End\""}), u"",
+         u"错误 202: 表达式print \"Ab错误(第4行)"},
+    };
+    for (const ProgramCase& c : cases) expectRuns(c);
+}
+
 TEST_F(Executor, PausesOncePerVisitOfAnEditorLine)
 {
     RecordingHost host;

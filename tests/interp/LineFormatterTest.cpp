@@ -119,6 +119,15 @@ TEST_F(LineFormatter, LineTheReaderCannotReadComesBackUnchanged)
     });
 }
 
+TEST_F(LineFormatter, LiteralsAreTheOnesTheReaderReadsEvenAcrossALineEnd)
+{
+    // The editor never hands over a line end, but a literal holding one must
+    // not change what is read as code.
+    expectFormats({
+        {"print \"Ab\r\nCd\" LOOP until X", "Print \"Ab\r\nCd\" Loop Until x"},
+    });
+}
+
 TEST_F(LineFormatter, BlankLineComesBackUnchanged)
 {
     expectFormats({
@@ -130,7 +139,8 @@ TEST_F(LineFormatter, BlankLineComesBackUnchanged)
 TEST_F(LineFormatter, FormattedLineStaysAsItIs)
 {
     for (const char* line : {"X=ABS(Y)+1", "if a< >b then print \"A\";b else c=d mod 2", "for i=-10 to 10 step -2",
-                             "a and and and b", "' 注释 FOR"}) {
+                             "a and and and b", "' 注释 FOR",
+                             "print \"Ab\r\nCd\" LOOP until X"}) {
         SCOPED_TRACE(line);
         const std::u16string once = FormatLine(utf16(line));
         EXPECT_EQ(utf8(FormatLine(once)), utf8(once));

@@ -117,6 +117,25 @@ TEST(Translator, RewritesOneLineIfInputAndWhile)
     for (const TextCase& c : cases) expectTexts(c);
 }
 
+TEST(Translator, QuoteInACommentLeavesCapitalisedKeywordsRecognised)
+{
+    const TextCase cases[] = {
+        {"' 屏幕是 15\" 的\nFor i = 1 To 3\nPrint i\nNext", "for i = 1 to 3|print i|next"},
+        {"' a \"quote\nIF x THEN y = 1", "if x then|y = 1|end if"},
+        {"X = 1 ' 他说\"你好\nIf X > 1 Then Print \"Big\" Else Print \"Small\"",
+         "x = 1|if x > 1 then|print \"Big\"|else|print \"Small\"|end if"},
+        {"Select Case N ' \"\nCase 1 To 5\nEnd Select", "select case |if n>=1 and n<=5 then|end if"},
+    };
+    for (const TextCase& c : cases) expectTexts(c);
+}
+
+TEST(Translator, OpenLiteralStopsAtItsLineAfterTheLinesBeforeItTranslated)
+{
+    clsCode code;
+    EXPECT_EQ(translate(code, "For i = 1 To 2\nPrint \"Ab ' CD\nNext"), "202: 表达式print \"Ab ' CD错误 @ 2");
+    EXPECT_EQ(texts(code), "for i = 1 to 2|print \"Ab ' CD");
+}
+
 TEST(Translator, CaseBlocksBecomeIfChains)
 {
     const TextCase cases[] = {
@@ -209,8 +228,8 @@ TEST(Translator, ErrorsNameTheirNumberMessageAndEditorLine)
         {"x = 1\nprint \"a ' b", "202: 表达式print \"a ' b错误 @ 2"},
         {"input a), b", "201: 表达式错误：缺少左括号 @ 1"},
         {"\ninput (a, b", "202: 表达式(a, b错误 @ 2"},
-        // Unpaired quotes keep the whole program in its case: no place to cut.
-        {"' a \"quote\nif x THEN y = 1", "5: 无效的过程调用或参数 @ 2"},
+        // A literal left open is reported at its own line, lower-cased before it.
+        {"For i = 1 To 2\nPrint \"Ab\nNext", "202: 表达式print \"Ab错误 @ 2"},
         {"40000 print x", "6: 溢出 @ 1"},
         {"x = 1\n-32769 print x", "6: 溢出 @ 2"},
         {"1e999 print x", "6: 溢出 @ 1"},
