@@ -11,7 +11,7 @@
 #include <string>
 
 #include "expr/NumberText.h"
-#include "expr/ProgramState.h"
+#include "interp/ProgramState.h"
 #include "interp/RunController.h"
 
 namespace {
@@ -45,7 +45,7 @@ void timeRun(benchmark::State& state, const std::function<std::u16string(std::in
     SilentConsole console;
     for (auto _ : state) {
         tarnik::program.reset();
-        benchmark::DoNotOptimize(tarnik::StartRun(source, console));
+        benchmark::DoNotOptimize(tarnik::StartRun(source, console, tarnik::RunMode::Free));
     }
     state.SetComplexityN(state.range(0));
 }

@@ -6,6 +6,7 @@ namespace tarnik {
 namespace {
 
 constexpr char16_t kQuote = u'"';
+constexpr char16_t kApostrophe = u'\'';
 
 char16_t lowerChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
 
@@ -46,6 +47,21 @@ std::u16string replaceInOnePass(std::u16string_view text, std::u16string_view fi
         result += text[i++];
     }
     return result;
+}
+
+// Where the comment of a line starts (its first apostrophe outside
+// literals); the line's length when it has none.
+std::size_t commentStart(std::u16string_view line)
+{
+    bool inside = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == kQuote) {
+            inside = !inside;
+        } else if (!inside && line[i] == kApostrophe) {
+            return i;
+        }
+    }
+    return line.size();
 }
 
 }  // namespace
@@ -113,12 +129,8 @@ int FindListSeparator(std::u16string_view text)
     return 0;
 }
 
-std::u16string LowerOutsideQuotes(std::u16string_view text)
+std::u16string LowerOutsideLiterals(std::u16string_view text)
 {
-    std::size_t quotes = 0;
-    for (char16_t c : text) quotes += c == kQuote;
-    if (quotes % 2 != 0) return std::u16string(text);
-
     std::u16string result(text);
     bool inside = false;
     for (char16_t& c : result) {
@@ -127,6 +139,22 @@ std::u16string LowerOutsideQuotes(std::u16string_view text)
         } else if (!inside) {
             c = lowerChar(c);
         }
+    }
+    return result;
+}
+
+std::u16string LowerOutsideQuotes(std::u16string_view text)
+{
+    std::u16string result;
+    result.reserve(text.size());
+    const std::vector<std::u16string_view> lines = splitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) result += u"\r\n";
+        // A quote the line does not close leaves the rest of the line inside
+        // a literal, so it stays as it is.
+        const std::size_t comment = commentStart(lines[i]);
+        result += LowerOutsideLiterals(lines[i].substr(0, comment));
+        result += lines[i].substr(comment);
     }
     return result;
 }

@@ -27,8 +27,12 @@ namespace tarnik {
 // ")" without "(", and 202 for a "(" or a quote still open at the end.
 [[nodiscard]] int FindListSeparator(std::u16string_view text);
 
-// The text with A-Z lower-cased outside string literals; unchanged when the
-// double quotes of the whole text do not pair up.
+// The text with A-Z lower-cased outside string literals, line by line (lines
+// end with CR LF): a literal runs from a double quote to the next one on the
+// same line and is kept; an apostrophe outside a literal starts a comment,
+// kept to the end of its line; a double quote that the line does not close
+// keeps the rest of that line as it is. So a stray quote in one line, even in
+// a comment, leaves every other line lower-cased.
 [[nodiscard]] std::u16string LowerOutsideQuotes(std::u16string_view text);
 
 // What follows `keyword` found at 1-based `position`, as the searches report it.
@@ -36,6 +40,11 @@ namespace tarnik {
 {
     return text.substr(static_cast<std::size_t>(position - 1) + keyword.size());
 }
+
+// The text with A-Z lower-cased outside string literals, its double quotes
+// paired over the whole text as the word reader pairs them (line ends and
+// apostrophes are ordinary characters); a quote left open keeps the rest.
+[[nodiscard]] std::u16string LowerOutsideLiterals(std::u16string_view text);
 
 // Small shared text utilities.
 [[nodiscard]] std::u16string_view trimBlanks(std::u16string_view text);

@@ -15,11 +15,13 @@ int indentationAfterEnter(std::u16string_view line)
     const std::size_t firstWord = line.find_first_not_of(u' ');
     int indentation = static_cast<int>(firstWord == std::u16string_view::npos ? line.size() : firstWord);
 
+    // The re-formatter capitalises keywords («For», «Select Case»); they open
+    // a block all the same.
     clsLine record;
-    record.strText = trimBlanks(line);
+    record.strText = lowerAscii(trimBlanks(line));
     const std::u16string_view head = record.Head();
     if (std::find(kOpeners.begin(), kOpeners.end(), head) != kOpeners.end()) indentation += 4;
-    const std::u16string body = lowerAscii(record.Body());
+    const std::u16string body = record.Body();
     if (head == u"if" && !(body.size() >= 5 && std::u16string_view(body).substr(body.size() - 5) == u" then")) {
         indentation -= 4;  // a one-line IF
     }

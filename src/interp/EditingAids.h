@@ -10,8 +10,8 @@ inline constexpr std::u16string_view kIndentStep = u"    ";
 
 // Blanks for the line that Enter starts after `line`, the caret line's text
 // left of the caret: its own indentation, four deeper after a line that opens
-// a block (a one-line IF opens none). Keywords count only in lower case, so a
-// line the re-formatter has capitalised keeps its indentation.
+// a block (a one-line IF opens none). Keywords count in any letter case, so a
+// line the re-formatter has capitalised indents as its lower-case form does.
 [[nodiscard]] int indentationAfterEnter(std::u16string_view line);
 
 // Backspace right after four blanks removes all four.

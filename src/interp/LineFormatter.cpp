@@ -13,11 +13,13 @@ namespace {
 bool isClosing(std::u16string_view word) { return word == u")" || word == u";" || word == u","; }
 
 // Words joined by single blanks; nothing when the reader records an error.
+// The reader parts words by letter case as well, so it gets the text
+// lower-cased outside the literals it will read.
 std::optional<std::u16string> respace(std::u16string_view line)
 {
     ErrorState errors;
     clsSen reader(errors);
-    reader.setStrText(LowerOutsideQuotes(line));
+    reader.setStrText(LowerOutsideLiterals(line));
     std::u16string result;
     do {
         std::u16string word = reader.ReadWord();
@@ -50,13 +52,12 @@ std::u16string capitaliseWords(std::u16string_view piece)
     return text.substr(1, text.size() - 2);
 }
 
-}  // namespace
-
-std::u16string FormatLine(std::u16string_view line)
+// The normal form of a line without a comment; nothing when the reader
+// cannot read it.
+std::optional<std::u16string> formatCode(std::u16string_view code)
 {
-    if (trimBlanks(line).empty()) return std::u16string(line);
-    std::optional<std::u16string> spaced = respace(line);
-    if (!spaced) return std::u16string(line);
+    std::optional<std::u16string> spaced = respace(code);
+    if (!spaced) return std::nullopt;
 
     // An open literal fails these searches; it is handled below, not an error here.
     ErrorState ignored;
@@ -78,6 +79,39 @@ std::u16string FormatLine(std::u16string_view line)
         formatted += i % 2 == 0 ? capitaliseWords(pieces[i]) : std::u16string(pieces[i]);
     }
     return formatted;
+}
+
+// Where the comment starts, found as the translator finds it; npos when the
+// line has none or when the search ends inside an open literal (such a line
+// is one the reader cannot read anyway).
+std::size_t commentMark(std::u16string_view line)
+{
+    ErrorState ignored;
+    const int mark = FindOutsideQuotes(line, u"'", ignored);
+    return mark > 0 ? static_cast<std::size_t>(mark - 1) : std::u16string_view::npos;
+}
+
+std::u16string_view withoutTrailingBlanks(std::u16string_view text)
+{
+    const std::size_t last = text.find_last_not_of(u" \t");
+    return last == std::u16string_view::npos ? std::u16string_view{} : text.substr(0, last + 1);
+}
+
+}  // namespace
+
+std::u16string FormatLine(std::u16string_view line)
+{
+    if (trimBlanks(line).empty()) return std::u16string(line);
+    const std::size_t mark = commentMark(line);
+    if (mark == std::u16string_view::npos) return formatCode(line).value_or(std::u16string(line));
+
+    // A comment is kept as typed: the reader would part its words and the
+    // capitals would change its text. One blank stands before it.
+    const std::u16string_view code = withoutTrailingBlanks(line.substr(0, mark));
+    if (code.empty()) return std::u16string(line);
+    std::optional<std::u16string> formatted = formatCode(code);
+    if (!formatted) return std::u16string(line);
+    return *formatted + u' ' + std::u16string(line.substr(mark));
 }
 
 std::u16string formatFinishedLine(std::u16string_view line)

@@ -27,7 +27,7 @@ public:
     clsCode();
     ~clsCode();
 
-    std::u16string strCode;              // the source, lower-cased outside string literals
+    std::u16string strCode;              // the source, lower-cased outside literals and comments
     std::vector<clsLine> Lines{1};       // the line table; slot 0 is never a line
     std::int16_t LineCount = 0;          // records appended by the line pass
     std::unique_ptr<clsExpPlus> Evaluator;  // created by the executor on first use

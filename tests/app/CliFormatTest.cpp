@@ -94,6 +94,25 @@ TEST(CliFormat, KeepsLiteralsAndWritesUtf8)
     }
 }
 
+TEST(CliFormat, KeepsCommentsAsTyped)
+{
+    CliResult result = formatBytes("' 求 1 到 100 之间的质数个数\n"
+                                   "FOR I=1 TO 3   ' Count To Three\n"
+                                   "    PRINT I;\"'s\"\t' 他说\"你好\n"
+                                   "    IF a< >b THEN 'Note \"q\n"
+                                   "    ' Only A Comment\n"
+                                   "NEXT '\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "' 求 1 到 100 之间的质数个数\n"
+              "For i = 1 To 3 ' Count To Three\n"
+              "    Print i; \"'s\" ' 他说\"你好\n"
+              "    If a <> b Then 'Note \"q\n"
+              "    ' Only A Comment\n"
+              "Next '\n");
+}
+
 TEST(CliFormat, FormattingAnExampleTwiceChangesNothingMore)
 {
     for (const std::filesystem::path& program : examplePrograms()) {

@@ -214,6 +214,29 @@ TEST(CliRun, EndOfInputStopsWithErrorSixtyTwoOnALineOfItsOwn)
     }
 }
 
+TEST(CliRun, QuoteInACommentLeavesCapitalisedKeywordsWorking)
+{
+    struct Case {
+        const char* source;
+        int exitStatus;
+        const char* out;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"' 屏幕是 15\" 的\nFor i = 1 To 3\n    Print i;\nNext\nIf i > 3 Then Print \"Done\"\n", kOk, "123Done\n", ""},
+        {"X = 2 ' 他说\"你好\nDo While X > 0\n    Print X;\n    X = X - 1\nLoop\n", kOk, "21", ""},
+        {"For i = 1 To 2\n    Print i;\nNext\nPrint \"Ab\nPrint \"End\"\n", kProgramError, "",
+         "错误 202: 表达式print \"Ab错误(第4行)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        CliResult result = runSource(c.source);
+        EXPECT_EQ(result.exitStatus, c.exitStatus);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
+    }
+}
+
 // ---- line ends and text ----------------------------------------------------
 
 TEST(CliRun, WritesLineFeedsUnlessAskedToKeepCrLf)

@@ -173,6 +173,43 @@ TEST(CliCheck, BrokenProgramsReportTheirFirstError)
     }
 }
 
+TEST(CliCheck, QuoteInACommentLeavesCapitalisedKeywordsRecognised)
+{
+    struct Case {
+        const char* source;
+        const char* errorLine;
+    };
+    const Case cases[] = {
+        {"' 屏幕是 15\" 的\nFor i = 1 To 3\n    Print i\n", "错误 303: For没有Next(第3行)"},
+        {"If X Then ' 他说\"你好\nPrint X\n", "错误 304: If没有End If(第2行)"},
+        {"For i = 1 To 2\nPrint \"Ab\nNext\n", "错误 202: 表达式print \"Ab错误(第2行)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        for (const char* command : {"check", "table"}) {
+            CliResult result = runOnSource(command, c.source);
+            EXPECT_EQ(result.exitStatus, kProgramError);
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(result.lastErrorLine(), c.errorLine);
+        }
+    }
+}
+
+TEST(CliTable, QuoteInACommentLeavesCapitalisedKeywordsLinked)
+{
+    CliResult result = runOnSource("table",
+                                   "' 屏幕是 15\" 的\n"
+                                   "For i = 1 To 3\n"
+                                   "    Print \"No. \"; i ' 他说\"你好\n"
+                                   "Next\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "1\t2\t0\tfor i = 1 to 3\tfor_next_id=3\n"
+              "2\t3\t0\tprint \"No. \"; i\t\n"
+              "3\t4\t0\tnext\tnext_for_id=1\n");
+}
+
 TEST(CliCheck, EveryExampleTranslates)
 {
     int examples = 0;

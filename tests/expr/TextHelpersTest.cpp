@@ -133,5 +133,58 @@ TEST_F(QuoteAwareHelpers, FindListSeparatorRaisesForUnbalancedText)
     }
 }
 
+TEST_F(QuoteAwareHelpers, LowerOutsideQuotesWorksLineByLine)
+{
+    const struct {
+        std::u16string_view text;
+        std::u16string_view lowered;
+    } cases[] = {
+        {u"PRINT \"Hello World\"", u"print \"Hello World\""},
+        {u"\"\"AB\"C\"D", u"\"\"ab\"C\"d"},
+        {u"ÄÖ 中 Z", u"ÄÖ 中 z"},
+        {u"PRINT \"你好 World\"; 中文X", u"print \"你好 World\"; 中文x"},
+        {u"", u""},
+        // Lines whose quotes pair up.
+        {u"X = 1\r\nPRINT \"A\" + B\r\nIF \"Q\" = Y THEN", u"x = 1\r\nprint \"A\" + b\r\nif \"Q\" = y then"},
+        {u"END\r\n", u"end\r\n"},
+        {u"\r\n\r\nA", u"\r\n\r\na"},
+        // A comment keeps its text; an apostrophe inside a literal starts none.
+        {u"X = 1 ' Set X", u"x = 1 ' Set X"},
+        {u"PRINT \"It's\" + A ' B", u"print \"It's\" + a ' B"},
+        {u"' He said \"Hi\" TO\r\nEND", u"' He said \"Hi\" TO\r\nend"},
+        {u"For i = 1 To 3 ' 屏幕是 15\" 的\r\nPrint i\r\nNext", u"for i = 1 to 3 ' 屏幕是 15\" 的\r\nprint i\r\nnext"},
+        {u"' 他说\"你好\r\nIf X Then Print \"OK\"", u"' 他说\"你好\r\nif x then print \"OK\""},
+        // A quote without its pair on its line keeps the rest of that line only.
+        {u"For i = 1 To 3\r\nPrint \"Ab CD\r\nNext", u"for i = 1 to 3\r\nprint \"Ab CD\r\nnext"},
+        {u"A\"B\"C\"D E", u"a\"B\"c\"D E"},
+        {u"PRINT \"A ' B\r\nX", u"print \"A ' B\r\nx"},
+        {u"PRINT \"A\r\nB\" X", u"print \"A\r\nb\" X"},
+        // Only CR LF ends a line: a literal holding a lone LF or CR goes on.
+        {u"PRINT \"A\nB\" X\rY", u"print \"A\nB\" x\ry"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        EXPECT_EQ(utf8(LowerOutsideQuotes(c.text)), utf8(c.lowered));
+    }
+}
+
+TEST_F(QuoteAwareHelpers, LowerOutsideLiteralsPairsQuotesOverTheWholeText)
+{
+    const struct {
+        std::u16string_view text;
+        std::u16string_view lowered;
+    } cases[] = {
+        {u"PRINT \"Ab\" + X ' Note", u"print \"Ab\" + x ' note"},
+        {u"PRINT \"A\r\nB\" X", u"print \"A\r\nB\" x"},
+        {u"X = \"Ab ' Cd", u"x = \"Ab ' Cd"},
+        {u"中文 \"中 Z\" Z", u"中文 \"中 Z\" z"},
+        {u"", u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        EXPECT_EQ(utf8(LowerOutsideLiterals(c.text)), utf8(c.lowered));
+    }
+}
+
 }  // namespace
 }  // namespace tarnik

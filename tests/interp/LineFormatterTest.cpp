@@ -86,7 +86,6 @@ TEST_F(LineFormatter, RespacesEveryWord)
         {"print a,b;c", "Print a, b; c"},
         {"x=((a))", "x = ((a))"},
         {"print \"a  b\";\"c\"", "Print \"a  b\"; \"c\""},
-        {"x = 1 ' Set X", "x = 1 ' set x"},
         {"\tprint x", "\t Print x"},
     });
 }
@@ -125,6 +124,53 @@ TEST_F(LineFormatter, LineTheReaderCannotReadComesBackUnchanged)
     });
 }
 
+TEST_F(LineFormatter, CommentIsKeptAsTypedAfterTheFormattedCode)
+{
+    expectFormats({
+        {"' 求 1 到 100 之间的质数个数", "' 求 1 到 100 之间的质数个数"},
+        {"x=1 ' Sum Of Print", "x = 1 ' Sum Of Print"},
+        {"x = 1 ' Set X", "x = 1 ' Set X"},
+        {"IF a< >b THEN 'Note \"q", "If a <> b Then 'Note \"q"},
+        {"for i=1 to 10\t' 循环 Ten  Times", "For i = 1 To 10 ' 循环 Ten  Times"},
+        {"PRINT X   '   spaced   ", "Print x '   spaced   "},
+        {"x=1'no blank", "x = 1 'no blank"},
+        {"print \"it's\";A  ' It's OK", "Print \"it's\"; a ' It's OK"},
+        {"PRINT \"Abc ' x\" ' 他说\"你好", "Print \"Abc ' x\" ' 他说\"你好"},
+        {"x=1 ' 'twice' ' \"", "x = 1 ' 'twice' ' \""},
+        // Nothing but a comment, or an empty one.
+        {"'", "'"},
+        {"  ' Indented", "  ' Indented"},
+        {"\t' Tabbed", "\t' Tabbed"},
+        {"END '", "End '"},
+    });
+}
+
+TEST_F(LineFormatter, LineWithAnOpenLiteralBeforeAnyCommentComesBackUnchanged)
+{
+    expectFormats({
+        {"PRINT \"Abc ' Not A Comment", "PRINT \"Abc ' Not A Comment"},
+        {"X = \"a\" + \"B 'C", "X = \"a\" + \"B 'C"},
+    });
+}
+
+TEST_F(LineFormatter, CodeTheReaderCannotReadLeavesTheCommentedLineUnchanged)
+{
+    // Past the reader's 32767 positions.
+    const std::u16string line = u"X = " + std::u16string(40000, u'A') + u"   ' Long";
+    EXPECT_EQ(FormatLine(line), line);
+    EXPECT_EQ(program.Err.number(), kOverflow.number);  // the run's error, set up above, untouched
+}
+
+TEST_F(LineFormatter, LiteralsAreTheOnesTheReaderReadsEvenAcrossALineEnd)
+{
+    // The editor never hands over a line end, but a literal holding one must
+    // not change what is read as code.
+    expectFormats({
+        {"print \"Ab\r\nCd\" LOOP until X", "Print \"Ab\r\nCd\" Loop Until x"},
+        {"x=1 ' \"\r\n\" Ab", "x = 1 ' \"\r\n\" Ab"},
+    });
+}
+
 TEST_F(LineFormatter, BlankLineComesBackUnchanged)
 {
     expectFormats({
@@ -136,7 +182,9 @@ TEST_F(LineFormatter, BlankLineComesBackUnchanged)
 TEST_F(LineFormatter, FormattedLineStaysAsItIs)
 {
     for (const char* line : {"X=ABS(Y)+1", "if a< >b then print \"A\";b else c=d mod 2", "for i=-10 to 10 step -2",
-                             "a and and and b", "' 注释 FOR"}) {
+                             "a and and and b", "' 注释 FOR",
+                             "x=1 ' Sum Of Print", "IF a< >b THEN 'Note \"q", "for i=1 to 3\t' 循环",
+                             "print \"Ab\r\nCd\" LOOP until X"}) {
         SCOPED_TRACE(line);
         const std::u16string once = FormatLine(utf16(line));
         EXPECT_EQ(utf8(FormatLine(once)), utf8(once));
@@ -151,6 +199,8 @@ TEST_F(LineFormatter, FinishedLineKeepsItsIndentation)
         {"      ", "      "},
         {"", ""},
         {"    print \"abc", "    print \"abc"},  // unreadable: not indented a second time
+        {"    x=1   ' Keep", "    x = 1 ' Keep"},
+        {"    ' Only A Comment", "    ' Only A Comment"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

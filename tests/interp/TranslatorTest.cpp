@@ -118,6 +118,25 @@ TEST(Translator, RewritesOneLineIfInputAndWhile)
     for (const TextCase& c : cases) expectTexts(c);
 }
 
+TEST(Translator, QuoteInACommentLeavesCapitalisedKeywordsRecognised)
+{
+    const TextCase cases[] = {
+        {"' 屏幕是 15\" 的\nFor i = 1 To 3\nPrint i\nNext", "for i = 1 to 3|print i|next"},
+        {"' a \"quote\nIF x THEN y = 1", "if x then|y = 1|end if"},
+        {"X = 1 ' 他说\"你好\nIf X > 1 Then Print \"Big\" Else Print \"Small\"",
+         "x = 1|if x > 1 then|print \"Big\"|else|print \"Small\"|end if"},
+        {"Select Case N ' \"\nCase 1 To 5\nEnd Select", "select case |if n>=1 and n<=5 then|end if"},
+    };
+    for (const TextCase& c : cases) expectTexts(c);
+}
+
+TEST(Translator, OpenLiteralStopsAtItsLineAfterTheLinesBeforeItTranslated)
+{
+    clsCode code;
+    EXPECT_EQ(translate(code, "For i = 1 To 2\nPrint \"Ab ' CD\nNext"), "202: 表达式print \"Ab ' CD错误 @ 2");
+    EXPECT_EQ(texts(code), "for i = 1 to 2|print \"Ab ' CD");
+}
+
 TEST(Translator, CaseBlocksBecomeIfChains)
 {
     const TextCase cases[] = {

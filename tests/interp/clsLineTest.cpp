@@ -82,28 +82,6 @@ TEST(LineRecord, KeywordsNeedTheirExactForm)
     for (const HeadCase& c : cases) expectHeadAndBody(c);
 }
 
-TEST(LowerOutsideQuotes, LowerCasesAsciiLettersOutsideLiterals)
-{
-    const struct {
-        std::u16string_view text;
-        std::u16string_view lowered;
-    } cases[] = {
-        {u"PRINT \"Hello World\"", u"print \"Hello World\""},
-        {u"X = 1\r\nPRINT \"A\" + B", u"x = 1\r\nprint \"A\" + b"},
-        {u"PRINT \"A\r\nB\" X", u"print \"A\r\nB\" x"},  // quotes pair over the whole text
-        {u"\"\"AB\"C\"D", u"\"\"ab\"C\"d"},
-        {u"ÄÖ 中 Z", u"ÄÖ 中 z"},
-        {u"", u""},
-        // Quotes that do not pair up leave the whole text as it is.
-        {u"PRINT \"A\r\nX = 1", u"PRINT \"A\r\nX = 1"},
-        {u"A\"B\"C\"", u"A\"B\"C\""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(utf8(c.text));
-        EXPECT_EQ(utf8(LowerOutsideQuotes(c.text)), utf8(c.lowered));
-    }
-}
-
 TEST(ProgramObject, StartsWithSlotZeroOnly)
 {
     clsCode code;
@@ -119,14 +97,14 @@ TEST(ProgramObject, InitKeepsTheTextLowerCasedOutsideLiterals)
     EXPECT_EQ(utf8(code.strCode), "if x > 1 then\r\n  print \"Big\"\r\nend if");
 }
 
-TEST(ProgramObject, CapitalKeywordsOfAnOddQuotedTextAreNotRecognised)
+TEST(ProgramObject, AnOpenLiteralLeavesTheKeywordsOfOtherLinesRecognised)
 {
     clsCode code;
     code.Init(u"PRINT \"x\r\nEND IF");
     clsLine line;
     line.strText = splitLines(code.strCode).back();
-    EXPECT_EQ(utf8(line.strText), "END IF");
-    EXPECT_EQ(line.Head(), u"");
+    EXPECT_EQ(utf8(line.strText), "end if");
+    EXPECT_EQ(line.Head(), u"end if");
 }
 
 }  // namespace

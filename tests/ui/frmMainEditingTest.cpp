@@ -54,7 +54,8 @@ TEST_F(EditingAids, EnterIndentsTheNewLineAsTheLineLeftOfTheCaretAsks)
         {QStringLiteral("if a = 1 then"), 4},
         {QStringLiteral("if a = 1 then print a"), 0},
         {QStringLiteral("    next"), 4},
-        {QStringLiteral("If A = 1 Then"), 0},
+        {QStringLiteral("If A = 1 Then"), 4},  // as the re-formatter writes it
+        {QStringLiteral("    For i = 1 To 10"), 8},
         {QStringLiteral("do"), 4},
         {QStringLiteral("case else"), 4},
         {QStringLiteral("  x = 1"), 2},

@@ -72,6 +72,24 @@ TEST_F(Reformat, LinesLeftBehindTakeTheirNormalFormAndTheCaretLineStays)
     EXPECT_EQ(editor().textCursor().positionInBlock(), 5);
 }
 
+TEST_F(Reformat, CommentsKeepTheirTextAndOnlyTheCodeBeforeThemIsFormatted)
+{
+    load(QStringLiteral(
+        "' 求 1 到 100 之间的质数个数\n"
+        "X=1   ' Sum Of Print\n"
+        "    IF a< >b THEN 'Note \"q\n"
+        "    PRINT \"Abc ' x\" ' 他说\"你好\n"
+        "Y=2"));
+    caretTo(5, 3);
+    EXPECT_TRUE(becomes(QStringLiteral(
+        "' 求 1 到 100 之间的质数个数\r\n"
+        "x = 1 ' Sum Of Print\r\n"
+        "    If a <> b Then 'Note \"q\r\n"
+        "    Print \"Abc ' x\" ' 他说\"你好\r\n"
+        "Y=2")))
+        << editorText();
+}
+
 TEST_F(Reformat, CaretStaysAfterTheSameCharacterOfItsLine)
 {
     load(QStringLiteral("A=1\nb = a+1   ' sum\nC=2"));
