@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest; then
+# checks the Debian package (scripts/package-test.sh), runs the examples with
+# the Windows build of tarnik-cli under wine (scripts/cross-windows.sh), runs
 # the core's tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (build-asan/), and each fuzzer for a short while (build-fuzz/).
 source "$(dirname "$0")/scripts/setup.sh"
@@ -8,5 +10,7 @@ tarnik_build
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$TARNIK_BUILD" --output-on-failure -j "$(nproc)"
 
+"$TARNIK_ROOT/scripts/package-test.sh"
+"$TARNIK_ROOT/scripts/cross-windows.sh"
 "$TARNIK_ROOT/scripts/sanitize.sh"
 "$TARNIK_ROOT/scripts/fuzz.sh" "${TARNIK_FUZZ_SECONDS:-25}"

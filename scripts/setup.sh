@@ -6,12 +6,14 @@ set -euo pipefail
 TARNIK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TARNIK_BUILD="${TARNIK_BUILD:-$TARNIK_ROOT/build}"
 
-# Packages the build, the tests and the IDE need on a fresh Debian 12.
+# Packages the build, the tests and the IDE need on a fresh Debian 12
+# (librsvg2-bin draws the icon's PNG sizes).
 TARNIK_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n qt6-qpa-plugins
     libgl-dev fonts-noto-cjk
+    librsvg2-bin
 )
 
 tarnik_install_missing() {

@@ -1,10 +1,21 @@
 // tarnik-cli: the headless runner. One row per command in kCommands; a new
-// command is a function in the cli namespace and a row here.
+// command is a function in the cli namespace and a row here, which also puts
+// it in the help text.
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/BuildInfo.h"
 #include "app/cliCommands.h"
 
 namespace {
@@ -14,40 +25,93 @@ using namespace tarnik::cli;
 struct Command {
     std::string_view name;
     std::string_view arguments;  // as the usage text shows them
+    std::string_view summary;    // what it does, one line of the help text
     int (*run)(Arguments arguments);
 };
 
 constexpr Command kCommands[] = {
-    {"run", "[--crlf] [--max-steps N] FILE", runCommand},
-    {"check", "FILE", checkCommand},
-    {"format", "[--crlf] FILE", formatCommand},
-    {"table", "FILE", tableCommand},
+    {"run", "[--crlf] [--max-steps N] FILE", "运行程序，INPUT 的回答从标准输入读取", runCommand},
+    {"check", "FILE", "只翻译程序，报告第一个错误", checkCommand},
+    {"format", "[--crlf] FILE", "把每一行整理成编辑器的格式，写到标准输出", formatCommand},
+    {"table", "FILE", "列出翻译并链接后的行表", tableCommand},
 };
+
+void printUsageLine(std::ostream& out, const Command& command)
+{
+    out << "  tarnik-cli " << command.name << ' ' << command.arguments << '\n';
+}
 
 void printUsage(const Command* only = nullptr)
 {
-    std::cerr << "usage:\n";
+    std::cerr << "用法：\n";
     for (const Command& command : kCommands) {
-        if (only == nullptr || only == &command) {
-            std::cerr << "  tarnik-cli " << command.name << ' ' << command.arguments << '\n';
-        }
+        if (only == nullptr || only == &command) printUsageLine(std::cerr, command);
     }
+    std::cerr << "详见 tarnik-cli --help\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+void printHelp()
 {
-    const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
+    std::cout << "tarnik-cli " << tarnik::kVersion << "：Tarnik BASIC 程序的命令行运行器\n\n用法：\n";
+    for (const Command& command : kCommands) {
+        printUsageLine(std::cout, command);
+        std::cout << "      " << command.summary << '\n';
+    }
+    std::cout << "  tarnik-cli --version\n      显示版本\n"
+                 "  tarnik-cli --help\n      显示本帮助\n\n"
+                 "FILE 可以是 UTF-8 或 GBK 编码。程序出错时，标准错误的最后一行是“错误 N: 说明(第L行)”。\n";
+}
+
+// Output is UTF-8 bytes with the line ends each command chose. Windows would
+// write every LF as CR LF, end input at a Ctrl+Z and show UTF-8 in a console
+// as its local code page; so while the runner works, its streams take bytes as
+// they are and its console shows UTF-8.
+class StandardStreams {
+public:
+    StandardStreams()
+    {
+#ifdef _WIN32
+        for (std::FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+        m_consoleCodePage = GetConsoleOutputCP();
+        if (m_consoleCodePage != 0) SetConsoleOutputCP(CP_UTF8);
+#endif
+    }
+    ~StandardStreams()
+    {
+#ifdef _WIN32
+        std::cout.flush();
+        std::fflush(nullptr);
+        if (m_consoleCodePage != 0) SetConsoleOutputCP(m_consoleCodePage);
+#endif
+    }
+    StandardStreams(const StandardStreams&) = delete;
+    StandardStreams& operator=(const StandardStreams&) = delete;
+
+private:
+#ifdef _WIN32
+    unsigned m_consoleCodePage = 0;  // 0: no console
+#endif
+};
+
+int runCommandLine(const std::vector<std::string>& words)
+{
     if (words.empty()) {
-        std::cerr << "tarnik-cli: no command given\n";
+        std::cerr << "tarnik-cli：没有给出命令\n";
         printUsage();
         return kExitFailure;
+    }
+    if (words.front() == "--version") {
+        std::cout << "tarnik-cli " << tarnik::kVersion << '\n';
+        return kExitOk;
+    }
+    if (words.front() == "--help" || words.front() == "-h") {
+        printHelp();
+        return kExitOk;
     }
     const auto* command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                        [&](const Command& c) { return c.name == words.front(); });
     if (command == std::end(kCommands)) {
-        std::cerr << "tarnik-cli: unknown command " << words.front() << '\n';
+        std::cerr << "tarnik-cli：没有命令 " << words.front() << '\n';
         printUsage();
         return kExitFailure;
     }
@@ -58,4 +122,12 @@ int main(int argc, char** argv)
         if (failure.showUsage) printUsage(command);
         return kExitFailure;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    StandardStreams streams;
+    return runCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
 }

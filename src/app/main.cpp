@@ -3,13 +3,52 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <iostream>
+#include <optional>
+#include <string_view>
+
+#include "app/BuildInfo.h"
 #include "ui/ChineseUi.h"
 #include "ui/QtDialogs.h"
 #include "ui/frmMain.h"
 
+namespace {
+
+void printHelp()
+{
+    std::cout << "tarnik " << tarnik::kVersion << "：Tarnik BASIC 编程环境\n\n"
+                 "用法：\n"
+                 "  tarnik [FILE]\n      打开编程环境；给出 FILE 时打开这个程序文件\n"
+                 "  tarnik --version\n      显示版本\n"
+                 "  tarnik --help\n      显示本帮助\n\n"
+                 "不打开窗口、在命令行中运行程序：tarnik-cli（见 tarnik-cli --help）。\n";
+}
+
+// --version and --help are answered before Qt starts, so that they need no display.
+std::optional<int> answerInformationOption(int argc, char* argv[])
+{
+    if (argc != 2) return std::nullopt;
+    const std::string_view option = argv[1];
+    if (option == "--version") {
+        std::cout << "tarnik " << tarnik::kVersion << '\n';
+        return 0;
+    }
+    if (option == "--help" || option == "-h") {
+        printHelp();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    if (std::optional<int> status = answerInformationOption(argc, argv)) return *status;
+
     QApplication app(argc, argv);
+    // Lets a Wayland desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(tarnik::kApplicationId));
     tarnik::installChineseUi(app);
     tarnik::QtDialogs dialogs;
     tarnik::frmMain window(dialogs);

@@ -27,9 +27,15 @@ std::size_t skipDigits(std::u16string_view text, std::size_t& i)
 // strtod in the C locale, whatever locale the GUI toolkit has set.
 double parseAscii(const char* text, bool& outOfRange)
 {
+#ifdef _WIN32
+    static _locale_t cLocale = _create_locale(LC_ALL, "C");
+    errno = 0;
+    double value = _strtod_l(text, nullptr, cLocale);
+#else
     static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     errno = 0;
     double value = strtod_l(text, nullptr, cLocale);
+#endif
     outOfRange = errno == ERANGE && std::isinf(value);
     return value;
 }

@@ -69,7 +69,12 @@ CliResult runCli(const std::vector<std::string>& arguments, std::string_view inp
     (void)input;
     throw std::runtime_error("tarnik-cli is not part of this build");
 #else
-    const std::string program = TARNIK_CLI_PATH;
+    return runProgram(TARNIK_CLI_PATH, arguments, input);
+#endif
+}
+
+CliResult runProgram(const std::string& program, const std::vector<std::string>& arguments, std::string_view input)
+{
     int in = openTempFile("", false);
     writeAll(in, input);
     ::lseek(in, 0, SEEK_SET);
@@ -101,7 +106,6 @@ CliResult runCli(const std::vector<std::string>& arguments, std::string_view inp
     ::close(out);
     ::close(err);
     return result;
-#endif
 }
 
 std::string readFileBytes(const std::filesystem::path& path)

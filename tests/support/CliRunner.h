@@ -20,6 +20,10 @@ struct CliResult {
 // tarnik-cli with `arguments`, its standard input read from `input`.
 CliResult runCli(const std::vector<std::string>& arguments, std::string_view input = {});
 
+// Any program, the same way.
+CliResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     std::string_view input = {});
+
 // The whole content of a file, as bytes.
 std::string readFileBytes(const std::filesystem::path& path);
 
