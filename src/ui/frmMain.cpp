@@ -34,6 +34,8 @@ constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 50;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
+// Typing goes on in bursts; the record is written once a burst is over.
+constexpr int kRecoveryDelayMs = 2000;
 
 const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kSettingsGroup = QStringLiteral("Settings");
@@ -50,7 +52,7 @@ constexpr PlacementKey kHeight{"MainHeight", 6500};
 
 frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_dialogs(dialogs),
-      m_result(std::make_unique<frmResult>(dialogs, m_controller))
+      m_result(std::make_unique<frmResult>(dialogs, m_controller)), m_recovery(RecoveryStore::defaultRoot())
 {
     initResources();
     ui->setupUi(this);
@@ -68,6 +70,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     Timer1.start(kTimer1IntervalMs);
     Timer2.start(kTimer2IntervalMs);
     m_clock.start(kClockIntervalMs);
+    m_recoveryDelay.setSingleShot(true);
+    m_recoveryDelay.setInterval(kRecoveryDelayMs);
     showDateAndTime();
     Timer1_Timer();
 }
@@ -98,6 +102,7 @@ void frmMain::connectCommands()
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
+    connect(&m_recoveryDelay, &QTimer::timeout, this, &frmMain::keepRecoveryRecord);
 }
 
 // The line-number panel takes the free width; date and time sit at the right.
@@ -174,6 +179,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     // Exit leaves the stored placement as it was; only the close box stores it.
     if (!m_exiting && !isMinimized()) storePlacement();
     m_exiting = false;
+    m_recovery.remove();
     m_result->hide();
     delete m_about;
     event->accept();
@@ -202,6 +208,7 @@ void frmMain::mnuHelpAbout_Click()
 void frmMain::txtSource_Change()
 {
     Modified = true;
+    m_recoveryDelay.start();
 }
 
 void frmMain::Timer1_Timer()
@@ -245,6 +252,7 @@ void frmMain::runEditorProgram(RunMode mode)
     // The run yields to the event loop between statements; the controller
     // refuses a second Start reaching us there.
     if (m_controller.running()) return;
+    keepRecoveryRecord();
     setRunning(true);
     const std::optional<RunOutcome> outcome = m_controller.start(crLfText(*ui->txtSource), *m_result, mode);
     setRunning(false);

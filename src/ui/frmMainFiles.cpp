@@ -86,6 +86,8 @@ void frmMain::loadEditorText(std::u16string_view text)
 {
     ui->txtSource->setPlainText(widgetText(text));
     Modified = false;
+    // The text it replaced was saved, or its changes discarded by the user.
+    keepRecoveryRecord();
     holdRewriteOnCaretLine();
 }
 
@@ -150,6 +152,7 @@ bool frmMain::FileWrite(const QString& Filename)
     }
     m_encoding = encoding;
     Modified = false;
+    keepRecoveryRecord();
     return true;
 }
 

@@ -1,0 +1,235 @@
+// Unsaved text kept for the next start: the IDE itself ended by SIGTERM, the
+// offer at start-up (恢复 / 丢弃) through the dialog seam, and records that
+// are not offered (a live IDE's, a damaged one).
+#include <signal.h>
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "support/IdeFixture.h"
+#include "ui/RecoveryStore.h"
+
+namespace tarnik::test {
+namespace {
+
+const QString kUnsaved = QStringLiteral("' 没保存的程序\r\nprint \"你好\"\r\n");
+
+class Recovery : public IdeFixture {
+protected:
+    static QDir root() { return QDir(RecoveryStore::defaultRoot()); }
+
+    // The folders of recovery records, with or without a record in them.
+    static QStringList folders() { return root().entryList(QDir::Dirs | QDir::NoDotAndDotDot); }
+
+    // Every record on disk, as its folder name and content.
+    static std::vector<QJsonObject> records()
+    {
+        std::vector<QJsonObject> found;
+        for (const QString& name : folders()) {
+            const QByteArray bytes = readFile(root().filePath(name + QStringLiteral("/unsaved.json")));
+            if (!bytes.isEmpty()) found.push_back(QJsonDocument::fromJson(bytes).object());
+        }
+        return found;
+    }
+
+    // Starts the IDE with `text` as unsaved changes (read from standard
+    // input) and waits until it has taken its recovery folder, which it does
+    // once the text is in the editor.
+    void startIdeWithUnsavedText(QProcess& ide, const QString& text)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("HOME"), dir.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        ide.setProcessEnvironment(environment);  // XDG_DATA_HOME is this test's
+        const QStringList before = folders();
+        ide.start(QStringLiteral(TARNIK_IDE_PATH), {QStringLiteral("-")});
+        ASSERT_TRUE(ide.waitForStarted());
+        ide.write(text.toUtf8());
+        ide.closeWriteChannel();
+        ASSERT_TRUE(waitFor([&] { return folders().size() > before.size(); }));
+    }
+
+    // Ends the IDE with SIGTERM and checks that it ended by itself rather
+    // than being killed by the signal.
+    static void endBySigterm(QProcess& ide)
+    {
+        ::kill(static_cast<pid_t>(ide.processId()), SIGTERM);
+        ASSERT_TRUE(ide.waitForFinished());
+        EXPECT_EQ(ide.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(ide.exitCode(), 0);
+    }
+
+    void endIdeWithUnsavedText(const QString& text)
+    {
+        QProcess ide;
+        ASSERT_NO_FATAL_FAILURE(startIdeWithUnsavedText(ide, text));
+        endBySigterm(ide);
+    }
+
+    // As an IDE that is gone would have left it: the window keeps the
+    // record of its unsaved text and is destroyed without closing.
+    void leaveRecordOfFile(const QString& file, const QString& lfText)
+    {
+        writeFile(file, "print 1");
+        openCommandLine(file);
+        setEditorText(lfText);
+        ASSERT_TRUE(waitFor([] { return !records().empty(); })) << "no record a while after the change";
+        restartWindow();
+    }
+};
+
+TEST_F(Recovery, SigtermKeepsTheUnsavedTextAndTheNextStartOffersIt)
+{
+    endIdeWithUnsavedText(kUnsaved);
+    const std::vector<QJsonObject> left = records();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].value(QStringLiteral("text")).toString(), kUnsaved);
+    EXPECT_EQ(left[0].value(QStringLiteral("file")).toString(), QString());
+
+    dialogs.answers.push_back(Answer::Yes);
+    window->offerRecovery();
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("新文件"))) << dialogs.shown[0].text;
+    EXPECT_EQ(editorText(), kUnsaved);
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[新文件 *] - Tarnik"))) << window->windowTitle();
+    // The text is this window's now: one record left, in its own folder.
+    EXPECT_EQ(folders().size(), 1u);
+    ASSERT_EQ(records().size(), 1u);
+    EXPECT_EQ(records()[0].value(QStringLiteral("text")).toString(), kUnsaved);
+}
+
+TEST_F(Recovery, DiscardAfterSigtermRemovesTheRecord)
+{
+    endIdeWithUnsavedText(kUnsaved);
+    ASSERT_EQ(records().size(), 1u);
+
+    dialogs.answers.push_back(Answer::No);
+    window->offerRecovery();
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
+    EXPECT_TRUE(records().empty());
+    EXPECT_EQ(editorText(), QString());
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[新文件] - Tarnik")));
+
+    restartWindow();
+    window->offerRecovery();
+    EXPECT_EQ(dialogs.kinds().size(), 1u);
+}
+
+TEST_F(Recovery, RecoveredTextBelongsToItsFileAndSaveWritesItBack)
+{
+    const QString file = path(QStringLiteral("九九表.tnk"));
+    leaveRecordOfFile(file, QStringLiteral("print 1\nprint 2"));
+
+    dialogs.answers.push_back(Answer::Yes);
+    window->offerRecovery();
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("恢复未保存的程序"));
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QDir::toNativeSeparators(file))) << dialogs.shown[0].text;
+    EXPECT_EQ(editorText(), QStringLiteral("print 1\r\nprint 2"));
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(file))) << window->windowTitle();
+    EXPECT_EQ(readFile(file), QByteArray("print 1"));
+
+    action("mnuFileSave").trigger();
+    EXPECT_EQ(readFile(file), QByteArray("print 1\r\nprint 2"));
+    EXPECT_TRUE(records().empty());
+}
+
+TEST_F(Recovery, ClosingTheOfferLeavesTheRecordForTheNextStart)
+{
+    leaveRecordOfFile(path(QStringLiteral("a.tnk")), QStringLiteral("print 2"));
+    dialogs.answers = {Answer::Cancel, Answer::Yes};
+    window->offerRecovery();
+    EXPECT_EQ(editorText(), QString());
+    EXPECT_EQ(records().size(), 1u);
+
+    restartWindow();
+    window->offerRecovery();
+    EXPECT_EQ(editorText(), QStringLiteral("print 2"));
+}
+
+TEST_F(Recovery, SaveDiscardAndCloseRemoveTheRecord)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> settle;
+    };
+    const Case cases[] = {
+        {"save", [this] { action("mnuFileSave").trigger(); }},
+        {"new, changes discarded", [this] {
+             dialogs.answers.push_back(Answer::No);
+             action("mnuFileNew").trigger();
+         }},
+        {"close, changes discarded", [this] {
+             dialogs.answers.push_back(Answer::No);
+             window->close();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        restartWindow();
+        writeFile(path(QStringLiteral("b.tnk")), "print 1");
+        openCommandLine(path(QStringLiteral("b.tnk")));
+        setEditorText(QStringLiteral("print 3"));
+        run();  // which keeps the record at once
+        ASSERT_EQ(records().size(), 1u);
+        c.settle();
+        EXPECT_TRUE(records().empty());
+    }
+}
+
+TEST_F(Recovery, ARunKeepsTheUnsavedTextFirst)
+{
+    setEditorText(QStringLiteral("print 4"));
+    run();
+    ASSERT_EQ(records().size(), 1u);
+    EXPECT_EQ(records()[0].value(QStringLiteral("text")).toString(), QStringLiteral("print 4"));
+}
+
+TEST_F(Recovery, ALiveWindowsRecordIsNotOffered)
+{
+    setEditorText(QStringLiteral("print 5"));
+    run();
+    ASSERT_EQ(records().size(), 1u);
+
+    frmMain other(dialogs);
+    other.offerRecovery();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(records().size(), 1u);
+}
+
+// Another IDE, running with unsaved text: its record is not offered until
+// it is gone.
+TEST_F(Recovery, AnotherRunningIdesRecordIsOfferedOnlyOnceItHasEnded)
+{
+    QProcess other;
+    startIdeWithUnsavedText(other, kUnsaved);
+    ASSERT_TRUE(waitFor([] { return !records().empty(); })) << "no record a while after the change";
+    window->offerRecovery();
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    endBySigterm(other);
+    restartWindow();
+    dialogs.answers.push_back(Answer::Yes);
+    window->offerRecovery();
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
+    EXPECT_EQ(editorText(), kUnsaved);
+}
+
+TEST_F(Recovery, ADamagedRecordIsNotOfferedAndStays)
+{
+    const QString folder = root().filePath(QStringLiteral("1-1"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray damaged = R"({"format":"tarnik-recovery-1","text":"print)";
+    writeFile(folder + QStringLiteral("/unsaved.json"), damaged);
+    window->offerRecovery();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(readFile(folder + QStringLiteral("/unsaved.json")), damaged);
+}
+
+}  // namespace
+}  // namespace tarnik::test
