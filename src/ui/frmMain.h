@@ -24,6 +24,7 @@
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
 #include "ui/RecoveryStore.h"
+#include "ui/RunHistory.h"
 
 class QKeyEvent;
 class QLabel;
@@ -48,8 +49,8 @@ public:
     // Start-up with a path on the command line: its file is loaded; a path
     // that names no file gives an empty text that Save will write there.
     void openCommandLineFile(const QString& path);
-    // Start-up with a text to edit (read from standard input): a new
-    // document with unsaved changes.
+    // A text to edit as a new document with unsaved changes (read from
+    // standard input at start-up, or a run from the history).
     void openUnsavedText(std::u16string_view text);
     // The end of start-up: offers the text that IDEs which are gone left
     // unsaved, unless the editor already holds unsaved text.
@@ -105,6 +106,8 @@ private:
     bool keepRecoveryRecord();
     void recoverText(const RecoveryRecord& record);
     void ShowLineNumber();
+    // Information that needs no answer, shown for a while in the status bar.
+    void showStatus(const QString& text);
 
     // The editing aids (frmMainEditing.cpp). txtSource_KeyPress returns
     // true when it has handled the key itself.
@@ -123,6 +126,9 @@ private:
     void runEditorProgram(RunMode mode);
     void setRunning(bool running);
     void showRunError(const RunOutcome& outcome);
+    void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
+    void fillRunHistoryMenu();
+    void openFromHistory(const QString& text);
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
@@ -137,6 +143,7 @@ private:
     QTimer m_clock;
     QTimer m_recoveryDelay;
     RecoveryStore m_recovery;
+    RunHistory m_history;
 
     QString CurrentFile;
     bool Modified = false;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
-#include <QStatusBar>
 
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
@@ -15,7 +14,6 @@ namespace tarnik {
 namespace {
 
 const QString kRecoveryTitle = QStringLiteral("恢复未保存的程序");
-constexpr int kStatusMessageMs = 10000;
 
 QString recoveryQuestion(const RecoveryRecord& record)
 {
@@ -33,6 +31,8 @@ QString recoveryQuestion(const RecoveryRecord& record)
 void frmMain::openUnsavedText(std::u16string_view text)
 {
     loadEditorText(text);
+    CurrentFile.clear();
+    m_encoding = SourceEncoding::Utf8;
     Modified = true;
     m_recoveryDelay.start();
 }
@@ -72,10 +72,8 @@ bool frmMain::keepRecoveryRecord()
     }
     if (m_recovery.write(CurrentFile, m_encoding, toQString(crLfText(*ui->txtSource)))) return true;
     // No box: this happens while the user types, and nothing is lost yet.
-    ui->sbStatusBar->showMessage(
-        QStringLiteral("无法写入恢复记录（%1），未保存的内容只在编辑器中。")
-            .arg(QDir::toNativeSeparators(RecoveryStore::defaultRoot())),
-        kStatusMessageMs);
+    showStatus(QStringLiteral("无法写入恢复记录（%1），未保存的内容只在编辑器中。")
+                   .arg(QDir::toNativeSeparators(RecoveryStore::defaultRoot())));
     return false;
 }
 
