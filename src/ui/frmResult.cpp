@@ -164,8 +164,9 @@ void frmResult::flushOutput()
     breakLongLines();
     if (m_pendingOutput.size() > kKeptCharacters) {
         // Everything in the box would be dropped right away, and most of
-        // this batch with it: only its newest part goes in.
-        m_pendingOutput.remove(0, m_pendingOutput.size() - kKeptCharacters);
+        // this batch with it: only its newest lines go in.
+        const qsizetype lineEnd = m_pendingOutput.indexOf(QLatin1Char('\n'), m_pendingOutput.size() - kKeptCharacters);
+        m_pendingOutput.remove(0, lineEnd < 0 ? m_pendingOutput.size() - kKeptCharacters : lineEnd + 1);
         ui->txtResult->clear();
         m_omitted = false;
         showOmittedNotice();

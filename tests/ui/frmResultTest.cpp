@@ -359,24 +359,38 @@ TEST_F(ProgramRun, LongOutputKeepsItsNewestLinesBelowTheNotice)
 }
 
 // Past kMaxCharacters the oldest lines go too, when the program never ends
-// a line: what is kept is exactly the newest output.
+// a line: what is kept is exactly the newest output, in whole lines of the
+// box. Long literals make more output between two looks at the events than
+// the box keeps at all.
 TEST_F(ProgramRun, LongOutputWithoutLineEndsKeepsItsNewestText)
 {
-    const QString piece = QStringLiteral("0123456789");
-    const qsizetype pieces = frmResult::kMaxCharacters / piece.size() * 5 / 4;
-    setEditorText(QStringLiteral("do while i < %1\n    print \"%2\";\n    i = i + 1\nloop").arg(pieces).arg(piece));
-    run();
-    const QString printed = piece.repeated(pieces);
-    QStringList lines = consoleText().split(QLatin1Char('\n'));
-    ASSERT_GT(lines.size(), 2);
-    EXPECT_EQ(lines.takeFirst(), frmResult::kOmittedNotice.toString());
-    EXPECT_EQ(lines.last(), printed.right(printed.size() % 4096));
-    lines.removeLast();
-    for (const QString& line : lines) ASSERT_EQ(line.size(), 4096);
-    const QString kept = lines.join(QString()) + printed.right(printed.size() % 4096);
-    EXPECT_GT(kept.size(), frmResult::kMaxCharacters / 2);
-    EXPECT_TRUE(printed.endsWith(kept));
-    EXPECT_LE(consoleBox().document()->characterCount(), frmResult::kMaxCharacters);
+    struct Case {
+        const char* name;
+        qsizetype pieceLength;
+        qsizetype pieces;
+    };
+    const Case cases[] = {
+        {"short pieces", 10, frmResult::kMaxCharacters / 10 * 5 / 4},
+        {"long literals", 30000, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString piece = QStringLiteral("0123456789").repeated(c.pieceLength / 10);
+        setEditorText(
+            QStringLiteral("i = 0\ndo while i < %1\n    print \"%2\";\n    i = i + 1\nloop").arg(c.pieces).arg(piece));
+        run();
+        const QString printed = piece.repeated(c.pieces);
+        QStringList lines = consoleText().split(QLatin1Char('\n'));
+        ASSERT_GT(lines.size(), 2);
+        EXPECT_EQ(lines.takeFirst(), frmResult::kOmittedNotice.toString());
+        EXPECT_EQ(lines.last(), printed.right(printed.size() % 4096));
+        lines.removeLast();
+        for (const QString& line : lines) ASSERT_EQ(line.size(), 4096);
+        const QString kept = lines.join(QString()) + printed.right(printed.size() % 4096);
+        EXPECT_GT(kept.size(), frmResult::kMaxCharacters / 2);
+        EXPECT_TRUE(printed.endsWith(kept));
+        EXPECT_LE(consoleBox().document()->characterCount(), frmResult::kMaxCharacters);
+    }
 }
 
 // A new run starts without the notice of the last one.
