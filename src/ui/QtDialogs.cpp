@@ -51,10 +51,11 @@ Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QS
 
 Answer QtDialogs::offerRecovery(QWidget* parent, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
     QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
     box.setDefaultButton(recover);
+    box.setEscapeButton(QMessageBox::Cancel);
     box.exec();
     if (box.clickedButton() == recover) return Answer::Yes;
     if (box.clickedButton() == discard) return Answer::No;

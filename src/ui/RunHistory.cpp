@@ -31,13 +31,26 @@ void RunHistory::add(RunRecord record)
 {
     std::erase_if(m_records, [&](const RunRecord& kept) { return kept.text == record.text; });
     m_records.insert(m_records.begin(), std::move(record));
-    if (m_records.size() > std::size_t{kMaxRecords}) m_records.resize(kMaxRecords);
+    dropOldest();
+}
+
+void RunHistory::dropOldest()
+{
+    qsizetype characters = 0;
+    std::size_t kept = 0;
+    while (kept < m_records.size() && kept < std::size_t{kMaxRecords}) {
+        characters += m_records[kept].text.size();
+        if (kept > 0 && characters > kMaxCharacters) break;
+        ++kept;
+    }
+    m_records.resize(kept);
 }
 
 void RunHistory::load()
 {
     QFile file(m_path);
     m_records = file.open(QIODevice::ReadOnly) ? parse(file.readAll()) : std::vector<RunRecord>{};
+    dropOldest();
 }
 
 bool RunHistory::save() const
@@ -76,7 +89,6 @@ std::vector<RunRecord> RunHistory::parse(const QByteArray& bytes)
             QDateTime::fromString(entry.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs),
             entry.value(QStringLiteral("outcome")).toString(),
         });
-        if (records.size() == std::size_t{kMaxRecords}) break;
     }
     return records;
 }

@@ -2,7 +2,9 @@
 // The texts of the last runs, kept in the user's data folder, so that a
 // program that worked is never lost because a later edit broke it, and no
 // run needs the user's own file saved over. The newest run comes first; a
-// text run again moves to the front instead of being kept twice.
+// text run again moves to the front instead of being kept twice. The oldest
+// runs go past kMaxRecords runs or kMaxCharacters characters of text, so
+// that reading and writing the file stays quick; the newest is always kept.
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -24,6 +26,7 @@ struct RunRecord {
 class RunHistory {
 public:
     static constexpr int kMaxRecords = 20;
+    static constexpr qsizetype kMaxCharacters = 2 * 1024 * 1024;  // 4 MB of text
 
     // The history kept in the file at `path` (normally defaultPath()).
     explicit RunHistory(QString path);
@@ -45,6 +48,8 @@ public:
     [[nodiscard]] static QString describeOutcome(const RunOutcome& outcome);
 
 private:
+    void dropOldest();
+
     QString m_path;
     std::vector<RunRecord> m_records;
 };

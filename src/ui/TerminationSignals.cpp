@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 
 namespace tarnik {
@@ -16,9 +17,11 @@ int g_socketPair[2] = {-1, -1};
 
 extern "C" void writeSignalNumber(int signalNumber)
 {
+    const int interruptedErrno = errno;  // of the code the signal interrupted
     const auto byte = static_cast<unsigned char>(signalNumber);
     // Nothing can be done about a failed write here; the signal is lost.
     [[maybe_unused]] const ssize_t written = ::write(g_socketPair[0], &byte, 1);
+    errno = interruptedErrno;
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ QString recoveryQuestion(const RecoveryRecord& record)
     const QString time = QLocale().toString(record.written.toLocalTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return QStringLiteral("Tarnik 上次没有正常结束，%1的修改没有保存（记录于 %2）。\n\n"
                           "恢复：打开这些内容，它们仍未保存，保存时写回原来的文件。\n"
-                          "丢弃：删除这份记录。")
+                          "丢弃：删除这份记录。\n"
+                          "取消：保留这份记录，下次启动时再问。")
         .arg(file, time);
 }
 

@@ -3,14 +3,19 @@
 // are not offered (a live IDE's, a damaged one).
 #include <signal.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include "support/IdeFixture.h"
+#include "ui/QtDialogs.h"
 #include "ui/RecoveryStore.h"
 
 namespace tarnik::test {
@@ -218,6 +223,34 @@ TEST_F(Recovery, AnotherRunningIdesRecordIsOfferedOnlyOnceItHasEnded)
     window->offerRecovery();
     EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
     EXPECT_EQ(editorText(), kUnsaved);
+}
+
+// The IDE's own box: Enter takes the default, 恢复; Esc means 取消.
+TEST(RecoveryOffer, EnterRecoversAndEscapeAsksAgainNextTime)
+{
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        Answer answer;
+    };
+    const Case cases[] = {
+        {"Enter", Qt::Key_Return, Answer::Yes},
+        {"Esc", Qt::Key_Escape, Answer::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QtDialogs dialogs;
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (const QAbstractButton* button : box->buttons()) buttons << button->text();
+            QTest::keyClick(box, c.key);
+        });
+        EXPECT_EQ(dialogs.offerRecovery(nullptr, QStringLiteral("恢复未保存的程序"), QStringLiteral("……")), c.answer);
+        buttons.sort();
+        EXPECT_EQ(buttons, (QStringList{QStringLiteral("丢弃"), QStringLiteral("取消"), QStringLiteral("恢复")}));
+    }
 }
 
 TEST_F(Recovery, ADamagedRecordIsNotOfferedAndStays)

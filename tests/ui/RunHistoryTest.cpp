@@ -49,6 +49,30 @@ TEST(RunHistoryList, NewestFirstWithoutRepeatsAndAtMostTwenty)
     }
 }
 
+TEST(RunHistoryList, LongTextsPushTheOldestOutSooner)
+{
+    struct Case {
+        const char* name;
+        std::vector<qsizetype> lengths;  // of the texts added, oldest first
+        std::size_t kept;
+    };
+    const qsizetype half = RunHistory::kMaxCharacters / 2;
+    const Case cases[] = {
+        {"exactly at the limit", {half, half}, 2},
+        {"one character over", {1, half, half}, 2},
+        {"a text longer than the limit alone", {1, RunHistory::kMaxCharacters + 1}, 1},
+        {"small texts are counted too", {10, 10, half, half - 20}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunHistory history(QString{});
+        char letter = 'a';
+        for (qsizetype length : c.lengths) history.add({QString(length, QLatin1Char(letter++)), {}, {}, {}});
+        ASSERT_EQ(history.records().size(), c.kept);
+        EXPECT_EQ(history.records()[0].text.size(), c.lengths.back());
+    }
+}
+
 TEST(RunHistoryList, RunAgainKeepsTheNewerOutcome)
 {
     RunHistory history(QString{});
