@@ -59,21 +59,21 @@ protected:
         ASSERT_TRUE(waitFor([&] { return folders().size() > before.size(); }));
     }
 
-    // Ends the IDE with SIGTERM and checks that it ended by itself rather
-    // than being killed by the signal.
-    static void endBySigterm(QProcess& ide)
+    // Ends the IDE with `signalNumber` and checks that it ended by itself
+    // rather than being killed by the signal.
+    static void endBySignal(QProcess& ide, int signalNumber = SIGTERM)
     {
-        ::kill(static_cast<pid_t>(ide.processId()), SIGTERM);
+        ::kill(static_cast<pid_t>(ide.processId()), signalNumber);
         ASSERT_TRUE(ide.waitForFinished());
         EXPECT_EQ(ide.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(ide.exitCode(), 0);
     }
 
-    void endIdeWithUnsavedText(const QString& text)
+    void endIdeWithUnsavedText(const QString& text, int signalNumber = SIGTERM)
     {
         QProcess ide;
         ASSERT_NO_FATAL_FAILURE(startIdeWithUnsavedText(ide, text));
-        endBySigterm(ide);
+        endBySignal(ide, signalNumber);
     }
 
     // As an IDE that is gone would have left it: the window keeps the
@@ -106,6 +106,21 @@ TEST_F(Recovery, SigtermKeepsTheUnsavedTextAndTheNextStartOffersIt)
     EXPECT_EQ(folders().size(), 1u);
     ASSERT_EQ(records().size(), 1u);
     EXPECT_EQ(records()[0].value(QStringLiteral("text")).toString(), kUnsaved);
+}
+
+// A logout (SIGHUP) and Ctrl+C in a terminal (SIGINT) keep the text too.
+TEST_F(Recovery, HangupAndInterruptKeepTheUnsavedText)
+{
+    const std::pair<const char*, int> signalsToSend[] = {{"SIGHUP", SIGHUP}, {"SIGINT", SIGINT}};
+    for (const auto& [name, signalNumber] : signalsToSend) {
+        SCOPED_TRACE(name);
+        const QString text = QStringLiteral("print \"%1\"\r\n").arg(QLatin1String(name));
+        endIdeWithUnsavedText(text, signalNumber);
+        const std::vector<QJsonObject> left = records();
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].value(QStringLiteral("text")).toString(), text);
+        root().removeRecursively();
+    }
 }
 
 TEST_F(Recovery, DiscardAfterSigtermRemovesTheRecord)
@@ -217,7 +232,7 @@ TEST_F(Recovery, AnotherRunningIdesRecordIsOfferedOnlyOnceItHasEnded)
     window->offerRecovery();
     EXPECT_TRUE(dialogs.shown.empty());
 
-    endBySigterm(other);
+    endBySignal(other);
     restartWindow();
     dialogs.answers.push_back(Answer::Yes);
     window->offerRecovery();
