@@ -10,12 +10,14 @@
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 #include "support/IdeFixture.h"
 #include "ui/QtDialogs.h"
+#include "ui/RunHistory.h"
 #include "ui/RecoveryStore.h"
 
 namespace tarnik::test {
@@ -265,6 +267,35 @@ TEST(RecoveryOffer, EnterRecoversAndEscapeAsksAgainNextTime)
         EXPECT_EQ(dialogs.offerRecovery(nullptr, QStringLiteral("恢复未保存的程序"), QStringLiteral("……")), c.answer);
         buttons.sort();
         EXPECT_EQ(buttons, (QStringList{QStringLiteral("丢弃"), QStringLiteral("取消"), QStringLiteral("恢复")}));
+    }
+}
+
+// A data folder that cannot be written is reported in the status bar, and
+// editing and running go on without a box.
+TEST_F(Recovery, UnwritableDataIsReportedInTheStatusBar)
+{
+    struct Case {
+        const char* name;
+        QString blocked;  // a file where a folder should be, or the other way round
+        bool asFile;
+        QString message;
+    };
+    const Case cases[] = {
+        {"recovery folder", RecoveryStore::defaultRoot(), true, QStringLiteral("无法写入恢复记录")},
+        {"run history", RunHistory::defaultPath(), false, QStringLiteral("无法写入运行历史")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        restartWindow();
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(c.asFile ? QFileInfo(c.blocked).absolutePath() : c.blocked));
+        if (c.asFile) writeFile(c.blocked, "in the way");
+        setEditorText(QStringLiteral("print 6"));
+        run();
+        EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(c.message)) << window->statusBar()->currentMessage();
+        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_EQ(consoleText(), QStringLiteral("6\n"));
+        EXPECT_EQ(editorText(), QStringLiteral("print 6"));
     }
 }
 
