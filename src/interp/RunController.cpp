@@ -45,7 +45,10 @@ RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode
     console.setCaption(kRunningCaption);
     code.Run(console);
     console.setCaption(kEndedCaption);
-    return takeOutcome();
+    RunOutcome outcome = takeOutcome();
+    // A run that ends by itself leaves its console shown.
+    outcome.aborted = !outcome.error && !console.consoleVisible();
+    return outcome;
 }
 
 RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code)

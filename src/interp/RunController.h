@@ -35,6 +35,7 @@ enum class RunMode { Free, Stepping };
 struct RunOutcome {
     std::optional<BasicError> error;  // the error it stopped on, if any
     std::int32_t line = 0;            // the editor line that error names
+    bool aborted = false;             // ended without an error by the console being hidden
 
     // "错误 N: DESCRIPTION(第L行)", the form the command line prints.
     [[nodiscard]] std::u16string errorLine() const;

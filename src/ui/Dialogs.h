@@ -16,6 +16,9 @@ public:
     virtual ~Dialogs() = default;
 
     virtual Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The offer of text left unsaved: Yes for 恢复 (the default), No for
+    // 丢弃, Cancel for 取消 (Esc, the close box): asked again next time.
+    virtual Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) = 0;
     // A message with a single OK button.
     virtual void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
     // The chosen path, empty when the dialog was cancelled. `filter` is in

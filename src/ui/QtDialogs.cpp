@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace tarnik {
 namespace {
@@ -46,6 +47,19 @@ Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QS
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+Answer QtDialogs::offerRecovery(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
+    QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == recover) return Answer::Yes;
+    if (box.clickedButton() == discard) return Answer::No;
+    return Answer::Cancel;
 }
 
 void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)

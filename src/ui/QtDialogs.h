@@ -8,6 +8,7 @@ namespace tarnik {
 class QtDialogs : public Dialogs {
 public:
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;

@@ -2,10 +2,14 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
 #include <QSettings>
 #include <QTextBlock>
@@ -34,6 +38,9 @@ constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 50;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
+// Typing goes on in bursts; the record is written once a burst is over.
+constexpr int kRecoveryDelayMs = 2000;
+constexpr int kStatusMessageMs = 10000;
 
 const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kSettingsGroup = QStringLiteral("Settings");
@@ -50,7 +57,8 @@ constexpr PlacementKey kHeight{"MainHeight", 6500};
 
 frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_dialogs(dialogs),
-      m_result(std::make_unique<frmResult>(dialogs, m_controller))
+      m_result(std::make_unique<frmResult>(dialogs, m_controller)), m_recovery(RecoveryStore::defaultRoot()),
+      m_history(RunHistory::defaultPath())
 {
     initResources();
     ui->setupUi(this);
@@ -68,6 +76,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     Timer1.start(kTimer1IntervalMs);
     Timer2.start(kTimer2IntervalMs);
     m_clock.start(kClockIntervalMs);
+    m_recoveryDelay.setSingleShot(true);
+    m_recoveryDelay.setInterval(kRecoveryDelayMs);
     showDateAndTime();
     Timer1_Timer();
 }
@@ -87,6 +97,7 @@ void frmMain::connectCommands()
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(ui->mnuRunHistory, &QMenu::aboutToShow, this, &frmMain::fillRunHistoryMenu);
 
     connect(ui->tbFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
     connect(ui->tbFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
@@ -98,6 +109,7 @@ void frmMain::connectCommands()
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
+    connect(&m_recoveryDelay, &QTimer::timeout, this, &frmMain::keepRecoveryRecord);
 }
 
 // The line-number panel takes the free width; date and time sit at the right.
@@ -174,6 +186,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     // Exit leaves the stored placement as it was; only the close box stores it.
     if (!m_exiting && !isMinimized()) storePlacement();
     m_exiting = false;
+    m_recovery.remove();
     m_result->hide();
     delete m_about;
     event->accept();
@@ -202,6 +215,7 @@ void frmMain::mnuHelpAbout_Click()
 void frmMain::txtSource_Change()
 {
     Modified = true;
+    m_recoveryDelay.start();
 }
 
 void frmMain::Timer1_Timer()
@@ -219,6 +233,11 @@ void frmMain::ShowLineNumber()
     const QTextCursor caret = ui->txtSource->textCursor();
     CaretLine = caret.document()->findBlock(caret.selectionStart()).blockNumber() + 1;
     m_lineNumberPanel->setText(QStringLiteral("当前行号：%1").arg(CaretLine));
+}
+
+void frmMain::showStatus(const QString& text)
+{
+    ui->sbStatusBar->showMessage(text, kStatusMessageMs);
 }
 
 void frmMain::showDateAndTime()
@@ -245,15 +264,61 @@ void frmMain::runEditorProgram(RunMode mode)
     // The run yields to the event loop between statements; the controller
     // refuses a second Start reaching us there.
     if (m_controller.running()) return;
+    keepRecoveryRecord();
     setRunning(true);
-    const std::optional<RunOutcome> outcome = m_controller.start(crLfText(*ui->txtSource), *m_result, mode);
+    const std::u16string text = crLfText(*ui->txtSource);
+    RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
+    const std::optional<RunOutcome> outcome = m_controller.start(text, *m_result, mode);
     setRunning(false);
+    if (outcome) keepRunInHistory(std::move(record), *outcome);
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
         close();
         return;
     }
     if (outcome && outcome->error) showRunError(*outcome);
+}
+
+// Another IDE may have added runs since this one last looked: the file is
+// read again first, so that only the oldest runs drop out.
+void frmMain::keepRunInHistory(RunRecord record, const RunOutcome& outcome)
+{
+    record.outcome = RunHistory::describeOutcome(outcome);
+    m_history.load();
+    m_history.add(std::move(record));
+    if (!m_history.save()) {
+        showStatus(QStringLiteral("无法写入运行历史（%1），这次运行没有记下。")
+                       .arg(QDir::toNativeSeparators(RunHistory::defaultPath())));
+    }
+}
+
+// One item per run, newest first: when, which file, how it ended.
+void frmMain::fillRunHistoryMenu()
+{
+    ui->mnuRunHistory->clear();
+    m_history.load();
+    if (m_history.records().empty()) {
+        ui->mnuRunHistory->addAction(QStringLiteral("（还没有运行过程序）"))->setEnabled(false);
+        return;
+    }
+    const QLocale locale;
+    for (const RunRecord& record : m_history.records()) {
+        const QString file =
+            record.file.isEmpty() ? QStringLiteral("新文件") : QFileInfo(record.file).fileName();
+        const QString label = QStringLiteral("%1  %2  %3")
+                                  .arg(locale.toString(record.started, QStringLiteral("MM-dd HH:mm:ss")), file,
+                                       record.outcome);
+        QAction* item = ui->mnuRunHistory->addAction(label);
+        item->setToolTip(QDir::toNativeSeparators(record.file));
+        connect(item, &QAction::triggered, this, [this, text = record.text] { openFromHistory(text); });
+    }
+}
+
+// A run's text opens as a new document: saving it never overwrites the
+// file it was run from without the user choosing that file.
+void frmMain::openFromHistory(const QString& text)
+{
+    if (settleUnsavedChanges()) openUnsavedText(text.toStdU16String());
 }
 
 void frmMain::setRunning(bool running)

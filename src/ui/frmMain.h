@@ -7,6 +7,10 @@
 // Start or Debug handler and yields to the event loop between statements, so
 // every other command of this window can arrive in the middle of a run:
 // Start and Debug are disabled then, and a close waits for the run to end.
+//
+// Unsaved text is kept in a recovery record (RecoveryStore) a few seconds
+// after the last change, before each run and when a signal ends the IDE; a
+// normal end, a save and a discard remove it.
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -19,6 +23,8 @@
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
+#include "ui/RecoveryStore.h"
+#include "ui/RunHistory.h"
 
 class QKeyEvent;
 class QLabel;
@@ -43,6 +49,17 @@ public:
     // Start-up with a path on the command line: its file is loaded; a path
     // that names no file gives an empty text that Save will write there.
     void openCommandLineFile(const QString& path);
+    // A text to edit as a new document with unsaved changes (read from
+    // standard input at start-up, or a run from the history).
+    void openUnsavedText(std::u16string_view text);
+    // The end of start-up: offers the text that IDEs which are gone left
+    // unsaved, unless the editor already holds unsaved text.
+    void offerRecovery();
+
+public slots:
+    // A logout, shutdown or kill: keeps the unsaved text for the next start
+    // and ends the IDE without asking (no one may be there to answer).
+    void endOnSignal();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,7 +101,13 @@ private:
     void loadFile(const QString& path, const DecodedSource& source);
     void loadEditorText(std::u16string_view text);
     void showFileError(const QString& what, const QString& path, const QString& reason);
+    // Writes the recovery record when the text has unsaved changes, removes
+    // it otherwise; false when a record could not be written.
+    bool keepRecoveryRecord();
+    void recoverText(const RecoveryRecord& record);
     void ShowLineNumber();
+    // Information that needs no answer, shown for a while in the status bar.
+    void showStatus(const QString& text);
 
     // The editing aids (frmMainEditing.cpp). txtSource_KeyPress returns
     // true when it has handled the key itself.
@@ -103,6 +126,9 @@ private:
     void runEditorProgram(RunMode mode);
     void setRunning(bool running);
     void showRunError(const RunOutcome& outcome);
+    void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
+    void fillRunHistoryMenu();
+    void openFromHistory(const QString& text);
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
@@ -115,6 +141,9 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer m_clock;
+    QTimer m_recoveryDelay;
+    RecoveryStore m_recovery;
+    RunHistory m_history;
 
     QString CurrentFile;
     bool Modified = false;

@@ -31,7 +31,8 @@ void frmMain::mnuFileNew_Click()
 void frmMain::mnuFileOpen_Click()
 {
     if (!settleUnsavedChanges()) return;
-    ClearEditor();
+    // The text goes only when another has taken its place: after 否, a
+    // cancelled dialog or an unreadable file leaves it as it was, unsaved.
     const QString name = m_dialogs.openFileName(this, kOpenTitle, kOpenFilter);
     if (name.isEmpty()) return;
     if (std::optional<DecodedSource> source = FileRead(name)) loadFile(name, *source);
@@ -85,6 +86,8 @@ void frmMain::loadEditorText(std::u16string_view text)
 {
     ui->txtSource->setPlainText(widgetText(text));
     Modified = false;
+    // The text it replaced was saved, or its changes discarded by the user.
+    keepRecoveryRecord();
     holdRewriteOnCaretLine();
 }
 
@@ -149,6 +152,7 @@ bool frmMain::FileWrite(const QString& Filename)
     }
     m_encoding = encoding;
     Modified = false;
+    keepRecoveryRecord();
     return true;
 }
 

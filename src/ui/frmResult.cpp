@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "ui/ChineseUi.h"
 #include "ui/Twips.h"
@@ -27,6 +29,10 @@ constexpr qint64 kEventIntervalMs = 5;
 // output goes in in pieces of about this size, events processed after each.
 constexpr qsizetype kMaxPendingOutput = 16384;
 constexpr qsizetype kLongestLine = 4096;
+// Dropping output goes down to this share of the limits, so that it happens
+// once per many thousand lines rather than with every line.
+constexpr int kKeptLines = frmResult::kMaxLines / 4 * 3;
+constexpr qsizetype kKeptCharacters = frmResult::kMaxCharacters / 4 * 3;
 
 constexpr int kTimer1IntervalMs = 200;
 constexpr QSize kInitialClientSize{pixelsFromTwips(7185), pixelsFromTwips(3210)};
@@ -107,6 +113,7 @@ void frmResult::Clear()
 {
     m_pendingOutput.clear();
     m_lastLineLength = 0;
+    m_omitted = false;
     ui->txtResult->clear();
 }
 
@@ -155,11 +162,51 @@ void frmResult::flushOutput()
     // Each CR LF would otherwise make two blocks, an empty line between.
     m_pendingOutput.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     breakLongLines();
+    if (m_pendingOutput.size() > kKeptCharacters) {
+        // Everything in the box would be dropped right away, and most of
+        // this batch with it: only its newest lines go in.
+        const qsizetype lineEnd = m_pendingOutput.indexOf(QLatin1Char('\n'), m_pendingOutput.size() - kKeptCharacters);
+        m_pendingOutput.remove(0, lineEnd < 0 ? m_pendingOutput.size() - kKeptCharacters : lineEnd + 1);
+        ui->txtResult->clear();
+        m_omitted = false;
+        showOmittedNotice();
+    }
     QTextCursor end(ui->txtResult->document());
     end.movePosition(QTextCursor::End);
     end.insertText(m_pendingOutput);
     m_pendingOutput.clear();
+    dropOldestOutput();
     ui->txtResult->moveCursor(QTextCursor::End);
+}
+
+// Keeps the box's memory and the cost of its layout bounded however long a
+// program prints: past either limit, the oldest lines go, below the notice.
+void frmResult::dropOldestOutput()
+{
+    QTextDocument& document = *ui->txtResult->document();
+    if (document.blockCount() <= kMaxLines && document.characterCount() <= kMaxCharacters) return;
+    const QTextBlock first = m_omitted ? document.firstBlock().next() : document.firstBlock();
+    QTextBlock kept = first;
+    int lines = document.blockCount();
+    qsizetype characters = document.characterCount();
+    while ((lines > kKeptLines || characters > kKeptCharacters) && kept.next().isValid()) {
+        --lines;
+        characters -= kept.length();
+        kept = kept.next();
+    }
+    QTextCursor dropped(&document);
+    dropped.setPosition(first.position());
+    dropped.setPosition(kept.position(), QTextCursor::KeepAnchor);
+    dropped.removeSelectedText();
+    showOmittedNotice();
+}
+
+void frmResult::showOmittedNotice()
+{
+    if (m_omitted) return;
+    QTextCursor top(ui->txtResult->document());
+    top.insertText(kOmittedNotice.toString() + QLatin1Char('\n'));
+    m_omitted = true;
 }
 
 // The box lays a line out anew each time text is added to it, at a cost that

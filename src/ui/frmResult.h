@@ -9,6 +9,10 @@
 // quietStatements()), and yield() processes events only when a few
 // milliseconds have passed. Output is kept
 // in a buffer until then, so the widget is touched once per batch.
+//
+// However long a program prints, the box keeps only its newest output (see
+// kMaxLines and kMaxCharacters), with a line at the top saying that older
+// output was dropped; what the program prints is not affected.
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
@@ -31,6 +35,11 @@ class frmResult : public QMainWindow, public RunConsole {
     Q_OBJECT
 
 public:
+    // The most the box holds: past either, the oldest lines are dropped.
+    static constexpr int kMaxLines = 20000;
+    static constexpr qsizetype kMaxCharacters = 2 * 1024 * 1024;  // 4 MB of text
+    static constexpr QStringView kOmittedNotice = u"……前面的输出已省略";
+
     frmResult(Dialogs& dialogs, RunController& controller);
     ~frmResult() override;
 
@@ -57,6 +66,8 @@ private:
     void 结束_Click();
     void flushOutput();
     void breakLongLines();
+    void dropOldestOutput();
+    void showOmittedNotice();
 
     std::unique_ptr<Ui::frmResult> ui;
     Dialogs& m_dialogs;
@@ -64,6 +75,7 @@ private:
     QTimer Timer1;
     QString m_pendingOutput;
     qsizetype m_lastLineLength = 0;  // of the box's last line
+    bool m_omitted = false;          // the box starts with kOmittedNotice
     QElapsedTimer m_sinceEvents;
     QPointer<frmVars> m_debugger;  // while a run is paused
 };

@@ -148,6 +148,36 @@ TEST_F(MainWindow, OpenAfterCancelledQuestionDoesNotGoOn)
     EXPECT_TRUE(titleBecomes(kModifiedFreshTitle));
 }
 
+TEST_F(MainWindow, OpenThatOpensNothingAfterNoKeepsTheUnsavedText)
+{
+    struct Case {
+        const char* name;
+        QString chosen;  // the Open dialog's answer; empty means cancelled
+        std::vector<QString> kinds;
+    };
+    const Case cases[] = {
+        {"dialog cancelled", QString(), {QStringLiteral("question"), QStringLiteral("open")}},
+        {"chosen file unreadable", QStringLiteral("gone.bas"),
+         {QStringLiteral("question"), QStringLiteral("open"), QStringLiteral("warning")}},
+    };
+    const QString file = path(QStringLiteral("mine.bas"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file, "print 1");
+        openCommandLine(file);
+        setEditorText(QStringLiteral("print 1\nprint 2"));
+        dialogs.shown.clear();
+        dialogs.answers.push_back(Answer::No);
+        dialogs.openNames.push_back(c.chosen.isEmpty() ? c.chosen : path(c.chosen));
+        action("mnuFileOpen").trigger();
+
+        EXPECT_EQ(dialogs.kinds(), c.kinds);
+        EXPECT_EQ(editorText(), QStringLiteral("print 1\r\nprint 2"));
+        EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(file))) << window->windowTitle();
+        EXPECT_EQ(readFile(file), QByteArray("print 1"));
+    }
+}
+
 TEST_F(MainWindow, OpeningAMissingFileReportsItAndCreatesNothing)
 {
     const QString missing = path(QStringLiteral("missing.bas"));

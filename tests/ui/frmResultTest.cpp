@@ -11,6 +11,7 @@
 #include "support/CliRunner.h"
 #include "support/IdeFixture.h"
 #include "ui/QtDialogs.h"
+#include "ui/frmResult.h"
 
 namespace tarnik::test {
 namespace {
@@ -287,14 +288,14 @@ qint64 residentBytes()
 
 class RunawayRun : public ProgramRun {
 protected:
-    // Runs the editor's program until the console holds more than `lines`
-    // lines, then ends it with End, as the user would. How long the event
-    // loop waits meanwhile is measured by ide_bench.
-    void runThenEnd(int lines)
+    // Runs the editor's program until `enough` holds, then ends it with End,
+    // as the user would. How long the event loop waits meanwhile is measured
+    // by ide_bench.
+    void runThenEnd(const std::function<bool()>& enough)
     {
         QTimer user;
         QObject::connect(&user, &QTimer::timeout, [&] {
-            if (consoleBox().blockCount() > lines) consoleAction("结束").trigger();
+            if (enough()) consoleAction("结束").trigger();
         });
         user.start(10);
         run();
@@ -303,16 +304,19 @@ protected:
     }
 };
 
-TEST_F(RunawayRun, PrintLoopEndsFromTheConsole)
+const QString kOmittedLine = frmResult::kOmittedNotice.toString() + QLatin1Char('\n');
+
+TEST_F(RunawayRun, PrintLoopEndsFromTheConsoleWithItsNewestLinesKept)
 {
     setEditorText(QStringLiteral("do while 1 = 1\n    print i\n    i = i + 1\nloop"));
+    const int enough = frmResult::kMaxLines * 5 / 2;
     const qint64 memoryBefore = residentBytes();
-    runThenEnd(50000);
-    // Every line printed is there once, and nothing else.
+    runThenEnd([enough] { return program.Variables.getVar(u"i").value_or(0) > enough; });
     const auto printed = static_cast<int>(*program.Variables.getVar(u"i"));
-    ASSERT_GT(printed, 50000);
+    ASSERT_GT(printed, enough);
     const QString text = consoleText();
-    EXPECT_EQ(text.count(QLatin1Char('\n')), printed);
+    EXPECT_TRUE(text.startsWith(kOmittedLine)) << text.left(40);
+    EXPECT_LE(consoleBox().blockCount(), frmResult::kMaxLines + 1);
     EXPECT_TRUE(text.endsWith(QStringLiteral("\n%1\n").arg(printed - 1)));
     const double bytesPerLine = static_cast<double>(residentBytes() - memoryBefore) / printed;
     EXPECT_LT(bytesPerLine, 1000);
@@ -323,12 +327,81 @@ TEST_F(RunawayRun, PrintLoopEndsFromTheConsole)
 TEST_F(RunawayRun, PrintLoopWithoutLineEndsIsCutIntoLines)
 {
     setEditorText(QStringLiteral("do while 1 = 1\n    print \"x\";\n    n = n + 1\nloop"));
-    runThenEnd(12);
+    runThenEnd([this] { return consoleBox().blockCount() > 12; });
     const auto printed = static_cast<qsizetype>(*program.Variables.getVar(u"n"));
     const QStringList lines = consoleText().split(QLatin1Char('\n'));
     ASSERT_GT(lines.size(), 10);
     EXPECT_EQ(lines.front(), QString(4096, QLatin1Char('x')));
     EXPECT_EQ((lines.size() - 1) * 4096 + lines.back().size(), printed);
+}
+
+// Past kMaxLines lines the oldest go: the notice, then the newest lines in
+// order, none missing.
+TEST_F(ProgramRun, LongOutputKeepsItsNewestLinesBelowTheNotice)
+{
+    const int printed = frmResult::kMaxLines * 3 / 2;
+    setEditorText(QStringLiteral("for i = 1 to %1\n    print i\nnext").arg(printed));
+    run();
+    QStringList lines = consoleText().split(QLatin1Char('\n'));
+    ASSERT_GT(lines.size(), 2);
+    EXPECT_EQ(lines.takeFirst(), frmResult::kOmittedNotice.toString());
+    EXPECT_EQ(lines.takeLast(), QString());  // the last PRINT ended its line
+    EXPECT_LE(lines.size(), frmResult::kMaxLines);
+    EXPECT_GT(lines.size(), frmResult::kMaxLines / 2);
+    const qsizetype firstKept = printed - lines.size() + 1;
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        if (lines[k] != QString::number(firstKept + k)) {
+            ADD_FAILURE() << "line " << k << " is " << lines[k] << ", not " << firstKept + k;
+            break;
+        }
+    }
+    EXPECT_LE(consoleBox().blockCount(), frmResult::kMaxLines + 1);
+}
+
+// Past kMaxCharacters the oldest lines go too, when the program never ends
+// a line: what is kept is exactly the newest output, in whole lines of the
+// box. Long literals make more output between two looks at the events than
+// the box keeps at all.
+TEST_F(ProgramRun, LongOutputWithoutLineEndsKeepsItsNewestText)
+{
+    struct Case {
+        const char* name;
+        qsizetype pieceLength;
+        qsizetype pieces;
+    };
+    const Case cases[] = {
+        {"short pieces", 10, frmResult::kMaxCharacters / 10 * 5 / 4},
+        {"long literals", 30000, 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString piece = QStringLiteral("0123456789").repeated(c.pieceLength / 10);
+        setEditorText(
+            QStringLiteral("i = 0\ndo while i < %1\n    print \"%2\";\n    i = i + 1\nloop").arg(c.pieces).arg(piece));
+        run();
+        const QString printed = piece.repeated(c.pieces);
+        QStringList lines = consoleText().split(QLatin1Char('\n'));
+        ASSERT_GT(lines.size(), 2);
+        EXPECT_EQ(lines.takeFirst(), frmResult::kOmittedNotice.toString());
+        EXPECT_EQ(lines.last(), printed.right(printed.size() % 4096));
+        lines.removeLast();
+        for (const QString& line : lines) ASSERT_EQ(line.size(), 4096);
+        const QString kept = lines.join(QString()) + printed.right(printed.size() % 4096);
+        EXPECT_GT(kept.size(), frmResult::kMaxCharacters / 2);
+        EXPECT_TRUE(printed.endsWith(kept));
+        EXPECT_LE(consoleBox().document()->characterCount(), frmResult::kMaxCharacters);
+    }
+}
+
+// A new run starts without the notice of the last one.
+TEST_F(ProgramRun, ANewRunStartsWithoutTheNotice)
+{
+    setEditorText(QStringLiteral("for i = 1 to %1\n    print i\nnext").arg(frmResult::kMaxLines + 1));
+    run();
+    ASSERT_TRUE(consoleText().startsWith(kOmittedLine));
+    setEditorText(QStringLiteral("print \"again\""));
+    run();
+    EXPECT_EQ(consoleText(), QStringLiteral("again\n"));
 }
 
 TEST_F(ProgramRun, ConsoleLinesLongerThan4096CharactersGoOnOnTheNextLine)

@@ -1,6 +1,8 @@
 #include "support/IdeFixture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <QFile>
 #include <QLabel>
 #include <QSettings>
@@ -41,6 +43,13 @@ void IdeFixture::SetUp()
     ASSERT_TRUE(dir.isValid());
     program.reset();
     QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).clear();
+    // The data folder is a temporary one (see UiTestMain.cpp); each test
+    // starts with it empty.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString temporaryData = qEnvironmentVariable("XDG_DATA_HOME");
+    ASSERT_FALSE(temporaryData.isEmpty());
+    ASSERT_TRUE(data.startsWith(temporaryData + QLatin1Char('/'))) << data.toStdString();
+    QDir(data).removeRecursively();
     restartWindow();
 }
 

@@ -33,6 +33,11 @@ Answer ScriptedDialogs::askYesNoCancel(QWidget*, const QString& title, const QSt
     return next(answers, log("question", title, text), Answer::Cancel);
 }
 
+Answer ScriptedDialogs::offerRecovery(QWidget*, const QString& title, const QString& text)
+{
+    return next(answers, log("recovery", title, text), Answer::Cancel);
+}
+
 void ScriptedDialogs::showMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text)
 {
     log(icon == MessageIcon::Critical ? "critical" : "warning", title, text);

@@ -12,7 +12,7 @@
 namespace tarnik::test {
 
 struct ShownDialog {
-    QString kind;  // "question", "critical", "warning", "open", "save", "input"
+    QString kind;  // "question", "recovery", "critical", "warning", "open", "save", "input"
     QString title;
     QString text;  // message, prompt or file filter
 };
@@ -27,6 +27,7 @@ public:
     std::function<void(const ShownDialog&)> onShow;  // called as each dialog opens
 
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
+    Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;

@@ -1,9 +1,10 @@
 // The main of every UI test: a QApplication on the offscreen platform (unless
-// the environment names another), Chinese like the IDE, with the settings in
-// a temporary folder.
+// the environment names another), Chinese like the IDE, with the settings and
+// the data folder (recovery records, run history) in temporary folders.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -25,7 +26,11 @@ int main(int argc, char* argv[])
 {
     qInstallMessageHandler(quietUnsupportedPlatformCalls);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dataDir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataDir.path()));
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarnik"));
     QApplication::setQuitOnLastWindowClosed(false);
     tarnik::installChineseUi(app);
 

@@ -1,0 +1,89 @@
+// frmMain's safety net for unsaved text: the recovery record, the offer at
+// start-up and the end on a signal.
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
+
+#include "ui/Dialogs.h"
+#include "ui/EditorText.h"
+#include "ui/frmMain.h"
+#include "ui/frmResult.h"
+#include "ui_frmMain.h"
+
+namespace tarnik {
+namespace {
+
+const QString kRecoveryTitle = QStringLiteral("恢复未保存的程序");
+
+QString recoveryQuestion(const RecoveryRecord& record)
+{
+    const QString file = record.file.isEmpty() ? QStringLiteral("新文件")
+                                               : QStringLiteral("“%1”").arg(QDir::toNativeSeparators(record.file));
+    const QString time = QLocale().toString(record.written.toLocalTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QStringLiteral("Tarnik 上次没有正常结束，%1的修改没有保存（记录于 %2）。\n\n"
+                          "恢复：打开这些内容，它们仍未保存，保存时写回原来的文件。\n"
+                          "丢弃：删除这份记录。\n"
+                          "取消：保留这份记录，下次启动时再问。")
+        .arg(file, time);
+}
+
+}  // namespace
+
+void frmMain::openUnsavedText(std::u16string_view text)
+{
+    loadEditorText(text);
+    CurrentFile.clear();
+    m_encoding = SourceEncoding::Utf8;
+    Modified = true;
+    m_recoveryDelay.start();
+}
+
+void frmMain::offerRecovery()
+{
+    m_recovery.claim();
+    if (Modified) return;
+    for (const RecoveryRecord& record : m_recovery.takeLeftRecords()) {
+        const Answer answer = m_dialogs.offerRecovery(this, kRecoveryTitle, recoveryQuestion(record));
+        if (answer == Answer::No) RecoveryStore::discard(record);
+        if (answer == Answer::Yes) {
+            recoverText(record);
+            break;
+        }
+    }
+    m_recovery.releaseLeftRecords();
+}
+
+// The recovered text is this IDE's now: its old record goes once this IDE
+// has written its own.
+void frmMain::recoverText(const RecoveryRecord& record)
+{
+    loadEditorText(record.text.toStdU16String());
+    CurrentFile = record.file;
+    m_encoding = record.encoding;
+    Modified = true;
+    if (keepRecoveryRecord()) RecoveryStore::discard(record);
+}
+
+bool frmMain::keepRecoveryRecord()
+{
+    m_recoveryDelay.stop();
+    if (!Modified) {
+        m_recovery.remove();
+        return true;
+    }
+    if (m_recovery.write(CurrentFile, m_encoding, toQString(crLfText(*ui->txtSource)))) return true;
+    // No box: this happens while the user types, and nothing is lost yet.
+    showStatus(QStringLiteral("无法写入恢复记录（%1），未保存的内容只在编辑器中。")
+                   .arg(QDir::toNativeSeparators(RecoveryStore::defaultRoot())));
+    return false;
+}
+
+void frmMain::endOnSignal()
+{
+    keepRecoveryRecord();
+    // A run ends at its next statement, and every event loop returns.
+    m_result->hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace tarnik
