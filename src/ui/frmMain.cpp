@@ -100,16 +100,20 @@ void frmMain::connectCommands()
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
 }
 
-// The line-number panel takes the free width; date and time sit at the right.
+// The line-number panel takes the free width; the column, date and time sit
+// at the right.
 void frmMain::createStatusPanels()
 {
     m_lineNumberPanel = new QLabel(QStringLiteral("状态"), this);
     m_lineNumberPanel->setObjectName(QStringLiteral("sbLineNumber"));
+    m_columnPanel = new QLabel(this);
+    m_columnPanel->setObjectName(QStringLiteral("sbColumn"));
     m_datePanel = new QLabel(this);
     m_datePanel->setObjectName(QStringLiteral("sbDate"));
     m_timePanel = new QLabel(this);
     m_timePanel->setObjectName(QStringLiteral("sbTime"));
     ui->sbStatusBar->addWidget(m_lineNumberPanel, 1);
+    ui->sbStatusBar->addPermanentWidget(m_columnPanel);
     ui->sbStatusBar->addPermanentWidget(m_datePanel);
     ui->sbStatusBar->addPermanentWidget(m_timePanel);
 }
@@ -213,12 +217,16 @@ void frmMain::Timer1_Timer()
 }
 
 // The caret's line is one more than the line breaks before the caret (the
-// start of a selection); in the widget each line is a block.
+// start of a selection); in the widget each line is a block. The column, one
+// more than the characters before that point in its line, names the same
+// point.
 void frmMain::ShowLineNumber()
 {
     const QTextCursor caret = ui->txtSource->textCursor();
-    CaretLine = caret.document()->findBlock(caret.selectionStart()).blockNumber() + 1;
+    const QTextBlock line = caret.document()->findBlock(caret.selectionStart());
+    CaretLine = line.blockNumber() + 1;
     m_lineNumberPanel->setText(QStringLiteral("当前行号：%1").arg(CaretLine));
+    m_columnPanel->setText(QStringLiteral("当前列号：%1").arg(caret.selectionStart() - line.position() + 1));
 }
 
 void frmMain::showDateAndTime()

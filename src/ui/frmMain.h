@@ -110,6 +110,7 @@ private:
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
     QLabel* m_lineNumberPanel = nullptr;
+    QLabel* m_columnPanel = nullptr;
     QLabel* m_datePanel = nullptr;
     QLabel* m_timePanel = nullptr;
     QTimer Timer1;
