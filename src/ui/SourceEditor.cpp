@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/LineNumberGutter.h"
+#include "ui/SourceHighlighter.h"
 
 namespace tarnik {
 namespace {
@@ -29,6 +30,7 @@ SourceEditor::SourceEditor(QWidget* parent) : QPlainTextEdit(parent), m_gutter(n
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightCaretLine);
     updateGutterWidth();
     highlightCaretLine();
+    new SourceHighlighter(document(), palette().color(QPalette::Base));
 }
 
 int SourceEditor::gutterWidth() const

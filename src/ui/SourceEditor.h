@@ -1,6 +1,7 @@
 #pragma once
 // The program text box: a plain text editor with a line-number gutter on its
-// left and the caret's line lightly tinted. The tint is a translucent shade of
+// left, the program coloured as the translator reads it, and the caret's
+// line lightly tinted. The tint is a translucent shade of
 // the palette's highlight, so it stays faint on a light and a dark theme and
 // never hides the colours of the text.
 #include <QPlainTextEdit>
