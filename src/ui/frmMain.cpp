@@ -13,7 +13,6 @@
 #include <algorithm>
 
 #include "interp/RunController.h"
-#include "ui/ChineseUi.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/frmAbout.h"
@@ -50,12 +49,12 @@ constexpr PlacementKey kHeight{"MainHeight", 6500};
 
 frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_dialogs(dialogs),
-      m_result(std::make_unique<frmResult>(dialogs, m_controller))
+      m_result(std::make_unique<frmResult>(dialogs, m_controller, m_zoom))
 {
     initResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
-    ui->txtSource->setFont(uiFont({QStringLiteral("Verdana")}, 9));
+    m_zoom.attach(*ui->txtSource);
     // The toolbar's own menu would hide it behind the View menu's back.
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
@@ -87,6 +86,7 @@ void frmMain::connectCommands()
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    m_zoom.connectCommands(*ui->mnuViewZoomIn, *ui->mnuViewZoomOut, *ui->mnuViewZoomOriginal);
 
     connect(ui->tbFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
     connect(ui->tbFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);

@@ -19,6 +19,7 @@
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
+#include "ui/TextZoom.h"
 
 class QKeyEvent;
 class QLabel;
@@ -107,6 +108,7 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
     RunController m_controller;
+    TextZoom m_zoom;  // before the console, which follows it
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
     QLabel* m_lineNumberPanel = nullptr;

@@ -25,13 +25,15 @@ class frmResult;
 namespace tarnik {
 
 class Dialogs;
+class TextZoom;
 class frmVars;
 
 class frmResult : public QMainWindow, public RunConsole {
     Q_OBJECT
 
 public:
-    frmResult(Dialogs& dialogs, RunController& controller);
+    // The box takes its font and size from `zoom`, and the window's zoom keys zoom it.
+    frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom);
     ~frmResult() override;
 
     void yield() override;
