@@ -15,6 +15,7 @@
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/FindBar.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
@@ -58,6 +59,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     // The toolbar's own menu would hide it behind the View menu's back.
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
+    createFindBar();
     connectCommands();
     restorePlacement();
     placeConsoleBesideEditor();
@@ -98,6 +100,17 @@ void frmMain::connectCommands()
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
+}
+
+void frmMain::createFindBar()
+{
+    m_findBar = new FindBar(*ui->txtSource, ui->centralwidget);
+    ui->centralLayout->addWidget(m_findBar);
+    connect(ui->mnuEditFind, &QAction::triggered, m_findBar, &FindBar::openFind);
+    connect(ui->mnuEditReplace, &QAction::triggered, m_findBar, &FindBar::openReplace);
+    connect(ui->mnuEditFindNext, &QAction::triggered, m_findBar, &FindBar::findNext);
+    connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
+    connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
 }
 
 // The line-number panel takes the free width; the column, date and time sit

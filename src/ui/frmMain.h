@@ -31,6 +31,7 @@ class frmMain;
 namespace tarnik {
 
 class Dialogs;
+class FindBar;
 class frmAbout;
 class frmResult;
 
@@ -60,6 +61,7 @@ private slots:
     void mnuStart_Click();
     void mnuDebug_Click();
     void mnuHelpAbout_Click();
+    void mnuEditGoToLine_Click();
     void txtSource_Change();
     void Timer1_Timer();
     void Timer2_Timer();
@@ -67,6 +69,7 @@ private slots:
 
 private:
     void connectCommands();
+    void createFindBar();
     void createStatusPanels();
     void restorePlacement();
     void placeConsoleBesideEditor();
@@ -111,6 +114,7 @@ private:
     TextZoom m_zoom;  // before the console, which follows it
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
+    FindBar* m_findBar = nullptr;
     QLabel* m_lineNumberPanel = nullptr;
     QLabel* m_columnPanel = nullptr;
     QLabel* m_datePanel = nullptr;
