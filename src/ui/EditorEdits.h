@@ -25,4 +25,9 @@ void removeBeforeSelectionStart(QPlainTextEdit& editor, int count);
 // history did either.
 bool reformatAroundCaret(QPlainTextEdit& editor);
 
+// Re-indents the lines of the selection, or every line when nothing is
+// selected, by the program's block structure (see blockIndentation), as one
+// undo step. Returns false when no line changed.
+bool reindentSelectedLines(QPlainTextEdit& editor);
+
 }  // namespace tarnik

@@ -111,6 +111,7 @@ void frmMain::createFindBar()
     connect(ui->mnuEditFindNext, &QAction::triggered, m_findBar, &FindBar::findNext);
     connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
     connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
+    connect(ui->mnuEditReindent, &QAction::triggered, this, &frmMain::mnuEditReindent_Click);
 }
 
 // The line-number panel takes the free width; the column, date and time sit

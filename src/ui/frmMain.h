@@ -62,6 +62,7 @@ private slots:
     void mnuDebug_Click();
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
+    void mnuEditReindent_Click();
     void txtSource_Change();
     void Timer1_Timer();
     void Timer2_Timer();

@@ -1,7 +1,7 @@
 // frmMain's editing aids and the rewrite of finished lines: Tab, Backspace
 // and Enter in the editor, the click that refreshes the line number, and
 // Timer2, which rewrites every line but the caret's once the caret has moved
-// to another line; and Go to Line.
+// to another line; Go to Line and 整理缩进.
 //
 // Only real key presses get the aids. While an input method is composing, the
 // keys are the input method's (Enter commits, Backspace edits the
@@ -182,6 +182,12 @@ void frmMain::mnuEditGoToLine_Click()
     ui->txtSource->centerCursor();
     ui->txtSource->setFocus();
     ShowLineNumber();
+}
+
+void frmMain::mnuEditReindent_Click()
+{
+    reindentSelectedLines(*ui->txtSource);
+    ui->txtSource->setFocus();
 }
 
 void frmMain::ReformatText()
