@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/FindBar.h"
+#include "ui/RecentFiles.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
@@ -60,6 +61,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
     createFindBar();
+    m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     connectCommands();
     restorePlacement();
     placeConsoleBesideEditor();
@@ -83,6 +85,7 @@ void frmMain::connectCommands()
     connect(ui->mnuFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
     connect(ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(m_recentFiles, &RecentFiles::chosen, this, &frmMain::openRecentFile);
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);

@@ -32,6 +32,7 @@ namespace tarnik {
 
 class Dialogs;
 class FindBar;
+class RecentFiles;
 class frmAbout;
 class frmResult;
 
@@ -56,6 +57,7 @@ private slots:
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void mnuFileExit_Click();
+    void openRecentFile(const QString& path);
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuStart_Click();
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
     FindBar* m_findBar = nullptr;
+    RecentFiles* m_recentFiles = nullptr;
     QLabel* m_lineNumberPanel = nullptr;
     QLabel* m_columnPanel = nullptr;
     QLabel* m_datePanel = nullptr;
