@@ -10,6 +10,7 @@
 #include "interp/LineFormatter.h"
 #include "interp/Reindentation.h"
 #include "ui/EditorText.h"
+#include "ui/FinishedLines.h"
 
 namespace tarnik {
 namespace {
@@ -76,22 +77,31 @@ void rewriteLines(QPlainTextEdit& editor, const LineRewrites& rewrites, int posi
 
 // Each line is a block of the document. The caret's own cursor follows the
 // edits before it, so it stays after the same character of its line; the
-// view keeps its first visible line.
+// view keeps its first visible line. Only lines without the finished mark
+// are looked at; the caret's line keeps having none until it is rewritten.
 bool reformatAroundCaret(QPlainTextEdit& editor)
 {
     QTextDocument* document = editor.document();
     const QTextCursor caret = editor.textCursor();
     const QTextBlock caretLine = document->findBlock(caret.position());
     LineRewrites rewrites;
+    std::vector<QTextBlock> finished;
     for (QTextBlock line = document->firstBlock(); line.isValid(); line = line.next()) {
-        if (line == caretLine) continue;
+        if (line == caretLine || FinishedLines::isMarked(line)) continue;
         const QString text = line.text();
-        const std::u16string finished = formatFinishedLine(textView(text));
-        if (finished != textView(text)) rewrites.emplace_back(line, toQString(finished));
+        const std::u16string formatted = formatFinishedLine(textView(text));
+        if (formatted != textView(text)) {
+            rewrites.emplace_back(line, toQString(formatted));
+            // A form that the next rewrite would change again stays unmarked.
+            if (formatFinishedLine(formatted) == formatted) finished.push_back(line);
+        } else {
+            finished.push_back(line);
+        }
     }
-    if (rewrites.empty()) return false;
-    rewriteLines(editor, rewrites, caret.position());
-    return true;
+    if (!rewrites.empty()) rewriteLines(editor, rewrites, caret.position());
+    // After the rewrite: its own edits took the marks away.
+    for (QTextBlock& line : finished) FinishedLines::mark(line);
+    return !rewrites.empty();
 }
 
 // The levels come from the whole program, so a selected part gets the

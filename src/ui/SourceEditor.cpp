@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <algorithm>
 
+#include "ui/FinishedLines.h"
 #include "ui/LineNumberGutter.h"
 #include "ui/SourceHighlighter.h"
 
@@ -31,6 +32,7 @@ SourceEditor::SourceEditor(QWidget* parent) : QPlainTextEdit(parent), m_gutter(n
     updateGutterWidth();
     highlightCaretLine();
     new SourceHighlighter(document(), palette().color(QPalette::Base));
+    new FinishedLines(*document());
 }
 
 int SourceEditor::gutterWidth() const
