@@ -12,6 +12,8 @@
 namespace tarnik {
 namespace {
 
+constexpr int kFieldMinimumWidth = 120;
+
 QPushButton* addButton(QBoxLayout& row, const QString& text, const QString& name, const QString& tip)
 {
     auto* button = new QPushButton(text);
@@ -34,11 +36,14 @@ FindBar::FindBar(QPlainTextEdit& editor, QWidget* parent)
     m_findText->setObjectName(QStringLiteral("findText"));
     m_findText->setPlaceholderText(QStringLiteral("查找内容"));
     m_replaceText->setObjectName(QStringLiteral("replaceText"));
+    for (QLineEdit* field : {m_findText, m_replaceText}) field->setMinimumWidth(kFieldMinimumWidth);
     m_replaceText->setPlaceholderText(QStringLiteral("替换为"));
     m_wholeWord->setObjectName(QStringLiteral("wholeWord"));
     m_matchCase->setObjectName(QStringLiteral("matchCase"));
     m_message->setObjectName(QStringLiteral("findMessage"));
 
+    // Three short rows, so that the bar fits under a narrow editor: find,
+    // replace (only when asked for), the options with the bar's message.
     auto* findRow = new QHBoxLayout;
     findRow->addWidget(new QLabel(QStringLiteral("查找：")));
     findRow->addWidget(m_findText, 1);
@@ -46,8 +51,6 @@ FindBar::FindBar(QPlainTextEdit& editor, QWidget* parent)
                                   QStringLiteral("查找下一个 (F3)"));
     QPushButton* previous = addButton(*findRow, QStringLiteral("上一个"), QStringLiteral("findPreviousButton"),
                                       QStringLiteral("查找上一个 (Shift+F3)"));
-    findRow->addWidget(m_wholeWord);
-    findRow->addWidget(m_matchCase);
     QPushButton* closer = addButton(*findRow, QStringLiteral("关闭"), QStringLiteral("findCloseButton"),
                                     QStringLiteral("关闭查找栏 (Esc)"));
 
@@ -60,11 +63,17 @@ FindBar::FindBar(QPlainTextEdit& editor, QWidget* parent)
     QPushButton* all = addButton(*replaceRow, QStringLiteral("全部替换(&A)"), QStringLiteral("replaceAllButton"),
                                  QStringLiteral("替换全部匹配（可一次撤销）"));
 
+    auto* optionsRow = new QHBoxLayout;
+    optionsRow->addWidget(m_wholeWord);
+    optionsRow->addWidget(m_matchCase);
+    optionsRow->addWidget(m_message, 1);
+
     auto* rows = new QVBoxLayout(this);
     rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
     rows->addLayout(findRow);
     rows->addWidget(m_replaceRow);
-    rows->addWidget(m_message);
+    rows->addLayout(optionsRow);
 
     connect(next, &QPushButton::clicked, this, &FindBar::findNext);
     connect(previous, &QPushButton::clicked, this, &FindBar::findPrevious);
@@ -198,7 +207,6 @@ int FindBar::replaceAll()
 void FindBar::say(const QString& message)
 {
     m_message->setText(message);
-    m_message->setVisible(!message.isEmpty());
 }
 
 }  // namespace tarnik
