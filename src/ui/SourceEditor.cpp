@@ -14,6 +14,18 @@ namespace {
 
 constexpr int kGutterPadding = 6;  // pixels left and right of the numbers
 constexpr int kCaretLineAlpha = 40;
+constexpr double kGutterShade = 0.06;   // of the way from the background to the text
+constexpr double kNumberShade = 0.55;
+
+// `from` moved the fraction `towards` of the way to `to`: the gutter's
+// colours come from the text's own two, so they suit any theme.
+QColor blend(const QColor& from, const QColor& to, double towards)
+{
+    auto mix = [towards](double a, double b) { return a + (b - a) * towards; };
+    return QColor::fromRgbF(static_cast<float>(mix(from.redF(), to.redF())),
+                            static_cast<float>(mix(from.greenF(), to.greenF())),
+                            static_cast<float>(mix(from.blueF(), to.blueF())));
+}
 
 int digits(int number)
 {
@@ -24,14 +36,15 @@ int digits(int number)
 
 }  // namespace
 
-SourceEditor::SourceEditor(QWidget* parent) : QPlainTextEdit(parent), m_gutter(new LineNumberGutter(*this))
+SourceEditor::SourceEditor(QWidget* parent)
+    : QPlainTextEdit(parent), m_gutter(new LineNumberGutter(*this)),
+      m_highlighter(new SourceHighlighter(document(), palette().color(QPalette::Base)))
 {
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEditor::scrollGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightCaretLine);
     updateGutterWidth();
     highlightCaretLine();
-    new SourceHighlighter(document(), palette().color(QPalette::Base));
     new FinishedLines(*document());
 }
 
@@ -70,7 +83,8 @@ void SourceEditor::placeGutter()
     m_gutter->setGeometry(QRect(inside.left(), inside.top(), gutterWidth(), inside.height()));
 }
 
-// A new font (zoom) changes the digits' width and the line height.
+// A new font (zoom) changes the digits' width and the line height; a new
+// palette (the desktop's theme) may call for the other colour set.
 void SourceEditor::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
@@ -79,6 +93,10 @@ void SourceEditor::changeEvent(QEvent* event)
         placeGutter();
         m_gutter->update();
     }
+    if (event->type() == QEvent::PaletteChange) {
+        m_highlighter->setBackground(palette().color(QPalette::Base));
+        highlightCaretLine();
+    }
 }
 
 // The caret line's number is drawn bold, so the gutter shows it even where
@@ -86,10 +104,11 @@ void SourceEditor::changeEvent(QEvent* event)
 void SourceEditor::paintGutter(QPaintEvent& event)
 {
     QPainter painter(m_gutter);
-    painter.fillRect(event.rect(), palette().color(QPalette::AlternateBase));
-    const int caretLine = textCursor().blockNumber();
-    const QColor number = palette().color(QPalette::PlaceholderText);
+    const QColor base = palette().color(QPalette::Base);
     const QColor caretNumber = palette().color(QPalette::Text);
+    painter.fillRect(event.rect(), blend(base, caretNumber, kGutterShade));
+    const int caretLine = textCursor().blockNumber();
+    const QColor number = blend(base, caretNumber, kNumberShade);
     QFont bold = font();
     bold.setBold(true);
 

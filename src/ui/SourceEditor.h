@@ -1,7 +1,8 @@
 #pragma once
 // The program text box: a plain text editor with a line-number gutter on its
 // left, the program coloured as the translator reads it, and the caret's
-// line lightly tinted. The tint is a translucent shade of
+// line lightly tinted. It keeps the marks of the lines the rewrite has found
+// finished (FinishedLines). The tint is a translucent shade of
 // the palette's highlight, so it stays faint on a light and a dark theme and
 // never hides the colours of the text.
 #include <QPlainTextEdit>
@@ -9,6 +10,7 @@
 namespace tarnik {
 
 class LineNumberGutter;
+class SourceHighlighter;
 
 class SourceEditor : public QPlainTextEdit {
     Q_OBJECT
@@ -33,6 +35,7 @@ private:
     void highlightCaretLine();
 
     LineNumberGutter* m_gutter;
+    SourceHighlighter* m_highlighter;
 };
 
 }  // namespace tarnik

@@ -34,12 +34,27 @@ bool isDark(const QColor& base)
 
 }  // namespace
 
-SourceHighlighter::SourceHighlighter(QTextDocument* document, const QColor& base) : QSyntaxHighlighter(document)
+SourceHighlighter::SourceHighlighter(QTextDocument* document, const QColor& base)
+    : QSyntaxHighlighter(document), m_dark(isDark(base))
+{
+    makeFormats(m_dark);
+}
+
+void SourceHighlighter::setBackground(const QColor& base)
+{
+    if (isDark(base) == m_dark) return;
+    m_dark = isDark(base);
+    makeFormats(m_dark);
+    rehighlight();
+}
+
+void SourceHighlighter::makeFormats(bool dark)
 {
     for (std::size_t kind = 0; kind < kLooks.size(); ++kind) {
         const Look& look = kLooks[kind];
         QTextCharFormat& format = m_formats[kind];
-        format.setForeground(QColor(QLatin1String(isDark(base) ? look.dark : look.light)));
+        format = QTextCharFormat();
+        format.setForeground(QColor(QLatin1String(dark ? look.dark : look.light)));
         if (look.bold) format.setFontWeight(QFont::Bold);
         format.setFontItalic(look.italic);
     }

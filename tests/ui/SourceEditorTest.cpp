@@ -77,6 +77,21 @@ TEST_F(SourceEditorParts, TheGutterDrawsANumberBesideEachLineAndNothingBelowTheL
     EXPECT_EQ(inkBetween(top + 3 * lineHeight, top + 6 * lineHeight), 0);
 }
 
+TEST_F(SourceEditorParts, TheGutterTakesItsShadesFromTheTextsColours)
+{
+    for (const auto& [base, text] : {std::pair{QColor(Qt::white), QColor(Qt::black)},
+                                     std::pair{QColor(0x1e, 0x1e, 0x1e), QColor(0xe0, 0xe0, 0xe0)}}) {
+        SCOPED_TRACE(base.name().toStdString());
+        QPalette palette = editor().palette();
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Text, text);
+        editor().setPalette(palette);
+        const QColor background = gutter().grab().toImage().pixelColor(0, 0);
+        EXPECT_LT(std::abs(background.lightness() - base.lightness()), 32) << "close to the text's background";
+        EXPECT_NE(background, base) << "yet set off from it";
+    }
+}
+
 TEST_F(SourceEditorParts, TheCaretLineAloneIsTintedAndTheTintFollowsTheCaret)
 {
     setEditorText(QStringLiteral("a = 1\nb = 2\nc = 3"));

@@ -79,6 +79,21 @@ TEST_F(Highlighting, EditingALineRepaintsIt)
     EXPECT_TRUE(paintedAt(editor(), 0, 2).fontItalic()) << "the line became a comment";
 }
 
+TEST_F(Highlighting, ADarkThemeGivesTheLightColoursAndBack)
+{
+    setEditorText(QStringLiteral("print 1"));
+    const QColor lightKeyword = paintedAt(editor(), 0, 0).foreground().color();
+    QPalette dark = editor().palette();
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    dark.setColor(QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+    editor().setPalette(dark);
+    const QColor darkKeyword = paintedAt(editor(), 0, 0).foreground().color();
+    EXPECT_GT(darkKeyword.lightness(), lightKeyword.lightness());
+    EXPECT_GE(contrast(darkKeyword, dark.color(QPalette::Base)), 4.5);
+    editor().setPalette(QPalette());
+    EXPECT_EQ(paintedAt(editor(), 0, 0).foreground().color(), lightKeyword);
+}
+
 TEST(HighlighterColours, EveryKindIsReadableOnALightAndOnADarkBackground)
 {
     for (const QColor base : {QColor(Qt::white), QColor(0xf5, 0xf5, 0xf0), QColor(0x1e, 0x1e, 0x1e), QColor(Qt::black)}) {
@@ -87,7 +102,7 @@ TEST(HighlighterColours, EveryKindIsReadableOnALightAndOnADarkBackground)
         const SourceHighlighter highlighter(&document, base);
         for (int kind = 0; kind < kKinds; ++kind) {
             SCOPED_TRACE(kind);
-            EXPECT_GE(contrast(highlighter.formatOf(kind).foreground().color(), base), 4.5);
+            EXPECT_GE(contrast(highlighter.formatOf(static_cast<LineStretchKind>(kind)).foreground().color(), base), 4.5);
         }
     }
 }
@@ -98,7 +113,7 @@ TEST(HighlighterColours, KindsThatCarryMeaningHaveAMarkBesideTheirColour)
 {
     QTextDocument document;
     const SourceHighlighter highlighter(&document, Qt::white);
-    auto format = [&](LineStretchKind kind) { return highlighter.formatOf(static_cast<int>(kind)); };
+    auto format = [&](LineStretchKind kind) { return highlighter.formatOf(kind); };
     EXPECT_EQ(format(LineStretchKind::Keyword).fontWeight(), QFont::Bold);
     EXPECT_EQ(format(LineStretchKind::Label).fontWeight(), QFont::Bold);
     EXPECT_TRUE(format(LineStretchKind::Comment).fontItalic());
