@@ -44,6 +44,48 @@ std::optional<LineStretchKind> kindOfWord(std::u16string_view word)
     return std::nullopt;
 }
 
+bool isLetter(char16_t c)
+{
+    return c >= u'a' && c <= u'z';
+}
+
+// The operator word at `at` of a name the reader made, when the evaluator
+// takes it there: its neighbours inside the name are not letters (the
+// reader's own cut guarantees that at the name's ends).
+std::size_t operatorWordAt(std::u16string_view name, std::size_t at)
+{
+    if (at > 0 && isLetter(name[at - 1])) return 0;
+    for (std::u16string_view word : kOperatorWords) {
+        const std::size_t end = at + word.size();
+        if (name.substr(at, word.size()) == word && (end == name.size() || !isLetter(name[end]))) return word.size();
+    }
+    return 0;
+}
+
+// A name such as «x2and3» holds operators for the evaluator: «x2», «and»,
+// «3». Its pieces get the kinds of what the evaluator reads there.
+void colourName(std::u16string_view name, std::size_t offset, std::vector<LineStretch>& stretches)
+{
+    std::size_t piece = 0;
+    auto closePiece = [&](std::size_t end) {
+        if (end > piece && isOperandNumber(name.substr(piece, end - piece))) {
+            stretches.push_back({offset + piece, end - piece, LineStretchKind::Number});
+        }
+    };
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t length = operatorWordAt(name, at);
+        if (length == 0) {
+            ++at;
+            continue;
+        }
+        closePiece(at);
+        stretches.push_back({offset + at, length, LineStretchKind::Keyword});
+        at += length;
+        piece = at;
+    }
+    closePiece(name.size());
+}
+
 // The words of the code between label and comment, as the word reader cuts
 // them out of the lower-cased text. The reader only skips blanks before a
 // word, so each word starts at the next character that is not a blank.
@@ -67,6 +109,8 @@ void colourCode(std::u16string_view code, std::size_t offset, std::vector<LineSt
         if (word.empty() || word == u" ") continue;
         if (const std::optional<LineStretchKind> kind = kindOfWord(word)) {
             stretches.push_back({offset + start, word.size(), *kind});
+        } else if (isLetter(word.front())) {
+            colourName(word, offset + start, stretches);
         }
         next = start + word.size();
     }

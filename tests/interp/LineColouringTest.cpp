@@ -70,7 +70,12 @@ TEST(LineColouring, ReadsEachLineAsTheTranslatorDoes)
         {u"x1 = 2", "   o n"},
         {u"a = 1e5", "  o n  "},  // the number 1, then the name e5
         {u"a = 1.2.3", "  o      "},  // no number the evaluator would take
-        {u"score = 7 mod 3", "      o n kkk n"},  // «score» is a name, not «sc or e»,
+        {u"score = 7 mod 3", "      o n kkk n"},  // «score» is a name, not «sc or e»
+        {u"r = 7mod3", "  o nkkkn"},            // the evaluator's operators inside a name
+        {u"y = x2and3.5", "  o   kkknnn"},
+        {u"y = axor2 + xor2", "  o       o kkkn"},
+        {u"y = sqr2", "  o kkkn"},
+        {u"notes = andy", "      o     "},
         {u"print a; b, c", "kkkkk  o  o  "},
         {u"end if", "kkk kk"},
         {u"case 1 to 3, 5", "kkkk n kk no n"},
