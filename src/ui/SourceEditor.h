@@ -21,7 +21,7 @@ public:
     // The gutter's width for the present number of lines: the widest number
     // with room on both sides.
     [[nodiscard]] int gutterWidth() const;
-    // Paints the numbers of the lines visible in `area` of the gutter.
+    // Paints the numbers of the lines that lie in the area `event` asks for.
     void paintGutter(QPaintEvent& event);
 
 protected:
