@@ -14,6 +14,12 @@ inline constexpr std::array<std::u16string_view, 33> kLanguageWords{
     u"while", u"wend", u"select", u"case", u"input",  u"do",   u"loop",  u"until",  u"goto",
     u"gosub", u"return", u"and", u"or",    u"not",    u"then"};
 
+// The operators spelt as words. The evaluator takes them wherever neither
+// neighbour is a letter a-z, so «7mod3» is 7 mod 3 while «score» is a name;
+// "xor" stands before "or" so that it is found first.
+inline constexpr std::array<std::u16string_view, 7> kOperatorWords{u"and", u"xor", u"or",  u"not",
+                                                                   u"mod", u"abs", u"sqr"};
+
 [[nodiscard]] inline bool isLanguageWord(std::u16string_view word)
 {
     for (std::u16string_view entry : kLanguageWords) {

@@ -2,12 +2,15 @@
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "interp/LineFormatter.h"
+#include "interp/Reindentation.h"
 #include "ui/EditorText.h"
+#include "ui/FinishedLines.h"
 
 namespace tarnik {
 namespace {
@@ -51,33 +54,86 @@ void removeBeforeSelectionStart(QPlainTextEdit& editor, int count)
     });
 }
 
+namespace {
+
+using LineRewrites = std::vector<std::pair<QTextBlock, QString>>;
+
+// Replaces each line's text by its new one as one undo step, which starts at
+// `position`: undoing it puts the caret back there.
+void rewriteLines(QPlainTextEdit& editor, const LineRewrites& rewrites, int position)
+{
+    QTextCursor edit(editor.document());
+    edit.setPosition(position);
+    edit.beginEditBlock();
+    for (const auto& [line, text] : rewrites) {
+        edit.setPosition(line.position());
+        edit.setPosition(line.position() + line.length() - 1, QTextCursor::KeepAnchor);
+        edit.insertText(text);
+    }
+    edit.endEditBlock();
+}
+
+}  // namespace
+
 // Each line is a block of the document. The caret's own cursor follows the
 // edits before it, so it stays after the same character of its line; the
-// view keeps its first visible line. The edit block starts at the caret,
-// which is where undoing the rewrite puts the caret back.
+// view keeps its first visible line. Only lines without the finished mark
+// are looked at; the caret's line keeps having none until it is rewritten.
 bool reformatAroundCaret(QPlainTextEdit& editor)
 {
     QTextDocument* document = editor.document();
     const QTextCursor caret = editor.textCursor();
     const QTextBlock caretLine = document->findBlock(caret.position());
-    std::vector<std::pair<QTextBlock, QString>> rewrites;
+    LineRewrites rewrites;
+    std::vector<QTextBlock> finished;
     for (QTextBlock line = document->firstBlock(); line.isValid(); line = line.next()) {
-        if (line == caretLine) continue;
+        if (line == caretLine || FinishedLines::isMarked(line)) continue;
         const QString text = line.text();
-        const std::u16string finished = formatFinishedLine(textView(text));
-        if (finished != textView(text)) rewrites.emplace_back(line, toQString(finished));
+        const std::u16string formatted = formatFinishedLine(textView(text));
+        if (formatted != textView(text)) {
+            rewrites.emplace_back(line, toQString(formatted));
+            // A form that the next rewrite would change again stays unmarked.
+            if (formatFinishedLine(formatted) == formatted) finished.push_back(line);
+        } else {
+            finished.push_back(line);
+        }
+    }
+    if (!rewrites.empty()) rewriteLines(editor, rewrites, caret.position());
+    // After the rewrite: its own edits took the marks away.
+    for (QTextBlock& line : finished) FinishedLines::mark(line);
+    return !rewrites.empty();
+}
+
+// The levels come from the whole program, so a selected part gets the
+// indentation it has in the whole. A selection that ends at the start of a
+// line leaves that line out.
+bool reindentSelectedLines(QPlainTextEdit& editor)
+{
+    QTextDocument* document = editor.document();
+    const QTextCursor selection = editor.textCursor();
+    int first = 0;
+    int last = document->blockCount() - 1;
+    if (selection.hasSelection()) {
+        first = document->findBlock(selection.selectionStart()).blockNumber();
+        const QTextBlock end = document->findBlock(selection.selectionEnd());
+        last = end.blockNumber() - (end.position() == selection.selectionEnd() && end.blockNumber() > first ? 1 : 0);
+    }
+    std::vector<QString> texts;
+    std::vector<std::u16string_view> lines;
+    texts.reserve(static_cast<std::size_t>(document->blockCount()));
+    for (QTextBlock line = document->firstBlock(); line.isValid(); line = line.next()) texts.push_back(line.text());
+    for (const QString& text : texts) lines.push_back(textView(text));
+    const std::vector<std::optional<int>> blanks = blockIndentation(lines);
+
+    LineRewrites rewrites;
+    for (int number = first; number <= last; ++number) {
+        const auto index = static_cast<std::size_t>(number);
+        if (!blanks[index]) continue;
+        const std::u16string placed = withIndentation(lines[index], *blanks[index]);
+        if (placed != lines[index]) rewrites.emplace_back(document->findBlockByNumber(number), toQString(placed));
     }
     if (rewrites.empty()) return false;
-
-    QTextCursor edit(document);
-    edit.setPosition(caret.position());
-    edit.beginEditBlock();
-    for (const auto& [line, finished] : rewrites) {
-        edit.setPosition(line.position());
-        edit.setPosition(line.position() + line.length() - 1, QTextCursor::KeepAnchor);
-        edit.insertText(finished);
-    }
-    edit.endEditBlock();
+    rewriteLines(editor, rewrites, selection.selectionStart());
     return true;
 }
 

@@ -20,9 +20,15 @@ void insertAtSelectionStart(QPlainTextEdit& editor, const QString& text);
 void removeBeforeSelectionStart(QPlainTextEdit& editor, int count);
 
 // Rewrites every line but the caret's into its finished form (see
-// formatFinishedLine); a line already in that form is not touched. Returns
+// formatFinishedLine); a line already in that form is not touched, and a line
+// marked as finished (see FinishedLines) is not even looked at. Returns
 // false when nothing changed, in which case neither the text nor the undo
 // history did either.
 bool reformatAroundCaret(QPlainTextEdit& editor);
+
+// Re-indents the lines of the selection, or every line when nothing is
+// selected, by the program's block structure (see blockIndentation), as one
+// undo step. Returns false when no line changed.
+bool reindentSelectedLines(QPlainTextEdit& editor);
 
 }  // namespace tarnik

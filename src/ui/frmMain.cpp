@@ -17,9 +17,10 @@
 #include <algorithm>
 
 #include "interp/RunController.h"
-#include "ui/ChineseUi.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/FindBar.h"
+#include "ui/RecentFiles.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
@@ -57,16 +58,18 @@ constexpr PlacementKey kHeight{"MainHeight", 6500};
 
 frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), m_dialogs(dialogs),
-      m_result(std::make_unique<frmResult>(dialogs, m_controller)), m_recovery(RecoveryStore::defaultRoot()),
+      m_result(std::make_unique<frmResult>(dialogs, m_controller, m_zoom)), m_recovery(RecoveryStore::defaultRoot()),
       m_history(RunHistory::defaultPath())
 {
     initResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
-    ui->txtSource->setFont(uiFont({QStringLiteral("Verdana")}, 9));
+    m_zoom.attach(*ui->txtSource);
     // The toolbar's own menu would hide it behind the View menu's back.
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
+    createFindBar();
+    m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     connectCommands();
     restorePlacement();
     placeConsoleBesideEditor();
@@ -92,12 +95,14 @@ void frmMain::connectCommands()
     connect(ui->mnuFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
     connect(ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(m_recentFiles, &RecentFiles::chosen, this, &frmMain::openRecentFile);
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->mnuRunHistory, &QMenu::aboutToShow, this, &frmMain::fillRunHistoryMenu);
+    m_zoom.connectCommands(*ui->mnuViewZoomIn, *ui->mnuViewZoomOut, *ui->mnuViewZoomOriginal);
 
     connect(ui->tbFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
     connect(ui->tbFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
@@ -112,16 +117,32 @@ void frmMain::connectCommands()
     connect(&m_recoveryDelay, &QTimer::timeout, this, &frmMain::keepRecoveryRecord);
 }
 
-// The line-number panel takes the free width; date and time sit at the right.
+void frmMain::createFindBar()
+{
+    m_findBar = new FindBar(*ui->txtSource, ui->centralwidget);
+    ui->centralLayout->addWidget(m_findBar);
+    connect(ui->mnuEditFind, &QAction::triggered, m_findBar, &FindBar::openFind);
+    connect(ui->mnuEditReplace, &QAction::triggered, m_findBar, &FindBar::openReplace);
+    connect(ui->mnuEditFindNext, &QAction::triggered, m_findBar, &FindBar::findNext);
+    connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
+    connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
+    connect(ui->mnuEditReindent, &QAction::triggered, this, &frmMain::mnuEditReindent_Click);
+}
+
+// The line-number panel takes the free width; the column, date and time sit
+// at the right.
 void frmMain::createStatusPanels()
 {
     m_lineNumberPanel = new QLabel(QStringLiteral("状态"), this);
     m_lineNumberPanel->setObjectName(QStringLiteral("sbLineNumber"));
+    m_columnPanel = new QLabel(this);
+    m_columnPanel->setObjectName(QStringLiteral("sbColumn"));
     m_datePanel = new QLabel(this);
     m_datePanel->setObjectName(QStringLiteral("sbDate"));
     m_timePanel = new QLabel(this);
     m_timePanel->setObjectName(QStringLiteral("sbTime"));
     ui->sbStatusBar->addWidget(m_lineNumberPanel, 1);
+    ui->sbStatusBar->addPermanentWidget(m_columnPanel);
     ui->sbStatusBar->addPermanentWidget(m_datePanel);
     ui->sbStatusBar->addPermanentWidget(m_timePanel);
 }
@@ -227,12 +248,16 @@ void frmMain::Timer1_Timer()
 }
 
 // The caret's line is one more than the line breaks before the caret (the
-// start of a selection); in the widget each line is a block.
+// start of a selection); in the widget each line is a block. The column, one
+// more than the characters before that point in its line, names the same
+// point.
 void frmMain::ShowLineNumber()
 {
     const QTextCursor caret = ui->txtSource->textCursor();
-    CaretLine = caret.document()->findBlock(caret.selectionStart()).blockNumber() + 1;
+    const QTextBlock line = caret.document()->findBlock(caret.selectionStart());
+    CaretLine = line.blockNumber() + 1;
     m_lineNumberPanel->setText(QStringLiteral("当前行号：%1").arg(CaretLine));
+    m_columnPanel->setText(QStringLiteral("当前列号：%1").arg(caret.selectionStart() - line.position() + 1));
 }
 
 void frmMain::showStatus(const QString& text)

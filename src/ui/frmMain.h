@@ -25,6 +25,7 @@
 #include "interp/SourceText.h"
 #include "ui/RecoveryStore.h"
 #include "ui/RunHistory.h"
+#include "ui/TextZoom.h"
 
 class QKeyEvent;
 class QLabel;
@@ -36,6 +37,8 @@ class frmMain;
 namespace tarnik {
 
 class Dialogs;
+class FindBar;
+class RecentFiles;
 class frmAbout;
 class frmResult;
 
@@ -71,11 +74,14 @@ private slots:
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void mnuFileExit_Click();
+    void openRecentFile(const QString& path);
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuStart_Click();
     void mnuDebug_Click();
     void mnuHelpAbout_Click();
+    void mnuEditGoToLine_Click();
+    void mnuEditReindent_Click();
     void txtSource_Change();
     void Timer1_Timer();
     void Timer2_Timer();
@@ -83,6 +89,7 @@ private slots:
 
 private:
     void connectCommands();
+    void createFindBar();
     void createStatusPanels();
     void restorePlacement();
     void placeConsoleBesideEditor();
@@ -133,9 +140,13 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
     RunController m_controller;
+    TextZoom m_zoom;  // before the console, which follows it
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
+    FindBar* m_findBar = nullptr;
+    RecentFiles* m_recentFiles = nullptr;
     QLabel* m_lineNumberPanel = nullptr;
+    QLabel* m_columnPanel = nullptr;
     QLabel* m_datePanel = nullptr;
     QLabel* m_timePanel = nullptr;
     QTimer Timer1;

@@ -1,7 +1,7 @@
 // frmMain's editing aids and the rewrite of finished lines: Tab, Backspace
 // and Enter in the editor, the click that refreshes the line number, and
 // Timer2, which rewrites every line but the caret's once the caret has moved
-// to another line.
+// to another line; Go to Line and 整理缩进.
 //
 // Only real key presses get the aids. While an input method is composing, the
 // keys are the input method's (Enter commits, Backspace edits the
@@ -15,10 +15,16 @@
 #include "interp/EditingAids.h"
 #include "ui/EditorEdits.h"
 #include "ui/EditorText.h"
+#include "ui/Dialogs.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
 
 namespace tarnik {
+namespace {
+
+constexpr int kStatusMessageMs = 5000;
+
+}  // namespace
 
 // Keys reach the text box itself; the mouse and the context menu reach its
 // viewport.
@@ -154,6 +160,34 @@ void frmMain::Timer2_Timer()
     if (CaretLine == LastCaretLine || ui->txtSource->textCursor().hasSelection() || inputMethodComposing()) return;
     LastCaretLine = CaretLine;
     ReformatText();
+}
+
+// A number outside the program's lines says so in the status bar and leaves
+// the caret where it was.
+void frmMain::mnuEditGoToLine_Click()
+{
+    const int lines = ui->txtSource->blockCount();
+    const std::optional<QString> answer =
+        m_dialogs.inputText(this, QStringLiteral("转到行"), QStringLiteral("行号（1–%1）：").arg(lines));
+    if (!answer) return;
+    bool isNumber = false;
+    const int line = answer->trimmed().toInt(&isNumber);
+    if (!isNumber || line < 1 || line > lines) {
+        ui->sbStatusBar->showMessage(
+            QStringLiteral("没有第 %1 行：程序共 %2 行。").arg(answer->trimmed()).arg(lines), kStatusMessageMs);
+        return;
+    }
+    QTextCursor caret(ui->txtSource->document()->findBlockByNumber(line - 1));
+    ui->txtSource->setTextCursor(caret);
+    ui->txtSource->centerCursor();
+    ui->txtSource->setFocus();
+    ShowLineNumber();
+}
+
+void frmMain::mnuEditReindent_Click()
+{
+    reindentSelectedLines(*ui->txtSource);
+    ui->txtSource->setFocus();
 }
 
 void frmMain::ReformatText()

@@ -1,12 +1,13 @@
-// frmMain's file commands: New, Open, Save, Save As, Exit and the start-up
-// file, with the question about unsaved changes and the file reading and
-// writing behind them.
+// frmMain's file commands: New, Open, the recent files, Save, Save As, Exit
+// and the start-up file, with the question about unsaved changes and the
+// file reading and writing behind them.
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/RecentFiles.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
 
@@ -55,6 +56,19 @@ void frmMain::mnuFileExit_Click()
     close();
 }
 
+// A file that is gone is taken off the list, and the editor keeps its text.
+void frmMain::openRecentFile(const QString& path)
+{
+    if (!QFile::exists(path)) {
+        m_recentFiles->remove(path);
+        m_dialogs.showMessage(this, MessageIcon::Warning, kFileErrorTitle,
+                              QStringLiteral("找不到文件“%1”，已将它从最近的文件中移除。").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!settleUnsavedChanges()) return;
+    if (std::optional<DecodedSource> source = FileRead(path)) loadFile(path, *source);
+}
+
 void frmMain::openCommandLineFile(const QString& path)
 {
     if (!QFile::exists(path)) {
@@ -77,6 +91,7 @@ void frmMain::loadFile(const QString& path, const DecodedSource& source)
     loadEditorText(source.text);
     CurrentFile = path;
     m_encoding = source.encoding;
+    m_recentFiles->add(path);
 }
 
 // A text just loaded is shown as it was stored: its lines are rewritten
@@ -113,6 +128,7 @@ bool frmMain::SaveFileAs()
     const QString name = m_dialogs.saveFileName(this, kSaveAsTitle, kSaveFilter);
     if (name.isEmpty() || !FileWrite(name)) return false;
     CurrentFile = name;
+    m_recentFiles->add(name);
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "ui/ChineseUi.h"
+#include "ui/TextZoom.h"
 #include "ui/Twips.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
@@ -39,11 +39,12 @@ constexpr QSize kInitialClientSize{pixelsFromTwips(7185), pixelsFromTwips(3210)}
 
 }  // namespace
 
-frmResult::frmResult(Dialogs& dialogs, RunController& controller)
+frmResult::frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom)
     : ui(std::make_unique<Ui::frmResult>()), m_dialogs(dialogs), m_controller(controller)
 {
     ui->setupUi(this);
-    ui->txtResult->setFont(uiFont({QStringLiteral("Verdana")}, 9));
+    zoom.attach(*ui->txtResult);
+    zoom.addCommands(*this);
     resize(kInitialClientSize.width(), kInitialClientSize.height() + menuBar()->sizeHint().height());
 
     connect(ui->暂停, &QAction::triggered, this, &frmResult::暂停_Click);

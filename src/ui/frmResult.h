@@ -29,6 +29,7 @@ class frmResult;
 namespace tarnik {
 
 class Dialogs;
+class TextZoom;
 class frmVars;
 
 class frmResult : public QMainWindow, public RunConsole {
@@ -40,7 +41,8 @@ public:
     static constexpr qsizetype kMaxCharacters = 2 * 1024 * 1024;  // 4 MB of text
     static constexpr QStringView kOmittedNotice = u"……前面的输出已省略";
 
-    frmResult(Dialogs& dialogs, RunController& controller);
+    // The box takes its font and size from `zoom`, and the window's zoom keys zoom it.
+    frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom);
     ~frmResult() override;
 
     void yield() override;

@@ -1,0 +1,25 @@
+#pragma once
+// The strip left of the program text that shows each line's number. It only
+// forwards its size and painting to the editor, which knows the lines.
+#include <QWidget>
+
+namespace tarnik {
+
+class SourceEditor;
+
+class LineNumberGutter : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LineNumberGutter(SourceEditor& editor);
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    SourceEditor& m_editor;
+};
+
+}  // namespace tarnik

@@ -1,0 +1,144 @@
+#include "ui/SourceEditor.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTextBlock>
+#include <algorithm>
+
+#include "ui/FinishedLines.h"
+#include "ui/LineNumberGutter.h"
+#include "ui/SourceHighlighter.h"
+
+namespace tarnik {
+namespace {
+
+constexpr int kGutterPadding = 6;  // pixels left and right of the numbers
+constexpr int kCaretLineAlpha = 40;
+constexpr double kGutterShade = 0.06;   // of the way from the background to the text
+constexpr double kNumberShade = 0.55;
+
+// `from` moved the fraction `towards` of the way to `to`: the gutter's
+// colours come from the text's own two, so they suit any theme.
+QColor blend(const QColor& from, const QColor& to, double towards)
+{
+    auto mix = [towards](double a, double b) { return a + (b - a) * towards; };
+    return QColor::fromRgbF(static_cast<float>(mix(from.redF(), to.redF())),
+                            static_cast<float>(mix(from.greenF(), to.greenF())),
+                            static_cast<float>(mix(from.blueF(), to.blueF())));
+}
+
+int digits(int number)
+{
+    int count = 1;
+    for (; number >= 10; number /= 10) ++count;
+    return count;
+}
+
+}  // namespace
+
+SourceEditor::SourceEditor(QWidget* parent)
+    : QPlainTextEdit(parent), m_gutter(new LineNumberGutter(*this)),
+      m_highlighter(new SourceHighlighter(document(), palette().color(QPalette::Base)))
+{
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEditor::updateGutterWidth);
+    connect(this, &QPlainTextEdit::updateRequest, this, &SourceEditor::scrollGutter);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightCaretLine);
+    updateGutterWidth();
+    highlightCaretLine();
+    new FinishedLines(*document());
+}
+
+int SourceEditor::gutterWidth() const
+{
+    // At least three digits, so that the text does not shift at line 10 and 100.
+    const int widest = std::max(3, digits(blockCount()));
+    return 2 * kGutterPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * widest;
+}
+
+void SourceEditor::updateGutterWidth()
+{
+    setViewportMargins(gutterWidth(), 0, 0, 0);
+}
+
+// The gutter scrolls with the text, and is repainted where the text is.
+void SourceEditor::scrollGutter(const QRect& rect, int dy)
+{
+    if (dy != 0) {
+        m_gutter->scroll(0, dy);
+    } else {
+        m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+    }
+    if (rect.contains(viewport()->rect())) updateGutterWidth();
+}
+
+void SourceEditor::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    placeGutter();
+}
+
+void SourceEditor::placeGutter()
+{
+    const QRect inside = contentsRect();
+    m_gutter->setGeometry(QRect(inside.left(), inside.top(), gutterWidth(), inside.height()));
+}
+
+// A new font (zoom) changes the digits' width and the line height; a new
+// palette (the desktop's theme) may call for the other colour set.
+void SourceEditor::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateGutterWidth();
+        placeGutter();
+        m_gutter->update();
+    }
+    if (event->type() == QEvent::PaletteChange) {
+        m_highlighter->setBackground(palette().color(QPalette::Base));
+        highlightCaretLine();
+    }
+}
+
+// The caret line's number is drawn bold, so the gutter shows it even where
+// the tint is hard to see.
+void SourceEditor::paintGutter(QPaintEvent& event)
+{
+    QPainter painter(m_gutter);
+    const QColor base = palette().color(QPalette::Base);
+    const QColor caretNumber = palette().color(QPalette::Text);
+    painter.fillRect(event.rect(), blend(base, caretNumber, kGutterShade));
+    const int caretLine = textCursor().blockNumber();
+    const QColor number = blend(base, caretNumber, kNumberShade);
+    QFont bold = font();
+    bold.setBold(true);
+
+    QTextBlock block = firstVisibleBlock();
+    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+    const int width = m_gutter->width() - kGutterPadding;
+    for (; block.isValid() && top <= event.rect().bottom(); block = block.next()) {
+        const int height = qRound(blockBoundingRect(block).height());
+        if (block.isVisible() && top + height >= event.rect().top()) {
+            const bool isCaretLine = block.blockNumber() == caretLine;
+            painter.setFont(isCaretLine ? bold : font());
+            painter.setPen(isCaretLine ? caretNumber : number);
+            painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight,
+                             QString::number(block.blockNumber() + 1));
+        }
+        top += height;
+    }
+}
+
+void SourceEditor::highlightCaretLine()
+{
+    QTextEdit::ExtraSelection line;
+    QColor tint = palette().color(QPalette::Highlight);
+    tint.setAlpha(kCaretLineAlpha);
+    line.format.setBackground(tint);
+    line.format.setProperty(QTextFormat::FullWidthSelection, true);
+    line.cursor = textCursor();
+    line.cursor.clearSelection();
+    setExtraSelections({line});
+    m_gutter->update();
+}
+
+}  // namespace tarnik
