@@ -12,6 +12,7 @@
 
 #include "expr/BasicError.h"
 #include "interp/RunHost.h"
+#include "interp/VariableChanges.h"
 
 namespace tarnik {
 
@@ -68,10 +69,7 @@ RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code);
 // debugger and the console see and steer the run in progress.
 class RunController {
 public:
-    struct Variable {
-        std::u16string name;
-        double value = 0;
-    };
+    using Variable = VariableValue;
 
     // Starts a run unless one is in progress (then returns nothing at once).
     std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode);
@@ -79,6 +77,8 @@ public:
 
     // The paused run, as the debugger shows it.
     [[nodiscard]] std::vector<Variable> variables() const;  // in the order of first use
+    // The same, each marked against the previous pause of this run.
+    [[nodiscard]] std::vector<WatchedVariable> watchedVariables() const;
     [[nodiscard]] std::u16string_view source() const;      // the text as it was started
     [[nodiscard]] std::int32_t currentLine() const;         // the line about to run
     [[nodiscard]] bool isBreakpoint(std::int32_t line) const;
@@ -90,7 +90,11 @@ public:
     void runFreely();
 
 private:
+    class PauseRecorder;
+
     bool m_running = false;
+    // The variables as the last pause left them; nothing before a run's first pause.
+    std::optional<std::vector<Variable>> m_previousPause;
 };
 
 }  // namespace tarnik
