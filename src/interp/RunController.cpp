@@ -79,10 +79,10 @@ ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16
     return report;
 }
 
-// The console as the run sees it: everything goes through to the real one,
-// and when a pause ends, its variables are kept for the next pause to be
-// compared with. The debugger window lives for one pause only, so the
-// controller keeps them.
+// The console as the run sees it: everything goes through to the real one.
+// A pause is also told to the watcher, and when it ends, its variables are
+// kept for the next pause to be compared with (the debugger window lives for
+// one pause only, so the controller keeps them).
 class RunController::PauseRecorder final : public RunConsole {
 public:
     PauseRecorder(RunController& controller, RunConsole& console) : m_controller(controller), m_console(console) {}
@@ -92,8 +92,12 @@ public:
     bool consoleVisible() override { return m_console.consoleVisible(); }
     void StopWindow() override
     {
+        m_controller.m_pausedLine = m_controller.currentLine();
+        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
         m_console.StopWindow();
         m_controller.m_previousPause = m_controller.variables();
+        m_controller.m_pausedLine.reset();
+        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->resumed();
     }
     void Append(std::u16string_view text) override { m_console.Append(text); }
     std::optional<std::u16string> InputWindow(std::u16string_view info) override

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "expr/BasicError.h"
+#include "interp/PauseWatcher.h"
 #include "interp/RunHost.h"
 #include "interp/VariableChanges.h"
 
@@ -81,6 +82,10 @@ public:
     [[nodiscard]] std::vector<WatchedVariable> watchedVariables() const;
     [[nodiscard]] std::u16string_view source() const;      // the text as it was started
     [[nodiscard]] std::int32_t currentLine() const;         // the line about to run
+    // The line the run is paused before; nothing while it runs or after it ended.
+    [[nodiscard]] std::optional<std::int32_t> pausedLine() const { return m_pausedLine; }
+    // Told of every pause from now on; nullptr: no one.
+    void setPauseWatcher(PauseWatcher* watcher) { m_pauseWatcher = watcher; }
     [[nodiscard]] bool isBreakpoint(std::int32_t line) const;
     void setBreakpoint(std::int32_t line, bool ticked);
 
@@ -95,6 +100,8 @@ private:
     bool m_running = false;
     // The variables as the last pause left them; nothing before a run's first pause.
     std::optional<std::vector<Variable>> m_previousPause;
+    std::optional<std::int32_t> m_pausedLine;
+    PauseWatcher* m_pauseWatcher = nullptr;
 };
 
 }  // namespace tarnik
