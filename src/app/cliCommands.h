@@ -38,5 +38,7 @@ int checkCommand(Arguments arguments);
 int tableCommand(Arguments arguments);
 int runCommand(Arguments arguments);
 int formatCommand(Arguments arguments);
+// Exit 0 when every case passes, 1 when one does not.
+int testCommand(Arguments arguments);
 
 }  // namespace tarnik::cli

@@ -82,11 +82,47 @@ ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16
     return report;
 }
 
+// The console as the run sees it: everything goes through to the real one.
+// A pause is also told to the watcher, and when it ends, its variables are
+// kept for the next pause to be compared with (the debugger window lives for
+// one pause only, so the controller keeps them).
+class RunController::PauseRecorder final : public RunConsole {
+public:
+    PauseRecorder(RunController& controller, RunConsole& console) : m_controller(controller), m_console(console) {}
+
+    void yield() override { m_console.yield(); }
+    std::int64_t quietStatements() override { return m_console.quietStatements(); }
+    bool consoleVisible() override { return m_console.consoleVisible(); }
+    void StopWindow() override
+    {
+        m_controller.m_pausedLine = m_controller.currentLine();
+        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
+        m_console.StopWindow();
+        m_controller.m_previousPause = m_controller.variables();
+        m_controller.m_pausedLine.reset();
+        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->resumed();
+    }
+    void Append(std::u16string_view text) override { m_console.Append(text); }
+    std::optional<std::u16string> InputWindow(std::u16string_view info) override
+    {
+        return m_console.InputWindow(info);
+    }
+    void Clear() override { m_console.Clear(); }
+    void showConsole() override { m_console.showConsole(); }
+    void setCaption(std::u16string_view caption) override { m_console.setCaption(caption); }
+
+private:
+    RunController& m_controller;
+    RunConsole& m_console;
+};
+
 std::optional<RunOutcome> RunController::start(std::u16string_view editorText, RunConsole& console, RunMode mode)
 {
     if (m_running) return std::nullopt;
     m_running = true;
-    RunOutcome outcome = StartRun(editorText, console, mode);
+    m_previousPause.reset();
+    PauseRecorder recorder(*this, console);
+    RunOutcome outcome = StartRun(editorText, recorder, mode);
     m_running = false;
     return outcome;
 }
@@ -98,6 +134,11 @@ std::vector<RunController::Variable> RunController::variables() const
         list.push_back({name, program.Variables.valueOf(name)});
     }
     return list;
+}
+
+std::vector<WatchedVariable> RunController::watchedVariables() const
+{
+    return compareWithPreviousPause(m_previousPause, variables());
 }
 
 std::u16string_view RunController::source() const { return program.RunSource; }

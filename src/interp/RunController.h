@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "expr/BasicError.h"
+#include "interp/PauseWatcher.h"
 #include "interp/RunHost.h"
+#include "interp/VariableChanges.h"
 
 namespace tarnik {
 
@@ -69,10 +71,7 @@ RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code);
 // debugger and the console see and steer the run in progress.
 class RunController {
 public:
-    struct Variable {
-        std::u16string name;
-        double value = 0;
-    };
+    using Variable = VariableValue;
 
     // Starts a run unless one is in progress (then returns nothing at once).
     std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode);
@@ -80,8 +79,14 @@ public:
 
     // The paused run, as the debugger shows it.
     [[nodiscard]] std::vector<Variable> variables() const;  // in the order of first use
+    // The same, each marked against the previous pause of this run.
+    [[nodiscard]] std::vector<WatchedVariable> watchedVariables() const;
     [[nodiscard]] std::u16string_view source() const;      // the text as it was started
     [[nodiscard]] std::int32_t currentLine() const;         // the line about to run
+    // The line the run is paused before; nothing while it runs or after it ended.
+    [[nodiscard]] std::optional<std::int32_t> pausedLine() const { return m_pausedLine; }
+    // Told of every pause from now on; nullptr: no one.
+    void setPauseWatcher(PauseWatcher* watcher) { m_pauseWatcher = watcher; }
     [[nodiscard]] bool isBreakpoint(std::int32_t line) const;
     void setBreakpoint(std::int32_t line, bool ticked);
 
@@ -91,7 +96,13 @@ public:
     void runFreely();
 
 private:
+    class PauseRecorder;
+
     bool m_running = false;
+    // The variables as the last pause left them; nothing before a run's first pause.
+    std::optional<std::vector<Variable>> m_previousPause;
+    std::optional<std::int32_t> m_pausedLine;
+    PauseWatcher* m_pauseWatcher = nullptr;
 };
 
 }  // namespace tarnik

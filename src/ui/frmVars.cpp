@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QSettings>
 
-#include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
 #include "ui/ChineseUi.h"
@@ -23,15 +23,29 @@ enum CodeColumn { kTickColumn = 0, kLineNumberColumn = 1, kCodeColumn = 2 };
 
 const QColor kCurrentLineColour(0, 0, 255);
 
+// Changed and new variables carry this before their name, besides the bold,
+// so that the mark needs no colour to be seen.
+const QString kChangeMark = QStringLiteral("● ");
+
+const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
+
+QSettings settings() { return QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")); }
+
+QString changeTip(const WatchedVariable& variable)
+{
+    if (variable.change == ValueChange::New) return QStringLiteral("上一次暂停以后新出现的变量");
+    return QStringLiteral("上一次暂停时的值：%1").arg(toQString(variable.previousText));
+}
+
 }  // namespace
 
 frmVars::frmVars(RunController& controller, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmVars>()), m_controller(controller)
 {
     ui->setupUi(this);
-    // Nothing can be resized, so the lists are filled exactly once.
-    setFixedSize(size());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    restoreGeometry(settings().value(kGeometryKey).toByteArray());
     const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
     ui->lv->setFont(listFont);
     ui->lvCode->setFont(listFont);
@@ -59,15 +73,27 @@ void frmVars::setColumnWidths()
 }
 
 // Variables in the order they were first used, each as the text PRINT
-// would show for it.
+// would show for it; those changed or new since the previous pause marked.
 void frmVars::fillVariables()
 {
     QList<QTreeWidgetItem*> rows;
-    for (const RunController::Variable& variable : m_controller.variables()) {
-        rows.append(new QTreeWidgetItem(
-            {toQString(variable.name), toQString(numberText(variable.value)), QStringLiteral("Double")}));
+    for (const WatchedVariable& variable : m_controller.watchedVariables()) {
+        auto* row = new QTreeWidgetItem({toQString(variable.name), toQString(variable.text), QStringLiteral("Double")});
+        if (variable.change != ValueChange::Same) markChange(*row, changeTip(variable));
+        rows.append(row);
     }
     ui->lv->addTopLevelItems(rows);
+}
+
+void frmVars::markChange(QTreeWidgetItem& row, const QString& tip)
+{
+    row.setText(0, kChangeMark + row.text(0));
+    QFont bold = ui->lv->font();
+    bold.setBold(true);
+    for (int column = 0; column < ui->lv->columnCount(); ++column) {
+        row.setFont(column, bold);
+        row.setToolTip(column, tip);
+    }
 }
 
 void frmVars::fillProgramLines()
@@ -123,6 +149,14 @@ void frmVars::cmdContinue_Click()
 void frmVars::cmdAbort_Click()
 {
     done(Aborted);
+}
+
+// Every way out (the buttons, the keys, the close box, the console closing
+// the window) comes through here, so the place is kept whichever was taken.
+void frmVars::done(int result)
+{
+    settings().setValue(kGeometryKey, saveGeometry());
+    QDialog::done(result);
 }
 
 // Esc.

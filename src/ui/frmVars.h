@@ -7,7 +7,8 @@
 //
 // Enter is Step (the default button) and Esc is Continue (the reject path);
 // the close box has a path of its own that leaves the run's mode alone, so
-// that in stepping mode the next line pauses again.
+// that in stepping mode the next line pauses again. The window can be
+// resized, and keeps its size and place for the next pause.
 #include <QDialog>
 #include <memory>
 
@@ -31,6 +32,7 @@ public:
     explicit frmVars(RunController& controller, QWidget* parent = nullptr);
     ~frmVars() override;
 
+    void done(int result) override;
     void reject() override;
 
 protected:
@@ -46,6 +48,7 @@ private slots:
 private:
     void setColumnWidths();
     void fillVariables();
+    void markChange(QTreeWidgetItem& row, const QString& tip);
     void fillProgramLines();
     void showCurrentLine();
 

@@ -1,8 +1,13 @@
-// How a run started from the editor says it ended: by itself, on an error,
-// or aborted by its console being hidden.
+// What the run controller tells: how a run ended (by itself, on an error, or
+// aborted by its console being hidden), the paused line while the debugger is
+// open, and the watcher's calls around every pause.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "interp/ProgramState.h"
+#include "interp/RunController.h"
 #include "support/RecordingHost.h"
 
 namespace tarnik::test {
@@ -38,6 +43,84 @@ TEST(RunController, OutcomeSaysHowTheRunEnded)
         EXPECT_EQ(outcome.line, c.line);
         EXPECT_EQ(outcome.aborted, c.aborted);
     }
+}
+
+// Records "paused N" and "resumed" in order, with the controller's paused
+// line at each call.
+class RecordingWatcher : public PauseWatcher {
+public:
+    explicit RecordingWatcher(const RunController& controller) : m_controller(controller) {}
+
+    void paused(std::int32_t line) override { events.push_back("paused " + std::to_string(line) + seen()); }
+    void resumed() override { events.push_back("resumed" + seen()); }
+
+    std::vector<std::string> events;
+
+private:
+    std::string seen() const
+    {
+        const std::optional<std::int32_t> line = m_controller.pausedLine();
+        return line ? " (" + std::to_string(*line) + ")" : " (-)";
+    }
+
+    const RunController& m_controller;
+};
+
+class RunControllerPauses : public ::testing::Test {
+protected:
+    void SetUp() override { program.reset(); }
+
+    RunController controller;
+    RecordingWatcher watcher{controller};
+    RecordingHost host;
+};
+
+TEST_F(RunControllerPauses, WatcherHearsEveryPauseAndItsEnd)
+{
+    struct Case {
+        const char* name;
+        RunMode mode;
+        std::vector<std::u16string_view> lines;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"no pause", RunMode::Free, {u"a = 1", u"print a"}, {}},
+        {"stepping", RunMode::Stepping, {u"a = 1", u"print a"},
+         {"paused 1 (1)", "resumed (-)", "paused 2 (2)", "resumed (-)"}},
+        {"STOP", RunMode::Free, {u"a = 1", u"stop", u"print a"}, {"paused 2 (2)", "resumed (-)"}},
+    };
+    controller.setPauseWatcher(&watcher);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        watcher.events.clear();
+        std::vector<std::optional<std::int32_t>> pausedLines;
+        host.onPause = [&] { pausedLines.push_back(controller.pausedLine()); };
+        std::u16string text;
+        for (std::u16string_view line : c.lines) text.append(line).append(u"\r\n");
+        (void)controller.start(text, host, c.mode);
+        EXPECT_EQ(watcher.events, c.events);
+        EXPECT_EQ(controller.pausedLine(), std::nullopt);
+        for (const std::optional<std::int32_t>& line : pausedLines) EXPECT_TRUE(line.has_value());
+    }
+}
+
+TEST_F(RunControllerPauses, AnAbortAtAPauseStillEndsIt)
+{
+    controller.setPauseWatcher(&watcher);
+    host.onPause = [&] { host.visible = false; };  // the debugger's Abort hides the console
+    (void)controller.start(editorText({u"print 1", u"print 2"}), host, RunMode::Stepping);
+    EXPECT_EQ(watcher.events, (std::vector<std::string>{"paused 1 (1)", "resumed (-)"}));
+    EXPECT_EQ(host.output, u"1\r\n");  // the paused line still runs, then the run ends
+    EXPECT_EQ(controller.pausedLine(), std::nullopt);
+}
+
+TEST_F(RunControllerPauses, WithoutAWatcherPausesStillWork)
+{
+    controller.setPauseWatcher(&watcher);
+    controller.setPauseWatcher(nullptr);
+    (void)controller.start(editorText({u"stop"}), host, RunMode::Free);
+    EXPECT_EQ(host.pausedLines, std::vector<std::int32_t>{1});
+    EXPECT_TRUE(watcher.events.empty());
 }
 
 }  // namespace

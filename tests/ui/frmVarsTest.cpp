@@ -1,7 +1,9 @@
 // The debugger window of a paused run: what it shows, Step, Continue and
 // Abort with their keys, the close box, and breakpoints ticked in its listing.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSettings>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -43,7 +45,9 @@ TEST_F(Debugger, WindowHasItsCaptionControlsAndLayout)
         const Control controls[] = {
             {"lv", {120, 120, 6975, 1095}, {}},
             {"lvCode", {120, 1320, 6975, 3015}, {}},
-            {"Label1", {120, 4680, 2775, 255}, QStringLiteral("程序暂停中...")},
+            // One pixel narrower than it was placed before the window had a
+            // layout: it now ends where the buttons begin instead of under the first.
+            {"Label1", {120, 4680, 2760, 255}, QStringLiteral("程序暂停中...")},
             {"cmdAbort", {2880, 4560, 1335, 375}, QStringLiteral("终止(&A)")},
             {"cmdStep", {4320, 4560, 1335, 375}, QStringLiteral("单步(Enter)")},
             {"cmdContinue", {5760, 4560, 1335, 375}, QStringLiteral("继续(ESC)")},
@@ -350,6 +354,135 @@ TEST_F(Debugger, CurrentLineOfALongListingIsScrolledIntoView)
     }});
     run();
     EXPECT_EQ(script.pauses(), 1);
+}
+
+// The rows of the list that are shown whole.
+int rowsShown(QTreeWidget& list)
+{
+    int shown = 0;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QRect row = list.visualItemRect(list.topLevelItem(i));
+        if (row.top() >= 0 && row.bottom() <= list.viewport()->rect().bottom()) ++shown;
+    }
+    return shown;
+}
+
+TEST_F(Debugger, ResizingGrowsTheListsAndShowsMoreVariables)
+{
+    QString source;
+    for (int n = 1; n <= 30; ++n) source += QStringLiteral("v%1 = %1\n").arg(n);
+    setEditorText(source + QStringLiteral("stop"));
+    DebuggerScript script({[](QDialog& debugger) {
+        QTreeWidget& variables = variableList(debugger);
+        QTreeWidget& code = codeList(debugger);
+        const QSize variablesBefore = variables.size();
+        const QSize codeBefore = code.size();
+        const int shownBefore = rowsShown(variables);
+        EXPECT_GE(shownBefore, 1);
+
+        debugger.resize(800, 640);
+        ASSERT_TRUE(waitFor([&] { return variables.width() > variablesBefore.width(); }));
+        EXPECT_GT(variables.height(), variablesBefore.height());
+        EXPECT_GT(code.height(), codeBefore.height());
+        EXPECT_GT(code.width(), codeBefore.width());
+        EXPECT_GT(rowsShown(variables), shownBefore);
+        // The buttons stay in the lower right corner.
+        const QRect cont = debugger.findChild<QPushButton*>(QStringLiteral("cmdContinue"))->geometry();
+        EXPECT_EQ(cont.right(), debugger.width() - 9);
+        EXPECT_EQ(cont.bottom(), debugger.height() - 9);
+
+        debugger.resize(50, 50);
+        ASSERT_TRUE(waitFor([&] { return debugger.width() < 800; }));
+        EXPECT_GE(debugger.width(), debugger.minimumWidth());
+        EXPECT_GE(debugger.height(), debugger.minimumHeight());
+        EXPECT_GE(debugger.minimumWidth(), 300);
+        EXPECT_GE(debugger.minimumHeight(), 200);
+        EXPECT_GE(rowsShown(variables), 1);
+        EXPECT_GE(rowsShown(code), 1);
+        click(debugger, "cmdContinue");
+    }});
+    run();
+    EXPECT_EQ(script.pauses(), 1);
+}
+
+TEST_F(Debugger, SizeAndPlaceAreKeptForTheNextPauseAndTheNextRun)
+{
+    const QRect placed(40, 50, 640, 480);
+    setEditorText(QStringLiteral("print 1\nprint 2"));
+    std::vector<QRect> seen;
+    DebuggerScript script({
+        [&](QDialog& debugger) {
+            EXPECT_EQ(debugger.size(), QSize(481, 337));  // nothing kept yet
+            debugger.setGeometry(placed);
+            ASSERT_TRUE(waitFor([&] { return debugger.geometry() == placed; }));
+            click(debugger, "cmdStep");
+        },
+        [&](QDialog& debugger) {
+            seen.push_back(debugger.geometry());
+            click(debugger, "cmdAbort");
+        },
+        [&](QDialog& debugger) {
+            seen.push_back(debugger.geometry());
+            debugger.close();
+        },
+        [&](QDialog& debugger) { click(debugger, "cmdContinue"); },
+    });
+    debug();
+    debug();
+    EXPECT_EQ(seen, (std::vector<QRect>{placed, placed}));
+    EXPECT_FALSE(QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik"))
+                     .value(QStringLiteral("Debugger/Geometry"))
+                     .toByteArray()
+                     .isEmpty());
+}
+
+bool isBold(const QTreeWidgetItem& row)
+{
+    for (int column = 0; column < 3; ++column) {
+        if (!row.font(column).bold()) return false;
+    }
+    return true;
+}
+
+TEST_F(Debugger, StepMarksVariablesChangedOrNewSinceThePreviousPause)
+{
+    struct Row {
+        QString name;  // as shown, with the mark
+        QString value;
+        QString tip;   // empty: not marked
+    };
+    const QString newTip = QStringLiteral("上一次暂停以后新出现的变量");
+    // Rows at the pauses before lines 1 to 5.
+    const std::vector<std::vector<Row>> pauses = {
+        {},
+        {{QStringLiteral("● x"), QStringLiteral("1"), newTip}},
+        {{QStringLiteral("x"), QStringLiteral("1"), {}}},  // set again to the same value
+        {{QStringLiteral("x"), QStringLiteral("1"), {}}, {QStringLiteral("● y"), QStringLiteral("2"), newTip}},
+        {{QStringLiteral("● x"), QStringLiteral("4"), QStringLiteral("上一次暂停时的值：1")},
+         {QStringLiteral("y"), QStringLiteral("2"), {}}},
+    };
+    setEditorText(QStringLiteral("x = 1\nx = 1\ny = 2\nx = 4\nprint x"));
+    DebuggerScript script;
+    for (std::size_t pause = 0; pause < pauses.size(); ++pause) {
+        script.add([&, pause](QDialog& debugger) {
+            SCOPED_TRACE(pause + 1);
+            QTreeWidget& list = variableList(debugger);
+            const std::vector<Row>& expected = pauses[pause];
+            ASSERT_EQ(list.topLevelItemCount(), static_cast<int>(expected.size()));
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                const QTreeWidgetItem& row = *list.topLevelItem(static_cast<int>(i));
+                EXPECT_EQ(row.text(0), expected[i].name);
+                EXPECT_EQ(row.text(1), expected[i].value);
+                EXPECT_EQ(row.text(2), QStringLiteral("Double"));
+                EXPECT_EQ(isBold(row), !expected[i].tip.isEmpty());
+                EXPECT_EQ(row.toolTip(1), expected[i].tip);
+            }
+            click(debugger, "cmdStep");
+        });
+    }
+    debug();
+    EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(consoleText(), QStringLiteral("4\n"));
 }
 
 }  // namespace

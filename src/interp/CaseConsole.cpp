@@ -1,0 +1,52 @@
+#include "interp/CaseConsole.h"
+
+#include <algorithm>
+
+namespace tarnik {
+
+CaseConsole::CaseConsole(std::deque<std::u16string> answers, std::int64_t maxStatements, std::size_t maxOutput)
+    : m_answers(std::move(answers)), m_maxStatements(maxStatements), m_maxOutput(maxOutput)
+{
+}
+
+// The limit reached first is the one that stopped the run.
+void CaseConsole::yield()
+{
+    if (++m_statements > m_maxStatements && !m_outputLimitReached) m_statementLimitReached = true;
+}
+
+// Nothing happens between statements but the counting, so it is done in
+// advance for as many as the limit allows.
+std::int64_t CaseConsole::quietStatements()
+{
+    constexpr std::int64_t kBatch = 1 << 16;
+    const std::int64_t granted = std::clamp<std::int64_t>(m_maxStatements - m_statements, 0, kBatch);
+    m_statements += granted;
+    return granted;
+}
+
+// The quiet statements still run after the limit is passed; their output is
+// dropped, so that the memory a runaway case takes stays bounded.
+void CaseConsole::Append(std::u16string_view text)
+{
+    if (m_outputLimitReached) return;
+    if (m_output.size() + text.size() > m_maxOutput) {
+        m_output.append(text.substr(0, m_maxOutput - m_output.size()));
+        m_outputLimitReached = true;
+        return;
+    }
+    m_output += text;
+}
+
+// An empty line is skipped, as the command line asks again on one.
+std::optional<std::u16string> CaseConsole::InputWindow(std::u16string_view)
+{
+    while (!m_answers.empty()) {
+        std::u16string answer = std::move(m_answers.front());
+        m_answers.pop_front();
+        if (!answer.empty()) return answer;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tarnik

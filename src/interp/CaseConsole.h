@@ -1,0 +1,44 @@
+#pragma once
+// The console of a test-case run: answers INPUT from the case's prepared
+// answers, records the output, and ends the run, like an abort, once the run
+// has started a given number of statements or printed more than a reader
+// could want (an endless loop must fail its case, not hang the check).
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "interp/RunController.h"
+
+namespace tarnik {
+
+class CaseConsole : public RunConsole {
+public:
+    CaseConsole(std::deque<std::u16string> answers, std::int64_t maxStatements, std::size_t maxOutput);
+
+    void yield() override;
+    std::int64_t quietStatements() override;
+    bool consoleVisible() override { return !m_statementLimitReached && !m_outputLimitReached; }
+    // STOP and breakpoints pause nothing: no one is there to go on.
+    void StopWindow() override {}
+    void Append(std::u16string_view text) override;
+    // The next non-empty answer; none left: the run ends with error 62.
+    std::optional<std::u16string> InputWindow(std::u16string_view info) override;
+    void Clear() override { m_output.clear(); }
+    void showConsole() override {}
+    void setCaption(std::u16string_view) override {}
+
+    [[nodiscard]] const std::u16string& output() const { return m_output; }
+    [[nodiscard]] bool statementLimitReached() const { return m_statementLimitReached; }
+    [[nodiscard]] bool outputLimitReached() const { return m_outputLimitReached; }
+
+private:
+    std::deque<std::u16string> m_answers;
+    std::int64_t m_maxStatements;
+    std::size_t m_maxOutput;
+    std::int64_t m_statements = 0;
+    bool m_statementLimitReached = false;
+    bool m_outputLimitReached = false;
+    std::u16string m_output;
+};
+
+}  // namespace tarnik

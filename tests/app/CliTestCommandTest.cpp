@@ -1,0 +1,147 @@
+// tarnik-cli test as a child process: passing, failing, erroring and endless
+// programs against folders of cases, the exit statuses, the usage errors, and
+// every example with its answers and expected output as a case.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/CliRunner.h"
+#include "support/TempFolder.h"
+
+namespace tarnik::test {
+namespace {
+
+constexpr int kAllPassed = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kUsage = 2;
+
+// Adds two answers; cases "ok" (passes) and "wrong" (expects 8 for 3 + 4).
+struct AdditionCases {
+    TempFolder folder;
+    AdditionCases()
+    {
+        folder.write("ok.in", "3\n4\n");
+        folder.write("ok.out", "3\n4\n7\n");
+        folder.write("wrong.in", "3\n4\n");
+        folder.write("wrong.out", "3\n4\n8\n");
+    }
+    [[nodiscard]] std::string dir() const { return folder.path().string(); }
+};
+
+CliResult testProgram(std::string_view source, const std::string& dir)
+{
+    TempFile program(source);
+    return runCli({"test", program.path(), dir});
+}
+
+TEST(CliTest, ReportsEachCaseInNameOrderAndTheSummary)
+{
+    struct Case {
+        const char* name;
+        std::string program;
+        int exitStatus;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"passing and failing", "input a\ninput b\nprint a + b\n", kSomeFailed,
+         "ok: 通过\n"
+         "wrong: 未通过 第3行: 期望 «8» 实际 «7»\n"
+         "共 2 个: 通过 1 个, 未通过 1 个\n"},
+        {"erroring", "input a\ninput b\nprint a / 0\n", kSomeFailed,
+         "ok: 未通过 错误 11: 除数为零(第3行)\n"
+         "wrong: 未通过 错误 11: 除数为零(第3行)\n"
+         "共 2 个: 通过 0 个, 未通过 2 个\n"},
+        {"too few INPUTs", "input a\nprint a\n", kSomeFailed,
+         "ok: 未通过 第2行: 期望 «4» 实际 «3»\n"
+         "wrong: 未通过 第2行: 期望 «4» 实际 «3»\n"
+         "共 2 个: 通过 0 个, 未通过 2 个\n"},
+        {"endless", "input a\ndo while 1 = 1\n    a = a + 1\nloop\n", kSomeFailed,
+         "ok: 未通过 运行了 10000000 条语句还没有结束，已停止（是不是死循环？）\n"
+         "wrong: 未通过 运行了 10000000 条语句还没有结束，已停止（是不是死循环？）\n"
+         "共 2 个: 通过 0 个, 未通过 2 个\n"},
+    };
+    const AdditionCases addition;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliResult result = testProgram(c.program, addition.dir());
+        EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, "");
+    }
+}
+
+TEST(CliTest, ExitsZeroWhenEveryCasePasses)
+{
+    TempFolder folder;
+    folder.write("1.in", "6\n");
+    folder.write("1.out", "6\n36\n");
+    folder.write("2.in", "-2\n");
+    folder.write("2.out", "-2\n4\n");
+    folder.write("3.in", "\n\n5\n");  // empty answers are skipped, as run asks again
+    folder.write("3.out", "5\n25\n");
+    const CliResult result = testProgram("input n\nprint n * n\n", folder.path().string());
+    EXPECT_EQ(result.exitStatus, kAllPassed) << result.err;
+    EXPECT_EQ(result.out, "1: 通过\n2: 通过\n3: 通过\n共 3 个: 通过 3 个, 未通过 0 个\n");
+}
+
+TEST(CliTest, UsageErrorsExitTwoWithAMessage)
+{
+    const AdditionCases addition;
+    TempFolder empty;
+    empty.write("readme.txt", "no cases here");
+    TempFile program("print 1\n");
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+    };
+    const Case cases[] = {
+        {"no cases", {"test", program.path(), empty.path().string()}},
+        {"missing folder", {"test", program.path(), (empty.path() / "gone").string()}},
+        {"folder is a file", {"test", program.path(), program.path()}},
+        {"missing program", {"test", (empty.path() / "gone.bas").string(), addition.dir()}},
+        {"no folder", {"test", program.path()}},
+        {"too many", {"test", program.path(), addition.dir(), addition.dir()}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliResult result = runCli(c.arguments);
+        EXPECT_EQ(result.exitStatus, kUsage);
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(result.err.starts_with("tarnik-cli test: ")) << result.err;
+    }
+}
+
+TEST(CliTest, HelpListsTheCommand)
+{
+    const CliResult result = runCli({"--help"});
+    EXPECT_NE(result.out.find("tarnik-cli test FILE DIR\n"), std::string::npos) << result.out;
+}
+
+// Each example's answers and expected output, copied into a folder of their
+// own, make one case that passes.
+class ExampleAsCase : public ::testing::TestWithParam<std::filesystem::path> {};
+
+TEST_P(ExampleAsCase, Passes)
+{
+    const std::filesystem::path& program = GetParam();
+    const std::string name = program.stem().string();
+    TempFolder folder;
+    folder.write(name + ".out", readFileBytes(std::filesystem::path(program).replace_extension(".out")));
+    const std::filesystem::path answers = std::filesystem::path(program).replace_extension(".in");
+    if (std::filesystem::exists(answers)) folder.write(name + ".in", readFileBytes(answers));
+
+    const CliResult result = runCli({"test", program.string(), folder.path().string()});
+    EXPECT_EQ(result.exitStatus, kAllPassed) << result.out << result.err;
+    EXPECT_EQ(result.out, name + ": 通过\n共 1 个: 通过 1 个, 未通过 0 个\n");
+}
+
+std::string exampleName(const ::testing::TestParamInfo<std::filesystem::path>& info)
+{
+    return info.param.stem().string();
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleAsCase, ::testing::ValuesIn(examplePrograms()), exampleName);
+
+}  // namespace
+}  // namespace tarnik::test
