@@ -17,9 +17,20 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The usual reasons in the user's words; the system's text for the rest.
+std::string reasonText(int error)
+{
+    switch (error) {
+    case ENOENT: return "文件不存在";
+    case EACCES: return "没有读取这个文件的权限";
+    case EISDIR: return "这是一个文件夹，不是文件";
+    default: return std::strerror(error);
+    }
+}
+
 CliFailure unreadable(const std::string& path, int error)
 {
-    return {"cannot read " + path + ": " + std::strerror(error)};
+    return {"无法读取 " + path + "：" + reasonText(error)};
 }
 
 // Translates the text as a run does before its first statement; reports the
@@ -84,8 +95,8 @@ std::string tableText(const clsCode& code)
 
 const std::string& fileArgument(Arguments arguments)
 {
-    if (arguments.size() != 1) throw CliFailure{"expected exactly one FILE", true};
-    if (arguments.front().starts_with("-")) throw CliFailure{"unknown option " + arguments.front(), true};
+    if (arguments.size() != 1) throw CliFailure{"需要一个程序文件名（FILE），而且只能有一个", true};
+    if (arguments.front().starts_with("-")) throw CliFailure{"不认识的选项 " + arguments.front(), true};
     return arguments.front();
 }
 

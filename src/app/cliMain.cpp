@@ -119,7 +119,7 @@ int runCommandLine(const std::vector<std::string>& words)
     try {
         return command->run(Arguments(words).subspan(1));
     } catch (const CliFailure& failure) {
-        std::cerr << "tarnik-cli " << command->name << ": " << failure.message << '\n';
+        std::cerr << "tarnik-cli " << command->name << "：" << failure.message << '\n';
         if (failure.showUsage) printUsage(command);
         return kExitFailure;
     }

@@ -22,7 +22,7 @@ std::int64_t stepCount(const std::string& text)
     std::int64_t count = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
     if (error != std::errc{} || end != text.data() + text.size() || count < 0) {
-        throw CliFailure{"--max-steps needs a whole number of statements, not " + text, true};
+        throw CliFailure{"--max-steps 后面应是语句条数（不小于 0 的整数），而不是 " + text, true};
     }
     return count;
 }
@@ -36,7 +36,7 @@ Options parseOptions(Arguments arguments, bool allowMaxSteps)
         if (word == "--crlf") {
             options.keepCrLf = true;
         } else if (word == "--max-steps" && allowMaxSteps) {
-            if (++i == arguments.size()) throw CliFailure{"--max-steps needs a number", true};
+            if (++i == arguments.size()) throw CliFailure{"--max-steps 后面缺少语句条数", true};
             options.maxSteps = stepCount(arguments[i]);
         } else {
             files.push_back(word);
@@ -56,7 +56,7 @@ int runCommand(Arguments arguments)
     const RunOutcome outcome = StartRun(source, host, RunMode::Free);
     host.finishErrorLine();
     if (host.limitReached()) {
-        std::cerr << "tarnik-cli run: stopped after " << *options.maxSteps << " statements (--max-steps)\n";
+        std::cerr << "tarnik-cli run：已执行 " << *options.maxSteps << " 条语句，达到 --max-steps 的限制，运行停止\n";
         return kExitStepLimit;
     }
     if (outcome.error) {

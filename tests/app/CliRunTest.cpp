@@ -349,7 +349,12 @@ TEST(CliRun, BadCommandLinesAndMissingFilesExitWithTwo)
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err, "");
     }
-    EXPECT_NE(runCli({"run", missing}).err.find(missing), std::string::npos);
+    // The reason in the user's words, naming the file.
+    const std::string missingError = runCli({"run", missing}).err;
+    EXPECT_NE(missingError.find(missing), std::string::npos);
+    EXPECT_NE(missingError.find("文件不存在"), std::string::npos) << missingError;
+    const std::string folderError = runCli({"run", TARNIK_EXAMPLES_DIR}).err;
+    EXPECT_NE(folderError.find("这是一个文件夹"), std::string::npos) << folderError;
 }
 
 }  // namespace
