@@ -108,7 +108,7 @@ TEST(CliTest, UsageErrorsExitTwoWithAMessage)
         const CliResult result = runCli(c.arguments);
         EXPECT_EQ(result.exitStatus, kUsage);
         EXPECT_EQ(result.out, "");
-        EXPECT_TRUE(result.err.starts_with("tarnik-cli test: ")) << result.err;
+        EXPECT_TRUE(result.err.starts_with("tarnik-cli test：")) << result.err;
     }
 }
 

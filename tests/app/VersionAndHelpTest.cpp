@@ -55,7 +55,7 @@ TEST(CliHelp, ListsOnlyCommandsThatExist)
     for (const std::string& name : names) {
         const CliResult result = runCli({name});
         EXPECT_EQ(result.exitStatus, kFailure) << name;
-        EXPECT_TRUE(result.err.starts_with("tarnik-cli " + name + ": ")) << name << ": " << result.err;
+        EXPECT_TRUE(result.err.starts_with("tarnik-cli " + name + "：")) << name << ": " << result.err;
     }
 }
 
