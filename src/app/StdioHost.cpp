@@ -69,7 +69,7 @@ std::optional<std::u16string> StdioHost::InputWindow(std::u16string_view info)
         std::string line;
         if (!std::getline(std::cin, line)) return std::nullopt;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) return fromUtf8(line);
+        if (!line.empty()) return decodeTypedLine(line);
     }
 }
 

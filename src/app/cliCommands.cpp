@@ -97,7 +97,12 @@ std::u16string readSource(const std::string& path)
     char buffer[1 << 16];
     while (std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get())) bytes.append(buffer, count);
     if (std::ferror(file.get())) throw unreadable(path, errno);
-    return decodeSource(bytes).text;
+    DecodedSource source = decodeSource(bytes);
+    if (source.replacements > 0) {
+        std::cerr << "警告: " << path << " 含有无法识别的字节（" << source.replacements << " 处），已显示为 \uFFFD"
+                  << std::endl;
+    }
+    return std::move(source.text);
 }
 
 void reportError(const RunOutcome& outcome)

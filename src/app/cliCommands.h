@@ -26,7 +26,9 @@ struct CliFailure {
 // The one FILE argument of a command without options.
 [[nodiscard]] const std::string& fileArgument(Arguments arguments);
 
-// The file's bytes decoded as the editor would hold them (line ends CR LF).
+// The file's bytes decoded as the editor would hold them (line ends CR LF);
+// bytes that could not be read are announced by a warning line on standard
+// error, since the text then differs from the file.
 [[nodiscard]] std::u16string readSource(const std::string& path);
 
 // "错误 N: DESCRIPTION(第L行)" on standard error.
