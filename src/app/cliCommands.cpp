@@ -80,7 +80,33 @@ std::string tableText(const clsCode& code)
     return out;
 }
 
+// The usual reasons in words a beginner knows; others as the system words them.
+std::string outputFailureReason(int error)
+{
+    switch (error) {
+    case ENOSPC: return "磁盘已满";
+    case EPIPE: return "读取输出的程序已经退出";
+    case EBADF: return "标准输出已经关闭";
+    default: return std::strerror(error);
+    }
+}
+
 }  // namespace
+
+int writeStandardOutput(std::string_view bytes)
+{
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (std::fflush(stdout) == 0 && written) return 0;
+    std::clearerr(stdout);
+    return errno != 0 ? errno : EIO;
+}
+
+int reportOutputFailure(int error)
+{
+    std::cerr << "tarnik-cli: 无法写出标准输出：" << outputFailureReason(error) << "。运行已停止。" << std::endl;
+    return kExitOutputFailed;
+}
 
 const std::string& fileArgument(Arguments arguments)
 {
@@ -122,8 +148,8 @@ int tableCommand(Arguments arguments)
     std::u16string source = readSource(fileArgument(arguments));
     clsCode code;
     if (!translate(code, source)) return kExitProgramError;
-    std::cout << tableText(code) << std::flush;
-    return kExitOk;
+    const int error = writeStandardOutput(tableText(code));
+    return error == 0 ? kExitOk : reportOutputFailure(error);
 }
 
 }  // namespace tarnik::cli

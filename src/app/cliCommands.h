@@ -35,6 +35,15 @@ struct CliFailure {
 void reportError(const RunOutcome& outcome);
 
 inline constexpr int kExitStepLimit = 3;     // run: --max-steps reached
+inline constexpr int kExitOutputFailed = 4;  // standard output could not be written
+
+// Writes and flushes standard output; the errno of a failed write, 0 when
+// everything went out.
+[[nodiscard]] int writeStandardOutput(std::string_view bytes);
+
+// Says on standard error that standard output failed with `error`; returns
+// the exit status for it.
+int reportOutputFailure(int error);
 
 int checkCommand(Arguments arguments);
 int tableCommand(Arguments arguments);

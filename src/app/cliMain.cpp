@@ -1,6 +1,7 @@
 // tarnik-cli: the headless runner. One row per command in kCommands; a new
 // command is a function in the cli namespace and a row here.
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -38,6 +39,11 @@ void printUsage(const Command* only = nullptr)
 
 int main(int argc, char** argv)
 {
+#ifdef SIGPIPE
+    // A reader that has gone must show as a failed write, which ends the run
+    // with its own exit status, not as a signal that kills the process.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
     if (words.empty()) {
         std::cerr << "tarnik-cli: no command given\n";
