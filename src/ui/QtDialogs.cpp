@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace tarnik {
 namespace {
@@ -46,6 +47,20 @@ Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QS
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+qsizetype QtDialogs::askChoice(QWidget* parent, const QString& title, const QString& text,
+                              const QStringList& choices)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return chosen < 0 ? choices.size() : chosen;
 }
 
 void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)

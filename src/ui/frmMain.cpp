@@ -59,6 +59,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     // The toolbar's own menu would hide it behind the View menu's back.
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
+    createEncodingMenus();
+    showFileFormat();
     connectCommands();
     restorePlacement();
     placeConsoleBesideEditor();
@@ -109,7 +111,10 @@ void frmMain::createStatusPanels()
     m_datePanel->setObjectName(QStringLiteral("sbDate"));
     m_timePanel = new QLabel(this);
     m_timePanel->setObjectName(QStringLiteral("sbTime"));
+    m_formatPanel = new QLabel(this);
+    m_formatPanel->setObjectName(QStringLiteral("sbFileFormat"));
     ui->sbStatusBar->addWidget(m_lineNumberPanel, 1);
+    ui->sbStatusBar->addPermanentWidget(m_formatPanel);
     ui->sbStatusBar->addPermanentWidget(m_datePanel);
     ui->sbStatusBar->addPermanentWidget(m_timePanel);
 }

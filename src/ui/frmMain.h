@@ -22,6 +22,7 @@
 
 class QKeyEvent;
 class QLabel;
+class QMenu;
 
 namespace Ui {
 class frmMain;
@@ -76,8 +77,21 @@ private:
     void ClearEditor();
     bool SaveFile();
     bool SaveFileAs();
-    [[nodiscard]] std::optional<DecodedSource> FileRead(const QString& Filename);
+    // Reads and decodes a file, in `encoding` when given; refuses what is no
+    // text file and asks first about huge files and files that do not come
+    // back exactly as they are.
+    [[nodiscard]] std::optional<DecodedSource> FileRead(const QString& Filename,
+                                                        std::optional<SourceEncoding> encoding = {});
+    [[nodiscard]] bool mayReadFile(const QString& path);
+    [[nodiscard]] bool mayOpenDecoded(const QString& path, const DecodedSource& source);
     bool FileWrite(const QString& Filename);
+    // The bytes Save writes, after the questions a save may need; nothing when
+    // the user cancels. `encoding` becomes the one the bytes are in.
+    [[nodiscard]] std::optional<std::string> bytesToSave(const QString& path, SourceEncoding& encoding);
+    void createEncodingMenus();
+    void reopenInEncoding(SourceEncoding encoding);
+    void chooseSaveEncoding(SourceEncoding encoding);
+    void showFileFormat();
     // Asks whether to save unsaved changes; false when the user cancels, or
     // chose to save and nothing was saved.
     bool settleUnsavedChanges();
@@ -120,7 +134,12 @@ private:
     bool Modified = false;
     std::int32_t CaretLine = 1;
     std::int32_t LastCaretLine = 0;  // the caret line of the last rewrite
+    // How the file is written back; a file read with a loss asks before its first save.
     SourceEncoding m_encoding = SourceEncoding::Utf8;
+    LineEnds m_lineEnds = LineEnds::CrLf;
+    QString m_readLoss;  // why the file would not be written back as it was read
+    QLabel* m_formatPanel = nullptr;
+    QMenu* m_saveEncodingMenu = nullptr;
 
     bool m_closeAfterRun = false;
     bool m_exiting = false;  // Exit has settled the changes; close without asking again
