@@ -34,6 +34,7 @@ constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 50;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
+constexpr int kDiskSettleMs = 200;
 
 const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kSettingsGroup = QStringLiteral("Settings");
@@ -100,6 +101,11 @@ void frmMain::connectCommands()
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
+    // Writers often change a file in several steps; look once they are done.
+    m_diskCheck.setSingleShot(true);
+    m_diskCheck.setInterval(kDiskSettleMs);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_diskCheck, qOverload<>(&QTimer::start));
+    connect(&m_diskCheck, &QTimer::timeout, this, &frmMain::checkFileOnDisk);
 }
 
 // The line-number panel takes the free width; date and time sit at the right.

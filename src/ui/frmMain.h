@@ -7,6 +7,7 @@
 // Start or Debug handler and yields to the event loop between statements, so
 // every other command of this window can arrive in the middle of a run:
 // Start and Debug are disabled then, and a close waits for the run to end.
+#include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -19,6 +20,7 @@
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
+#include "ui/DiskStamp.h"
 
 class QKeyEvent;
 class QLabel;
@@ -80,8 +82,12 @@ private:
     // Reads and decodes a file, in `encoding` when given; refuses what is no
     // text file and asks first about huge files and files that do not come
     // back exactly as they are.
-    [[nodiscard]] std::optional<DecodedSource> FileRead(const QString& Filename,
-                                                        std::optional<SourceEncoding> encoding = {});
+    struct LoadedFile {
+        DecodedSource source;
+        DiskStamp stamp;
+    };
+    [[nodiscard]] std::optional<LoadedFile> FileRead(const QString& Filename,
+                                                     std::optional<SourceEncoding> encoding = {});
     [[nodiscard]] bool mayReadFile(const QString& path);
     [[nodiscard]] bool mayOpenDecoded(const QString& path, const DecodedSource& source);
     bool FileWrite(const QString& Filename);
@@ -92,10 +98,16 @@ private:
     void reopenInEncoding(SourceEncoding encoding);
     void chooseSaveEncoding(SourceEncoding encoding);
     void showFileFormat();
+    // External changes (frmMainFiles.cpp): the open file is watched, and a
+    // save over a file that changed since it was read asks first.
+    [[nodiscard]] bool mayOverwrite(const QString& path);
+    void reloadFromDisk();
+    void watchCurrentFile();
+    void checkFileOnDisk();
     // Asks whether to save unsaved changes; false when the user cancels, or
     // chose to save and nothing was saved.
     bool settleUnsavedChanges();
-    void loadFile(const QString& path, const DecodedSource& source);
+    void loadFile(const QString& path, const LoadedFile& file);
     void loadEditorText(std::u16string_view text);
     void showFileError(const QString& what, const QString& path, const QString& reason);
     void ShowLineNumber();
@@ -140,6 +152,10 @@ private:
     QString m_readLoss;  // why the file would not be written back as it was read
     QLabel* m_formatPanel = nullptr;
     QMenu* m_saveEncodingMenu = nullptr;
+    DiskStamp m_diskStamp;  // CurrentFile as last read or written
+    QFileSystemWatcher m_watcher;
+    QTimer m_diskCheck;     // lets a burst of change signals settle into one check
+    bool m_checkingDisk = false;
 
     bool m_closeAfterRun = false;
     bool m_exiting = false;  // Exit has settled the changes; close without asking again

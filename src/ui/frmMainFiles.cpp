@@ -7,6 +7,7 @@
 // (unreadable bytes, binary content) is opened and first saved only after a
 // question that names the problem.
 #include <QActionGroup>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -120,7 +121,7 @@ void frmMain::mnuFileOpen_Click()
     ClearEditor();
     const QString name = m_dialogs.openFileName(this, kOpenTitle, kOpenFilter);
     if (name.isEmpty()) return;
-    if (std::optional<DecodedSource> source = FileRead(name)) loadFile(name, *source);
+    if (std::optional<LoadedFile> file = FileRead(name)) loadFile(name, *file);
 }
 
 void frmMain::mnuFileSave_Click()
@@ -147,7 +148,7 @@ void frmMain::openCommandLineFile(const QString& path)
         CurrentFile = path;
         return;
     }
-    if (std::optional<DecodedSource> source = FileRead(path)) loadFile(path, *source);
+    if (std::optional<LoadedFile> file = FileRead(path)) loadFile(path, *file);
 }
 
 void frmMain::ClearEditor()
@@ -158,16 +159,19 @@ void frmMain::ClearEditor()
     m_lineEnds = LineEnds::CrLf;
     m_readLoss.clear();
     showFileFormat();
+    watchCurrentFile();
 }
 
-void frmMain::loadFile(const QString& path, const DecodedSource& source)
+void frmMain::loadFile(const QString& path, const LoadedFile& file)
 {
-    loadEditorText(source.text);
+    loadEditorText(file.source.text);
     CurrentFile = path;
-    m_encoding = source.encoding;
-    m_lineEnds = source.lineEnds;
-    m_readLoss = lossOf(source);
+    m_encoding = file.source.encoding;
+    m_lineEnds = file.source.lineEnds;
+    m_readLoss = lossOf(file.source);
+    m_diskStamp = file.stamp;
     showFileFormat();
+    watchCurrentFile();
 }
 
 // A text just loaded is shown as it was stored: its lines are rewritten
@@ -193,8 +197,10 @@ bool frmMain::settleUnsavedChanges()
 
 bool frmMain::SaveFile()
 {
-    if (!CurrentFile.isEmpty()) return FileWrite(CurrentFile);
-    return SaveFileAs();
+    if (CurrentFile.isEmpty()) return SaveFileAs();
+    if (!FileWrite(CurrentFile)) return false;
+    watchCurrentFile();
+    return true;
 }
 
 bool frmMain::SaveFileAs()
@@ -202,10 +208,11 @@ bool frmMain::SaveFileAs()
     const QString name = m_dialogs.saveFileName(this, kSaveAsTitle, kSaveFilter);
     if (name.isEmpty() || !FileWrite(name)) return false;
     CurrentFile = name;
+    watchCurrentFile();
     return true;
 }
 
-std::optional<DecodedSource> frmMain::FileRead(const QString& Filename, std::optional<SourceEncoding> encoding)
+std::optional<frmMain::LoadedFile> frmMain::FileRead(const QString& Filename, std::optional<SourceEncoding> encoding)
 {
     if (!mayReadFile(Filename)) return std::nullopt;
     QFile file(Filename);
@@ -219,9 +226,9 @@ std::optional<DecodedSource> frmMain::FileRead(const QString& Filename, std::opt
         return std::nullopt;
     }
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    DecodedSource source = encoding ? decodeSourceAs(view, *encoding) : decodeSource(view);
-    if (!mayOpenDecoded(Filename, source)) return std::nullopt;
-    return source;
+    LoadedFile loaded{encoding ? decodeSourceAs(view, *encoding) : decodeSource(view), DiskStamp::of(Filename, bytes)};
+    if (!mayOpenDecoded(Filename, loaded.source)) return std::nullopt;
+    return loaded;
 }
 
 // Refuses what is no text file and asks before reading a huge one; the
@@ -271,6 +278,7 @@ bool frmMain::mayOpenDecoded(const QString& path, const DecodedSource& source)
 // leaves the old file as it was.
 bool frmMain::FileWrite(const QString& Filename)
 {
+    if (!mayOverwrite(Filename)) return false;
     SourceEncoding encoding = m_encoding;
     const std::optional<std::string> bytes = bytesToSave(Filename, encoding);
     if (!bytes) return false;
@@ -285,6 +293,7 @@ bool frmMain::FileWrite(const QString& Filename)
     }
     m_encoding = encoding;
     m_readLoss.clear();
+    m_diskStamp = DiskStamp::of(Filename, QByteArrayView(bytes->data(), size));
     Modified = false;
     showFileFormat();
     return true;
@@ -342,7 +351,7 @@ void frmMain::reopenInEncoding(SourceEncoding encoding)
 {
     if (CurrentFile.isEmpty() || !QFile::exists(CurrentFile) || !settleUnsavedChanges()) return;
     const QString path = CurrentFile;
-    if (std::optional<DecodedSource> source = FileRead(path, encoding)) loadFile(path, *source);
+    if (std::optional<LoadedFile> file = FileRead(path, encoding)) loadFile(path, *file);
 }
 
 void frmMain::chooseSaveEncoding(SourceEncoding encoding)
@@ -362,6 +371,63 @@ void frmMain::showFileFormat()
     for (QAction* action : m_saveEncodingMenu->actions()) {
         action->setChecked(action->data().toInt() == static_cast<int>(m_encoding));
     }
+}
+
+// ---- external changes -------------------------------------------------------
+
+bool frmMain::mayOverwrite(const QString& path)
+{
+    if (path != CurrentFile || !m_diskStamp.changedOnDisk(path)) return true;
+    const QString text = QStringLiteral("%1在打开之后被其他程序修改过。\n"
+                                        "覆盖会丢掉其他程序所做的修改；重新载入会丢掉编辑器中尚未保存的修改。")
+                             .arg(quoted(path));
+    switch (m_dialogs.askChoice(this, kSaveTitle, text, {QStringLiteral("覆盖"), QStringLiteral("重新载入")})) {
+    case 0: return true;
+    case 1: reloadFromDisk(); return false;
+    default: return false;
+    }
+}
+
+void frmMain::reloadFromDisk()
+{
+    const QString path = CurrentFile;
+    if (std::optional<LoadedFile> file = FileRead(path)) {
+        loadFile(path, *file);
+        ui->sbStatusBar->showMessage(QStringLiteral("已重新载入"), kNoteMs);
+    }
+}
+
+// A save that renames a new file over the old one (QSaveFile, and many other
+// editors) ends the watch, so the path is watched anew after every load and save.
+void frmMain::watchCurrentFile()
+{
+    if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
+    if (!CurrentFile.isEmpty() && QFile::exists(CurrentFile)) m_watcher.addPath(CurrentFile);
+}
+
+// Unmodified text follows the file at once; edits are kept unless the user
+// chooses to reload. Nothing happens while a question is open or for a change
+// that leaves the bytes as they were.
+void frmMain::checkFileOnDisk()
+{
+    if (m_checkingDisk || CurrentFile.isEmpty()) return;
+    if (QApplication::activeModalWidget() != nullptr) {
+        m_diskCheck.start();  // after the user has answered what is open
+        return;
+    }
+    watchCurrentFile();
+    if (!m_diskStamp.changedOnDisk(CurrentFile)) return;
+    m_checkingDisk = true;
+    if (!Modified) {
+        reloadFromDisk();
+    } else {
+        const QString text = QStringLiteral("%1已被其他程序修改。\n重新载入会丢掉编辑器中尚未保存的修改。")
+                                 .arg(quoted(CurrentFile));
+        if (m_dialogs.askChoice(this, QStringLiteral("文件已改变"), text, {QStringLiteral("重新载入")}) == 0) {
+            reloadFromDisk();
+        }
+    }
+    m_checkingDisk = false;
 }
 
 void frmMain::showFileError(const QString& what, const QString& path, const QString& reason)

@@ -4,6 +4,8 @@
 // before they are read, and the encoding menus reread or convert.
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <QStatusBar>
 #include <QTest>
 
@@ -166,6 +168,123 @@ TEST_F(FileSafety, ChosenSaveEncodingIsWhatTheNextSaveWrites)
     action("mnuFileSave").trigger();
     EXPECT_EQ(readFile(file), QByteArray("\xFE\xFF\0p\0r\0i\0n\0t\0 \0\"\x4F\x60\0\"\0\r\0\n", 24));
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// ---- external changes -------------------------------------------------------
+
+// Another program writing the file: in place, or a new file renamed over it.
+void writeElsewhere(const QString& path, const QByteArray& bytes, bool renameOver)
+{
+    if (!renameOver) {
+        writeFile(path, bytes);
+        return;
+    }
+    const QString fresh = path + QStringLiteral(".new");
+    writeFile(fresh, bytes);
+    ASSERT_EQ(::rename(fresh.toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
+}
+
+void typeAtEnd(QPlainTextEdit& editor, const QString& text)
+{
+    QTextCursor end = editor.textCursor();
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+}
+
+class ExternalChanges : public IdeFixture {
+protected:
+    void SetUp() override
+    {
+        IdeFixture::SetUp();
+        file = path(QStringLiteral("shared.bas"));
+        writeFile(file, "print 1\n");
+        openCommandLine(file);
+    }
+
+    // What the window shows once the watcher has had its say.
+    void settle() { QTest::qWait(400); }
+
+    QString file;
+};
+
+TEST_F(ExternalChanges, SaveOverAChangedFileAsksAndCancelLeavesBothAlone)
+{
+    typeAtEnd(editor(), QStringLiteral("print 2\n"));
+    dialogs.choices.push_back(kCancel);
+    // No event loop turn between the write and the save: the question is the save's.
+    writeElsewhere(file, "print 99\n", false);
+    action("mnuFileSave").trigger();
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("choice")});
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("被其他程序修改过"))) << dialogs.shown[0].text;
+    EXPECT_EQ(readFile(file), QByteArray("print 99\n"));
+    EXPECT_EQ(editorText(), QStringLiteral("print 1\r\nprint 2\r\n"));
+}
+
+TEST_F(ExternalChanges, OverwriteAndReloadDoWhatTheySay)
+{
+    typeAtEnd(editor(), QStringLiteral("print 2\n"));
+    writeElsewhere(file, "print 99\n", false);
+    dialogs.choices.push_back(0);  // 覆盖
+    action("mnuFileSave").trigger();
+    EXPECT_EQ(readFile(file), QByteArray("print 1\nprint 2\n"));
+
+    typeAtEnd(editor(), QStringLiteral("print 3\n"));
+    writeElsewhere(file, "print 98\n", true);
+    dialogs.choices.push_back(1);  // 重新载入
+    action("mnuFileSave").trigger();
+    EXPECT_EQ(readFile(file), QByteArray("print 98\n"));
+    EXPECT_EQ(editorText(), QStringLiteral("print 98\r\n"));
+    settle();
+    EXPECT_EQ(dialogs.shown.size(), 2U);
+}
+
+TEST_F(ExternalChanges, TouchWithoutChangeIsNoChange)
+{
+    typeAtEnd(editor(), QStringLiteral("print 2\n"));
+    writeElsewhere(file, "print 1\n", true);
+    settle();
+    action("mnuFileSave").trigger();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(readFile(file), QByteArray("print 1\nprint 2\n"));
+}
+
+TEST_F(ExternalChanges, UnmodifiedTextFollowsEveryChangeAtOnce)
+{
+    for (bool renameOver : {false, true, true, false}) {
+        SCOPED_TRACE(renameOver ? "renamed over" : "written in place");
+        const QByteArray bytes = "print " + QByteArray::number(dialogs.shown.size()) + QByteArray(renameOver ? "r\n" : "i\n");
+        writeElsewhere(file, bytes, renameOver);
+        ASSERT_TRUE(waitFor([&] { return editorText() == QString::fromUtf8(bytes).replace(QStringLiteral("\n"), QStringLiteral("\r\n")); }))
+            << editorText();
+        EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("已重新载入"));
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(ExternalChanges, ModifiedTextAsksBeforeFollowingAChange)
+{
+    typeAtEnd(editor(), QStringLiteral("print 2\n"));
+    dialogs.choices.push_back(kCancel);
+    writeElsewhere(file, "print 99\n", true);
+    ASSERT_TRUE(waitFor([&] { return !dialogs.shown.empty(); }));
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("文件已改变"));
+    EXPECT_EQ(editorText(), QStringLiteral("print 1\r\nprint 2\r\n"));
+
+    dialogs.choices.push_back(0);  // 重新载入
+    writeElsewhere(file, "print 98\n", false);
+    ASSERT_TRUE(waitFor([&] { return dialogs.shown.size() == 2; }));
+    EXPECT_EQ(editorText(), QStringLiteral("print 98\r\n"));
+}
+
+TEST_F(ExternalChanges, OwnSavesAreNoChange)
+{
+    for (int i = 0; i < 3; ++i) {
+        typeAtEnd(editor(), QStringLiteral("print 2\n"));
+        action("mnuFileSave").trigger();
+        settle();
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), QString());
 }
 
 }  // namespace
