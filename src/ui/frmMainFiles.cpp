@@ -73,16 +73,19 @@ QString quoted(const QString& path) { return QStringLiteral("“%1”").arg(QDir
 // Why a file would not be written back as it was read; empty when it would.
 QString lossOf(const DecodedSource& source)
 {
-    if (source.replacements > 0) {
-        return QStringLiteral("其中 %1 处字节无法按 %2 读取，已显示为 \uFFFD。")
-            .arg(source.replacements)
-            .arg(encodingName(source.encoding));
-    }
+    QString loss;
     if (source.binary) {
-        return QStringLiteral("它含有 NUL 等控制字符，看起来不是文本文件（也可能是没有字节顺序标记的 UTF-16 文件）。");
+        loss += QStringLiteral("它含有 NUL 等控制字符，看起来不是文本文件（也可能是没有字节顺序标记的 UTF-16 文件）。");
     }
-    if (!source.roundTrips) return QStringLiteral("按 %1 读取后无法原样写回。").arg(encodingName(source.encoding));
-    return {};
+    if (source.replacements > 0) {
+        loss += QStringLiteral("其中 %1 处字节无法按 %2 读取，已显示为 \uFFFD。")
+                    .arg(source.replacements)
+                    .arg(encodingName(source.encoding));
+    }
+    if (loss.isEmpty() && !source.roundTrips) {
+        loss = QStringLiteral("按 %1 读取后无法原样写回。").arg(encodingName(source.encoding));
+    }
+    return loss;
 }
 
 // A file of the kernel's pseudo file systems: it looks like a regular file of
@@ -158,6 +161,7 @@ void frmMain::ClearEditor()
     m_encoding = SourceEncoding::Utf8;
     m_lineEnds = LineEnds::CrLf;
     m_readLoss.clear();
+    m_diskStamp = {};
     showFileFormat();
     watchCurrentFile();
 }

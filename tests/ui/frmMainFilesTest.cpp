@@ -79,6 +79,8 @@ TEST_F(FileSafety, BinaryFileAsksAndIsLeftAlone)
     dialogs.choices.push_back(kCancel);
     openCommandLine(file);
     ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("choice")});
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("看起来不是文本文件"))) << dialogs.shown[0].text;
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("处字节无法按 GBK 读取"))) << dialogs.shown[0].text;
     EXPECT_EQ(editorText(), QString());
     EXPECT_EQ(readFile(file), binary);
 }
