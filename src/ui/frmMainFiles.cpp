@@ -305,7 +305,8 @@ bool frmMain::FileWrite(const QString& Filename)
 
 std::optional<std::string> frmMain::bytesToSave(const QString& path, SourceEncoding& encoding)
 {
-    if (!m_readLoss.isEmpty()) {
+    // Saved elsewhere, the file read with a loss stays as it was.
+    if (!m_readLoss.isEmpty() && path == CurrentFile) {
         const QString text = QStringLiteral("%1打开时没有原样读取：%2\n"
                                             "保存会用编辑器中的内容替换整个文件，原来的这些字节将永远丢失。仍要保存吗？")
                                  .arg(quoted(path), m_readLoss);

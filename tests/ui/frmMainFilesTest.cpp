@@ -70,6 +70,21 @@ TEST_F(FileSafety, FirstSaveOfAFileReadWithALossAsksAndCancelKeepsTheBytes)
     EXPECT_EQ(dialogs.shown.size(), 3U);
 }
 
+TEST_F(FileSafety, SavingAFileReadWithALossElsewhereLeavesItAndAsksNothing)
+{
+    const QString file = path(QStringLiteral("stray.bas"));
+    writeFile(file, kStrayByteFile);
+    dialogs.choices.push_back(kGoOn);
+    openCommandLine(file);
+    const QString copy = path(QStringLiteral("copy.bas"));
+    dialogs.saveNames.push_back(copy);
+    action("mnuFileSaveAs").trigger();
+    EXPECT_EQ(dialogs.kinds(), (std::vector<QString>{QStringLiteral("choice"), QStringLiteral("save")}));
+    EXPECT_EQ(readFile(file), kStrayByteFile);
+    EXPECT_EQ(readFile(copy), QByteArray("' caf\xEF\xBF\xBD\nprint \"\xE4\xBD\xA0\xE5\xA5\xBD\xE4\xB8\x96\xE7\x95\x8C\"\n"));
+    EXPECT_EQ(fileFormat(), QStringLiteral("UTF-8 · LF"));
+}
+
 TEST_F(FileSafety, BinaryFileAsksAndIsLeftAlone)
 {
     QByteArray binary("\x7F" "ELF\x02\x01\x01", 7);
