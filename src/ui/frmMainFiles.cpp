@@ -36,7 +36,7 @@ const QString kFileErrorTitle = QStringLiteral("Tarnik");
 const QString kSaveTitle = QStringLiteral("保存");
 constexpr int kNoteMs = 5000;  // how long a note stays in the status bar
 
-// Larger than any program can be: a program has at most 32767 lines.
+// Far more than any program: a program has at most 32767 lines.
 constexpr qint64 kLargeFileBytes = 4 * 1024 * 1024;
 constexpr qsizetype kMaxProgramLines = 32767;
 
