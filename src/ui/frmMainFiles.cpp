@@ -36,8 +36,9 @@ const QString kFileErrorTitle = QStringLiteral("Tarnik");
 const QString kSaveTitle = QStringLiteral("保存");
 constexpr int kNoteMs = 5000;  // how long a note stays in the status bar
 
-// Far more than any program: a program has at most 32767 lines.
-constexpr qint64 kLargeFileBytes = 4 * 1024 * 1024;
+// Far more than any program (at most 32767 lines), and about what the editor
+// lays out in a blink; larger files are asked about before they are read.
+constexpr qint64 kLargeFileBytes = 2 * 1024 * 1024;
 constexpr qsizetype kMaxProgramLines = 32767;
 
 struct EncodingName {

@@ -129,11 +129,11 @@ TEST_F(FileSafety, FilesThatAreNoTextFilesAreRefusedWithAMessage)
 TEST_F(FileSafety, HugeFileIsAskedAboutBeforeItIsRead)
 {
     const QString file = path(QStringLiteral("huge.bas"));
-    writeFile(file, QByteArray(5 * 1024 * 1024, 'x'));
+    writeFile(file, QByteArray(5 * 1024 * 1024 / 2, 'x'));
     dialogs.choices.push_back(kCancel);
     openCommandLine(file);
     ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("choice")});
-    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("5.0 MB"))) << dialogs.shown[0].text;
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("2.5 MB"))) << dialogs.shown[0].text;
     EXPECT_EQ(editorText(), QString());
 }
 
