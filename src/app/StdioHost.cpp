@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/cliCommands.h"
 #include "interp/SourceText.h"
 
 namespace tarnik::cli {
@@ -51,16 +52,18 @@ void StdioHost::Append(std::u16string_view text)
 
 void StdioHost::flush()
 {
-    if (m_text.empty()) return;
-    std::string bytes = toUtf8(m_text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    std::fflush(stdout);
+    if (m_text.empty() || m_writeError != 0) {
+        m_text.clear();
+        return;
+    }
+    m_writeError = writeStandardOutput(toUtf8(m_text));
     m_text.clear();
 }
 
 std::optional<std::u16string> StdioHost::InputWindow(std::u16string_view info)
 {
     flush();
+    if (m_writeError != 0) return std::nullopt;  // the run ends; nobody sees the question's answer
     const std::string question = toUtf8(info);
     for (;;) {
         std::fputs(question.c_str(), stderr);
@@ -69,7 +72,7 @@ std::optional<std::u16string> StdioHost::InputWindow(std::u16string_view info)
         std::string line;
         if (!std::getline(std::cin, line)) return std::nullopt;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) return fromUtf8(line);
+        if (!line.empty()) return decodeTypedLine(line);
     }
 }
 

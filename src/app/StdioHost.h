@@ -1,8 +1,10 @@
 #pragma once
 // The console of tarnik-cli: output to standard output (UTF-8, CR LF written
 // as LF unless asked to keep it), INPUT questions to standard error and
-// answers from standard input. The debugger never opens. With a statement
-// limit the run ends, like an abort, before the statement past the limit.
+// answers from standard input (UTF-8, or GBK where that is not valid UTF-8).
+// The debugger never opens. With a statement limit the run ends, like an
+// abort, before the statement past the limit; so does it once standard output
+// cannot be written, since nothing the program does could be seen any more.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,7 +20,7 @@ public:
 
     void yield() override;
     std::int64_t quietStatements() override;
-    bool consoleVisible() override { return !m_limitReached; }
+    bool consoleVisible() override { return !m_limitReached && m_writeError == 0; }
     void StopWindow() override {}
     void Append(std::u16string_view text) override;
     std::optional<std::u16string> InputWindow(std::u16string_view info) override;
@@ -27,6 +29,8 @@ public:
     void setCaption(std::u16string_view) override {}
 
     [[nodiscard]] bool limitReached() const { return m_limitReached; }
+    // The errno of the first failed write of standard output, 0 while none failed.
+    [[nodiscard]] int writeError() const { return m_writeError; }
     void flush();
     // Ends a question left on standard error, so that what follows stands on its own line.
     void finishErrorLine();
@@ -36,6 +40,7 @@ private:
     std::optional<std::int64_t> m_maxSteps;
     std::int64_t m_steps = 0;
     bool m_limitReached = false;
+    int m_writeError = 0;
     bool m_pendingCr = false;      // a CR at the end of the last output, its LF maybe still to come
     bool m_errorMidLine = false;   // a question stands on standard error without a line end
     std::u16string m_text;         // output not yet converted

@@ -91,7 +91,33 @@ std::string tableText(const clsCode& code)
     return out;
 }
 
+// The usual reasons in words a beginner knows; others as the system words them.
+std::string outputFailureReason(int error)
+{
+    switch (error) {
+    case ENOSPC: return "磁盘已满";
+    case EPIPE: return "读取输出的程序已经退出";
+    case EBADF: return "标准输出已经关闭";
+    default: return std::strerror(error);
+    }
+}
+
 }  // namespace
+
+int writeStandardOutput(std::string_view bytes)
+{
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (std::fflush(stdout) == 0 && written) return 0;
+    std::clearerr(stdout);
+    return errno != 0 ? errno : EIO;
+}
+
+int reportOutputFailure(int error)
+{
+    std::cerr << "tarnik-cli: 无法写出标准输出：" << outputFailureReason(error) << "。运行已停止。" << std::endl;
+    return kExitOutputFailed;
+}
 
 const std::string& fileArgument(Arguments arguments)
 {
@@ -108,7 +134,12 @@ std::u16string readSource(const std::string& path)
     char buffer[1 << 16];
     while (std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get())) bytes.append(buffer, count);
     if (std::ferror(file.get())) throw unreadable(path, errno);
-    return decodeSource(bytes).text;
+    DecodedSource source = decodeSource(bytes);
+    if (source.replacements > 0) {
+        std::cerr << "警告: " << path << " 含有无法识别的字节（" << source.replacements << " 处），已显示为 \uFFFD"
+                  << std::endl;
+    }
+    return std::move(source.text);
 }
 
 void reportError(const RunOutcome& outcome)
@@ -128,8 +159,8 @@ int tableCommand(Arguments arguments)
     std::u16string source = readSource(fileArgument(arguments));
     clsCode code;
     if (!translate(code, source)) return kExitProgramError;
-    std::cout << tableText(code) << std::flush;
-    return kExitOk;
+    const int error = writeStandardOutput(tableText(code));
+    return error == 0 ? kExitOk : reportOutputFailure(error);
 }
 
 }  // namespace tarnik::cli

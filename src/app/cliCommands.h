@@ -26,13 +26,24 @@ struct CliFailure {
 // The one FILE argument of a command without options.
 [[nodiscard]] const std::string& fileArgument(Arguments arguments);
 
-// The file's bytes decoded as the editor would hold them (line ends CR LF).
+// The file's bytes decoded as the editor would hold them (line ends CR LF);
+// bytes that could not be read are announced by a warning line on standard
+// error, since the text then differs from the file.
 [[nodiscard]] std::u16string readSource(const std::string& path);
 
 // "错误 N: DESCRIPTION(第L行)" on standard error.
 void reportError(const RunOutcome& outcome);
 
 inline constexpr int kExitStepLimit = 3;     // run: --max-steps reached
+inline constexpr int kExitOutputFailed = 4;  // standard output could not be written
+
+// Writes and flushes standard output; the errno of a failed write, 0 when
+// everything went out.
+[[nodiscard]] int writeStandardOutput(std::string_view bytes);
+
+// Says on standard error that standard output failed with `error`; returns
+// the exit status for it.
+int reportOutputFailure(int error);
 
 int checkCommand(Arguments arguments);
 int tableCommand(Arguments arguments);

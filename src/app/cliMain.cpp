@@ -10,6 +10,7 @@
 #endif
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -129,6 +130,11 @@ int runCommandLine(const std::vector<std::string>& words)
 
 int main(int argc, char** argv)
 {
+#ifdef SIGPIPE
+    // A reader that has gone must show as a failed write, which ends the run
+    // with its own exit status, not as a signal that kills the process.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     StandardStreams streams;
     return runCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
 }

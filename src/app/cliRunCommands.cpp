@@ -55,6 +55,7 @@ int runCommand(Arguments arguments)
     StdioHost host(options.keepCrLf, options.maxSteps);
     const RunOutcome outcome = StartRun(source, host, RunMode::Free);
     host.finishErrorLine();
+    if (host.writeError() != 0) return reportOutputFailure(host.writeError());
     if (host.limitReached()) {
         std::cerr << "tarnik-cli run：已执行 " << *options.maxSteps << " 条语句，达到 --max-steps 的限制，运行停止\n";
         return kExitStepLimit;
@@ -77,8 +78,8 @@ int formatCommand(Arguments arguments)
         first = false;
         formatted += formatFinishedLine(line);
     }
-    std::cout << toUtf8(formatted) << std::flush;
-    return kExitOk;
+    const int error = writeStandardOutput(toUtf8(formatted));
+    return error == 0 ? kExitOk : reportOutputFailure(error);
 }
 
 }  // namespace tarnik::cli

@@ -185,4 +185,11 @@ std::vector<std::u16string_view> splitLines(std::u16string_view text)
     return lines;
 }
 
+std::size_t unitsOfCharacterAt(std::u16string_view text, std::size_t index)
+{
+    const bool high = text[index] >= 0xD800 && text[index] <= 0xDBFF;
+    const bool low = index + 1 < text.size() && text[index + 1] >= 0xDC00 && text[index + 1] <= 0xDFFF;
+    return high && low ? 2 : 1;
+}
+
 }  // namespace tarnik

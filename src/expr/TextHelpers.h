@@ -46,6 +46,10 @@ namespace tarnik {
 // apostrophes are ordinary characters); a quote left open keeps the rest.
 [[nodiscard]] std::u16string LowerOutsideLiterals(std::u16string_view text);
 
+// The UTF-16 units of the character at 0-based `index`: 2 for a surrogate
+// pair (a character outside the Basic Multilingual Plane), otherwise 1.
+[[nodiscard]] std::size_t unitsOfCharacterAt(std::u16string_view text, std::size_t index);
+
 // Small shared text utilities.
 [[nodiscard]] std::u16string_view trimBlanks(std::u16string_view text);
 [[nodiscard]] std::u16string lowerAscii(std::u16string_view text);

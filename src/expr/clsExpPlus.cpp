@@ -16,7 +16,7 @@ const ErrorText* nameError(std::u16string_view name)
 {
     if (name.empty()) return &kEmptyVariableName;
     if (name[0] >= u'0' && name[0] <= u'9') return &kNameStartsWithDigit;
-    for (char16_t c : name.substr(1)) {
+    for (char16_t c : name.substr(unitsOfCharacterAt(name, 0))) {
         if (!isAsciiLetterOrDigit(c)) return &kInvalidVariableName;
     }
     return nullptr;

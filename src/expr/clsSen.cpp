@@ -1,6 +1,7 @@
 #include "expr/clsSen.h"
 
 #include "expr/Errors.h"
+#include "expr/TextHelpers.h"
 
 namespace tarnik {
 namespace {
@@ -14,7 +15,6 @@ CharClass classOf(char16_t c)
     if (c == u' ') return kBlankClass;
     return kOwnClass;
 }
-
 
 }  // namespace
 
@@ -56,11 +56,14 @@ std::u16string clsSen::ReadWord()
 
     const std::int32_t length = static_cast<std::int32_t>(m_text.size());
     const CharClass first = classOf(at(m_pos));
+    // A character outside the Basic Multilingual Plane is one word like any
+    // Chinese character, although it takes two UTF-16 units.
+    const std::size_t ownLength = unitsOfCharacterAt(m_text, static_cast<std::size_t>(m_pos - 1));
     std::u16string word;
     for (std::int32_t i = m_pos; i <= length; ++i) {
         CharClass next = classOf(at(i));
         bool continues = next == first || (next == kNumberClass && first == kLetterClass);
-        if (!continues || (first == kOwnClass && !word.empty())) break;
+        if (!continues || (first == kOwnClass && word.size() == ownLength)) break;
         if (!moveTo(i)) return {};
         word += at(i);
     }

@@ -3,7 +3,8 @@
 // Letters a-z start a word that goes on through letters, digits and "."; digits
 // and "." make number words; a double-quoted stretch is one word, quotes
 // included; every other character (operators, brackets, upper-case and Chinese
-// letters) is a word of its own; blanks separate words.
+// letters) is a word of its own, a surrogate pair being one character; blanks
+// separate words.
 //
 // The text is stored with one blank appended; at the end ReadWord returns " ".
 // ReadWord works in resume-next mode on the error state it is given: a missing

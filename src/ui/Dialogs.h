@@ -2,6 +2,7 @@
 // Every modal question the windows ask goes through this interface, so that a
 // test can answer it: QtDialogs shows Qt's dialogs, a test follows a script.
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -19,6 +20,11 @@ public:
     // The offer of text left unsaved: Yes for 恢复 (the default), No for
     // 丢弃, Cancel for 取消 (Esc, the close box): asked again next time.
     virtual Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A question whose buttons read `choices`, in order, followed by 取消,
+    // the default and what Esc answers: for questions where going on could
+    // lose something. The index of the choice, or choices.size() for 取消.
+    virtual qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
+                                const QStringList& choices) = 0;
     // A message with a single OK button.
     virtual void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
     // The chosen path, empty when the dialog was cancelled. `filter` is in

@@ -62,6 +62,20 @@ Answer QtDialogs::offerRecovery(QWidget* parent, const QString& title, const QSt
     return Answer::Cancel;
 }
 
+qsizetype QtDialogs::askChoice(QWidget* parent, const QString& title, const QString& text,
+                              const QStringList& choices)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return chosen < 0 ? choices.size() : chosen;
+}
+
 void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)
 {
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning, title, text,

@@ -9,6 +9,8 @@ class QtDialogs : public Dialogs {
 public:
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
     Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
+    qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
+                        const QStringList& choices) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;

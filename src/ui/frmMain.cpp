@@ -42,6 +42,7 @@ constexpr int kConsoleGap = 12;
 // Typing goes on in bursts; the record is written once a burst is over.
 constexpr int kRecoveryDelayMs = 2000;
 constexpr int kStatusMessageMs = 10000;
+constexpr int kDiskSettleMs = 200;
 
 const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kSettingsGroup = QStringLiteral("Settings");
@@ -70,6 +71,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     createStatusPanels();
     createFindBar();
     m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
+    createEncodingMenus();
+    showFileFormat();
     connectCommands();
     restorePlacement();
     placeConsoleBesideEditor();
@@ -115,6 +118,11 @@ void frmMain::connectCommands()
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
     connect(&m_recoveryDelay, &QTimer::timeout, this, &frmMain::keepRecoveryRecord);
+    // Writers often change a file in several steps; look once they are done.
+    m_diskCheck.setSingleShot(true);
+    m_diskCheck.setInterval(kDiskSettleMs);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_diskCheck, qOverload<>(&QTimer::start));
+    connect(&m_diskCheck, &QTimer::timeout, this, &frmMain::checkFileOnDisk);
 }
 
 void frmMain::createFindBar()
@@ -141,8 +149,11 @@ void frmMain::createStatusPanels()
     m_datePanel->setObjectName(QStringLiteral("sbDate"));
     m_timePanel = new QLabel(this);
     m_timePanel->setObjectName(QStringLiteral("sbTime"));
+    m_formatPanel = new QLabel(this);
+    m_formatPanel->setObjectName(QStringLiteral("sbFileFormat"));
     ui->sbStatusBar->addWidget(m_lineNumberPanel, 1);
     ui->sbStatusBar->addPermanentWidget(m_columnPanel);
+    ui->sbStatusBar->addPermanentWidget(m_formatPanel);
     ui->sbStatusBar->addPermanentWidget(m_datePanel);
     ui->sbStatusBar->addPermanentWidget(m_timePanel);
 }

@@ -11,6 +11,7 @@
 // Unsaved text is kept in a recovery record (RecoveryStore) a few seconds
 // after the last change, before each run and when a signal ends the IDE; a
 // normal end, a save and a discard remove it.
+#include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -23,12 +24,14 @@
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
+#include "ui/DiskStamp.h"
 #include "ui/RecoveryStore.h"
 #include "ui/RunHistory.h"
 #include "ui/TextZoom.h"
 
 class QKeyEvent;
 class QLabel;
+class QMenu;
 
 namespace Ui {
 class frmMain;
@@ -100,12 +103,35 @@ private:
     void ClearEditor();
     bool SaveFile();
     bool SaveFileAs();
-    [[nodiscard]] std::optional<DecodedSource> FileRead(const QString& Filename);
+    // Reads and decodes a file, in `encoding` when given; refuses what is no
+    // text file and asks first about huge files and files that do not come
+    // back exactly as they are.
+    struct LoadedFile {
+        DecodedSource source;
+        DiskStamp stamp;
+    };
+    [[nodiscard]] std::optional<LoadedFile> FileRead(const QString& Filename,
+                                                     std::optional<SourceEncoding> encoding = {});
+    [[nodiscard]] bool mayReadFile(const QString& path);
+    [[nodiscard]] bool mayOpenDecoded(const QString& path, const DecodedSource& source);
     bool FileWrite(const QString& Filename);
+    // The bytes Save writes, after the questions a save may need; nothing when
+    // the user cancels. `encoding` becomes the one the bytes are in.
+    [[nodiscard]] std::optional<std::string> bytesToSave(const QString& path, SourceEncoding& encoding);
+    void createEncodingMenus();
+    void reopenInEncoding(SourceEncoding encoding);
+    void chooseSaveEncoding(SourceEncoding encoding);
+    void showFileFormat();
+    // External changes (frmMainFiles.cpp): the open file is watched, and a
+    // save over a file that changed since it was read asks first.
+    [[nodiscard]] bool mayOverwrite(const QString& path);
+    void reloadFromDisk();
+    void watchCurrentFile();
+    void checkFileOnDisk();
     // Asks whether to save unsaved changes; false when the user cancels, or
     // chose to save and nothing was saved.
     bool settleUnsavedChanges();
-    void loadFile(const QString& path, const DecodedSource& source);
+    void loadFile(const QString& path, const LoadedFile& file);
     void loadEditorText(std::u16string_view text);
     void showFileError(const QString& what, const QString& path, const QString& reason);
     // Writes the recovery record when the text has unsaved changes, removes
@@ -160,7 +186,16 @@ private:
     bool Modified = false;
     std::int32_t CaretLine = 1;
     std::int32_t LastCaretLine = 0;  // the caret line of the last rewrite
+    // How the file is written back; a file read with a loss asks before its first save.
     SourceEncoding m_encoding = SourceEncoding::Utf8;
+    LineEnds m_lineEnds = LineEnds::CrLf;
+    QString m_readLoss;  // why the file would not be written back as it was read
+    QLabel* m_formatPanel = nullptr;
+    QMenu* m_saveEncodingMenu = nullptr;
+    DiskStamp m_diskStamp;  // CurrentFile as last read or written
+    QFileSystemWatcher m_watcher;
+    QTimer m_diskCheck;     // lets a burst of change signals settle into one check
+    bool m_checkingDisk = false;
 
     bool m_closeAfterRun = false;
     bool m_exiting = false;  // Exit has settled the changes; close without asking again

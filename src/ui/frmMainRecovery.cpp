@@ -31,9 +31,8 @@ QString recoveryQuestion(const RecoveryRecord& record)
 
 void frmMain::openUnsavedText(std::u16string_view text)
 {
+    ClearEditor();
     loadEditorText(text);
-    CurrentFile.clear();
-    m_encoding = SourceEncoding::Utf8;
     Modified = true;
     m_recoveryDelay.start();
 }
@@ -57,9 +56,15 @@ void frmMain::offerRecovery()
 // has written its own.
 void frmMain::recoverText(const RecoveryRecord& record)
 {
+    ClearEditor();
     loadEditorText(record.text.toStdU16String());
     CurrentFile = record.file;
     m_encoding = record.encoding;
+    // The user chose the recovered text over the file as it is now, so a
+    // save replaces that without asking again.
+    m_diskStamp = DiskStamp::ofFile(CurrentFile);
+    watchCurrentFile();
+    showFileFormat();
     Modified = true;
     if (keepRecoveryRecord()) RecoveryStore::discard(record);
 }

@@ -85,6 +85,7 @@ TEST(CliFormat, KeepsLiteralsAndWritesUtf8)
         {"an unterminated literal leaves its line alone", "x=1\nPRINT  \"Abc\n", "x = 1\nPRINT  \"Abc\n"},
         {"byte-order mark", "\xEF\xBB\xBF" "print \"你好\"\n", "Print \"你好\"\n"},
         {"GBK", "PRINT \"\xC4\xE3\xBA\xC3\"\r\n", "Print \"你好\"\n"},
+        {"characters outside the Basic Multilingual Plane", "print 𠀀+😀 ' 𠀀\n", "Print 𠀀 + 😀 ' 𠀀\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -94,6 +94,14 @@ TEST_F(ExpressionEvaluator, AssignsAndReturnsTheStoredValue)
     EXPECT_EQ(program.Variables.getVar(u"x"), 1.0);
 }
 
+TEST_F(ExpressionEvaluator, CharacterOutsideTheBasicPlaneNamesAVariableLikeAChineseOne)
+{
+    EXPECT_EQ(value(u"\U00020000"), 0);
+    EXPECT_EQ(value(u"\U00020000 = 5"), 5);
+    EXPECT_EQ(value(u"\U00020000 * 2 + 你"), 10);
+    EXPECT_EQ(program.Variables.getVar(u"\U00020000"), 5.0);
+}
+
 TEST_F(ExpressionEvaluator, ReadsEveryIntermediateResultBackThroughFifteenDigits)
 {
     EXPECT_EQ(value(u"x = 1/3"), 0.333333333333333);
@@ -152,6 +160,8 @@ TEST_F(ExpressionEvaluator, RaisesNameArithmeticAndStackErrors)
         {u"2 >= 2", 103, u"变量名不得以数字开头"},
         {u"a b = 5", 104, u"变量名不合法"},
         {u"a <= 5", 104, u"变量名不合法"},
+        {u"a\U00020000 = 5", 104, u"变量名不合法"},
+        {u"\U00020000\U00020000 = 5", 104, u"变量名不合法"},
         {u"1/0", 11, u"除数为零"},
         {u"0/0", 6, u"溢出"},
         {u"5 mod 0", 11, u"除数为零"},

@@ -49,6 +49,9 @@ TEST_F(WordReader, CutsTextByCharacterClass)
         {u"++<>", {u"+", u"+", u"<", u">"}},          {u"\tx", {u"\t", u"x"}},
         {u"say \"a b\" x", {u"say", u"\"a b\"", u"x"}}, {u"x\"\"y", {u"x", u"\"\"", u"y"}},
         {u"\"(\"+1", {u"\"(\"", u"+", u"1"}},
+        // A character outside the Basic Multilingual Plane is one word, like 中.
+        {u"\U00020000", {u"\U00020000"}},           {u"a\U0001F600\U0001F600b", {u"a", u"\U0001F600", u"\U0001F600", u"b"}},
+        {u"\xD800\xD800\xDC00", {u"\xD800", u"\xD800\xDC00"}}, {u"\xDC00\xDC00", {u"\xDC00", u"\xDC00"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.text));

@@ -87,6 +87,10 @@ TEST_F(LineFormatter, RespacesEveryWord)
         {"x=((a))", "x = ((a))"},
         {"print \"a  b\";\"c\"", "Print \"a  b\"; \"c\""},
         {"\tprint x", "\t Print x"},
+        // A character outside the Basic Multilingual Plane stays whole.
+        {"print \U00020000", "Print \U00020000"},
+        {"x=\U0001F600+\U0001F600", "x = \U0001F600 + \U0001F600"},
+        {"print \"\U0001F600\";\U00020000 ' \U00020000", "Print \"\U0001F600\"; \U00020000 ' \U00020000"},
     });
 }
 

@@ -1,5 +1,7 @@
 #include "support/CliRunner.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -52,6 +54,57 @@ std::string readFromStart(int fd)
     }
 }
 
+struct StandardStreams {
+    int in;
+    int out;
+    int err;
+};
+
+pid_t spawn(const std::string& program, const std::vector<std::string>& arguments, StandardStreams streams)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, streams.in, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, streams.out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, streams.err, STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) throw std::runtime_error("cannot start " + program);
+    return pid;
+}
+
+const std::string& cliPath()
+{
+#ifndef TARNIK_CLI_PATH
+    throw std::runtime_error("tarnik-cli is not part of this build");
+#else
+    static const std::string path = TARNIK_CLI_PATH;
+    return path;
+#endif
+}
+
+pid_t spawnCli(const std::vector<std::string>& arguments, StandardStreams streams)
+{
+    return spawn(cliPath(), arguments, streams);
+}
+
+// The exit status and memory use of a child; -1 when a signal ended it.
+CliResult waitFor(pid_t pid)
+{
+    CliResult result;
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) == pid) {
+        if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+        result.peakResidentKilobytes = usage.ru_maxrss;
+    }
+    return result;
+}
+
 }  // namespace
 
 std::string CliResult::lastErrorLine() const
@@ -64,13 +117,7 @@ std::string CliResult::lastErrorLine() const
 
 CliResult runCli(const std::vector<std::string>& arguments, std::string_view input)
 {
-#ifndef TARNIK_CLI_PATH
-    (void)arguments;
-    (void)input;
-    throw std::runtime_error("tarnik-cli is not part of this build");
-#else
-    return runProgram(TARNIK_CLI_PATH, arguments, input);
-#endif
+    return runProgram(cliPath(), arguments, input);
 }
 
 CliResult runProgram(const std::string& program, const std::vector<std::string>& arguments, std::string_view input)
@@ -80,32 +127,54 @@ CliResult runProgram(const std::string& program, const std::vector<std::string>&
     ::lseek(in, 0, SEEK_SET);
     int out = openTempFile("", false);
     int err = openTempFile("", false);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-
-    CliResult result;
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    if (spawned == 0 && ::wait4(pid, &status, 0, &usage) == pid) {
-        if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-        result.peakResidentKilobytes = usage.ru_maxrss;
-    }
+    CliResult result = waitFor(spawn(program, arguments, {in, out, err}));
     result.out = readFromStart(out);
     result.err = readFromStart(err);
     ::close(in);
     ::close(out);
     ::close(err);
     return result;
+}
+
+CliResult runCliWritingTo(const std::vector<std::string>& arguments, const std::string& outputPath)
+{
+    int in = ::open("/dev/null", O_RDONLY);
+    int out = ::open(outputPath.c_str(), O_WRONLY);
+    int err = openTempFile("", false);
+    if (in < 0 || out < 0) throw std::runtime_error("cannot open " + outputPath);
+    CliResult result = waitFor(spawnCli(arguments, {in, out, err}));
+    result.err = readFromStart(err);
+    ::close(in);
+    ::close(out);
+    ::close(err);
+    return result;
+}
+
+CliResult runCliIntoClosingPipe(const std::vector<std::string>& arguments, bool brokenPipeIgnored)
+{
+    int in = ::open("/dev/null", O_RDONLY);
+    int pipeEnds[2];
+    if (in < 0 || ::pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+    int err = openTempFile("", false);
+    // The child inherits an ignored signal; a default one it gets back.
+    struct sigaction previous{};
+    struct sigaction wanted{};
+    wanted.sa_handler = brokenPipeIgnored ? SIG_IGN : SIG_DFL;
+    ::sigaction(SIGPIPE, &wanted, &previous);
+    const pid_t pid = spawnCli(arguments, {in, pipeEnds[1], err});
+    ::sigaction(SIGPIPE, &previous, nullptr);
+    ::close(pipeEnds[1]);
+
+    CliResult result;
+    char c = 0;
+    while (::read(pipeEnds[0], &c, 1) == 1 && c != '\n') result.out += c;
+    ::close(pipeEnds[0]);
+    CliResult waited = waitFor(pid);
+    waited.out = result.out;
+    waited.err = readFromStart(err);
+    ::close(in);
+    ::close(err);
+    return waited;
 }
 
 std::string readFileBytes(const std::filesystem::path& path)

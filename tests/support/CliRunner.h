@@ -23,6 +23,14 @@ CliResult runCli(const std::vector<std::string>& arguments, std::string_view inp
 // Any program, the same way.
 CliResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                      std::string_view input = {});
+// tarnik-cli with its standard output sent to the file at `outputPath` (such
+// as /dev/full); `out` stays empty.
+CliResult runCliWritingTo(const std::vector<std::string>& arguments, const std::string& outputPath);
+
+// tarnik-cli writing into a pipe whose reader takes the first line and goes
+// away; `out` holds what it took. With `brokenPipeIgnored` the child starts
+// with the broken-pipe signal ignored, as some parents leave it.
+CliResult runCliIntoClosingPipe(const std::vector<std::string>& arguments, bool brokenPipeIgnored);
 
 // The whole content of a file, as bytes.
 std::string readFileBytes(const std::filesystem::path& path);

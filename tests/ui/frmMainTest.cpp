@@ -1,6 +1,7 @@
 // The editor window: its title and line number, the file commands with their
 // questions, encodings and line ends of the files, and the stored placement.
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 
 #include "support/IdeFixture.h"
@@ -205,24 +206,28 @@ TEST_F(MainWindow, FailedSaveNamesTheFileAndKeepsTheTextModified)
 
 // ---- encodings and line ends -----------------------------------------------
 
-TEST_F(MainWindow, FilesAreSavedBackInTheirEncodingWithCrLf)
+TEST_F(MainWindow, FilesAreSavedBackInTheirEncodingAndLineEnds)
 {
     struct Case {
         const char* name;
         QByteArray file;
         QString editorText;   // CR LF separated
-        QByteArray saved;
+        QString format;       // as the status bar shows it
     };
     const Case cases[] = {
         {"UTF-8 with LF", "print \"\xE4\xBD\xA0\xE5\xA5\xBD\"\nprint 1\n",
-         QStringLiteral("print \"你好\"\r\nprint 1\r\n"), "print \"\xE4\xBD\xA0\xE5\xA5\xBD\"\r\nprint 1\r\n"},
+         QStringLiteral("print \"你好\"\r\nprint 1\r\n"), QStringLiteral("UTF-8 · LF")},
         {"GBK with CR LF", "print \"\xC4\xE3\xBA\xC3\"\r\n", QStringLiteral("print \"你好\"\r\n"),
-         "print \"\xC4\xE3\xBA\xC3\"\r\n"},
+         QStringLiteral("GBK · CR LF")},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "a = 1\r\n", QStringLiteral("a = 1\r\n"),
-         "\xEF\xBB\xBF" "a = 1\r\n"},
-        {"lone CRs", "a = 1\rb = 2\r", QStringLiteral("a = 1\r\nb = 2\r\n"), "a = 1\r\nb = 2\r\n"},
-        {"no line end at the end", "a = 1\nb = 2", QStringLiteral("a = 1\r\nb = 2"), "a = 1\r\nb = 2"},
-        {"no-break space kept", "a\xC2\xA0=1", QStringLiteral("a\u00A0=1"), "a\xC2\xA0=1"},
+         QStringLiteral("UTF-8 BOM · CR LF")},
+        {"lone CRs", "a = 1\rb = 2\r", QStringLiteral("a = 1\r\nb = 2\r\n"), QStringLiteral("UTF-8 · CR")},
+        {"no line end at the end", "a = 1\nb = 2", QStringLiteral("a = 1\r\nb = 2"), QStringLiteral("UTF-8 · LF")},
+        {"no-break space kept", "a\xC2\xA0=1", QStringLiteral("a\u00A0=1"), QStringLiteral("UTF-8 · CR LF")},
+        {"UTF-16 LE with its mark", QByteArray("\xFF\xFEp\0r\0\r\0\n\0`O", 12), QStringLiteral("pr\r\n你"),
+         QStringLiteral("UTF-16 LE · CR LF")},
+        {"UTF-16 BE with its mark", QByteArray("\xFE\xFF\0p\0\n", 6), QStringLiteral("p\r\n"),
+         QStringLiteral("UTF-16 BE · LF")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,13 +235,19 @@ TEST_F(MainWindow, FilesAreSavedBackInTheirEncodingWithCrLf)
         writeFile(file, c.file);
         openCommandLine(file);
         EXPECT_EQ(editorText(), c.editorText);
+        EXPECT_EQ(fileFormat(), c.format);
+        // An edit that changes nothing but marks the text modified.
+        QTextCursor end = editor().textCursor();
+        end.movePosition(QTextCursor::End);
+        end.insertText(QStringLiteral("x"));
+        end.deletePreviousChar();
         action("mnuFileSave").trigger();
-        EXPECT_EQ(readFile(file), c.saved);
+        EXPECT_EQ(readFile(file), c.file);
     }
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(MainWindow, GbkFileThatNoLongerFitsGbkIsSavedAsUtf8)
+TEST_F(MainWindow, GbkFileThatNoLongerFitsGbkAsksBeforeItIsSavedAsUtf8)
 {
     const QString file = path(QStringLiteral("gbk.bas"));
     writeFile(file, "print \"\xC4\xE3\xBA\xC3\"");
@@ -244,9 +255,20 @@ TEST_F(MainWindow, GbkFileThatNoLongerFitsGbkIsSavedAsUtf8)
     QTextCursor end = editor().textCursor();
     end.movePosition(QTextCursor::End);
     end.insertText(QStringLiteral("\r\nprint \"\U0001F600\""));
-    action("mnuFileSave").trigger();
 
+    dialogs.choices.push_back(1);  // 取消
+    action("mnuFileSave").trigger();
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("choice")});
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("GBK 无法表示的字符“\U0001F600”")));
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("UTF-8")));
+    EXPECT_EQ(readFile(file), QByteArray("print \"\xC4\xE3\xBA\xC3\""));
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(file))) << window->windowTitle();
+
+    dialogs.choices.push_back(0);  // 保存为 UTF-8
+    action("mnuFileSave").trigger();
     EXPECT_EQ(readFile(file), QByteArray("print \"\xE4\xBD\xA0\xE5\xA5\xBD\"\r\nprint \"\xF0\x9F\x98\x80\""));
+    EXPECT_EQ(fileFormat(), QStringLiteral("UTF-8 · CR LF"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("已保存为 UTF-8"));
     openCommandLine(file);
     EXPECT_EQ(editorText(), QStringLiteral("print \"你好\"\r\nprint \"\U0001F600\""));
 }

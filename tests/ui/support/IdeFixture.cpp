@@ -57,6 +57,7 @@ void IdeFixture::TearDown()
 {
     window.reset();
     EXPECT_TRUE(dialogs.answers.empty()) << "unused answers to the save question";
+    EXPECT_TRUE(dialogs.choices.empty()) << "unused answers to choice questions";
     EXPECT_TRUE(dialogs.openNames.empty()) << "unused Open dialog answers";
     EXPECT_TRUE(dialogs.saveNames.empty()) << "unused Save As dialog answers";
     EXPECT_TRUE(dialogs.inputs.empty()) << "unused INPUT answers";
@@ -112,6 +113,11 @@ QString IdeFixture::consoleText()
 QString IdeFixture::statusLine()
 {
     return window->findChild<QLabel*>(QStringLiteral("sbLineNumber"))->text();
+}
+
+QString IdeFixture::fileFormat()
+{
+    return window->findChild<QLabel*>(QStringLiteral("sbFileFormat"))->text();
 }
 
 bool IdeFixture::titleBecomes(const QString& expected)

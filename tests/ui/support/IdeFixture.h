@@ -46,6 +46,8 @@ protected:
     [[nodiscard]] QPlainTextEdit& consoleBox();
     [[nodiscard]] QString consoleText();
     [[nodiscard]] QString statusLine();
+    // The status bar's encoding and line ends of the file.
+    [[nodiscard]] QString fileFormat();
     // True when the title timer has shown `expected`.
     [[nodiscard]] bool titleBecomes(const QString& expected);
     [[nodiscard]] QString path(const QString& name) const;

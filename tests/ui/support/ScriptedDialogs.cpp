@@ -38,6 +38,12 @@ Answer ScriptedDialogs::offerRecovery(QWidget*, const QString& title, const QStr
     return next(answers, log("recovery", title, text), Answer::Cancel);
 }
 
+qsizetype ScriptedDialogs::askChoice(QWidget*, const QString& title, const QString& text,
+                                    const QStringList& choiceTexts)
+{
+    return next(choices, log("choice", title, text), choiceTexts.size());
+}
+
 void ScriptedDialogs::showMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text)
 {
     log(icon == MessageIcon::Critical ? "critical" : "warning", title, text);

@@ -12,7 +12,7 @@
 namespace tarnik::test {
 
 struct ShownDialog {
-    QString kind;  // "question", "recovery", "critical", "warning", "open", "save", "input"
+    QString kind;  // "question", "recovery", "choice", "critical", "warning", "open", "save", "input"
     QString title;
     QString text;  // message, prompt or file filter
 };
@@ -20,6 +20,7 @@ struct ShownDialog {
 class ScriptedDialogs : public Dialogs {
 public:
     std::deque<Answer> answers;
+    std::deque<qsizetype> choices;  // indices into a choice question's buttons; past the end is 取消
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
     std::deque<QString> inputs;  // a null QString stands for Cancel
@@ -28,6 +29,8 @@ public:
 
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
     Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
+    qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
+                        const QStringList& choiceTexts) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;

@@ -1,0 +1,66 @@
+// tarnik-cli when its standard output cannot be written: a full disk
+// (/dev/full) and a pipe whose reader has gone end every command that writes
+// with a message on standard error and exit status 4, whether or not the
+// broken-pipe signal is ignored.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/CliRunner.h"
+
+namespace tarnik::test {
+namespace {
+
+constexpr int kOutputFailed = 4;
+const std::string kDiskFull = "tarnik-cli: 无法写出标准输出：磁盘已满。运行已停止。";
+const std::string kReaderGone = "tarnik-cli: 无法写出标准输出：读取输出的程序已经退出。运行已停止。";
+
+// Three million lines, far more than a pipe holds; the statement limit only
+// keeps a faulty build from running for ever.
+const std::string kPrintingLoop = "for j = 1 to 100\nfor i = 1 to 30000\nprint i\nnext\nnext\n";
+const std::string kStatementLimit = "20000000";
+
+TEST(CliOutputFailure, FullDiskEndsEveryWritingCommandWithFour)
+{
+    TempFile program("print 1\nprint \"你好\"\n");
+    for (const std::string command : {"run", "format", "table"}) {
+        SCOPED_TRACE(command);
+        const CliResult result = runCliWritingTo({command, program.path()}, "/dev/full");
+        EXPECT_EQ(result.exitStatus, kOutputFailed);
+        EXPECT_EQ(result.lastErrorLine(), kDiskFull);
+    }
+}
+
+TEST(CliOutputFailure, FullDiskStopsALongRunAtItsFirstFailedWrite)
+{
+    TempFile program(kPrintingLoop);
+    const CliResult result = runCliWritingTo({"run", "--max-steps", kStatementLimit, program.path()}, "/dev/full");
+    EXPECT_EQ(result.exitStatus, kOutputFailed);
+    EXPECT_EQ(result.err, kDiskFull + "\n");
+}
+
+TEST(CliOutputFailure, ReaderThatGoesEndsTheRunWithOrWithoutTheSignalIgnored)
+{
+    TempFile program(kPrintingLoop);
+    for (bool ignored : {true, false}) {
+        SCOPED_TRACE(ignored ? "broken-pipe signal ignored" : "broken-pipe signal as by default");
+        const CliResult result =
+            runCliIntoClosingPipe({"run", "--max-steps", kStatementLimit, program.path()}, ignored);
+        EXPECT_EQ(result.out, "1");
+        EXPECT_EQ(result.exitStatus, kOutputFailed);
+        EXPECT_EQ(result.err, kReaderGone + "\n");
+    }
+}
+
+TEST(CliOutputFailure, OutputFailureWinsOverTheProgramsOwnError)
+{
+    // The error line would describe a run whose output nobody saw.
+    TempFile program("print 1\nprint 1/0\n");
+    const CliResult result = runCliWritingTo({"run", program.path()}, "/dev/full");
+    EXPECT_EQ(result.exitStatus, kOutputFailed);
+    EXPECT_EQ(result.lastErrorLine(), kDiskFull);
+}
+
+}  // namespace
+}  // namespace tarnik::test
