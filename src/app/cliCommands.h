@@ -38,5 +38,6 @@ int checkCommand(Arguments arguments);
 int tableCommand(Arguments arguments);
 int runCommand(Arguments arguments);
 int formatCommand(Arguments arguments);
+int explainCommand(Arguments arguments);
 
 }  // namespace tarnik::cli
