@@ -32,6 +32,26 @@ void appendExample(std::u16string& out, std::u16string_view title, const ErrorEx
     }
 }
 
+// The statement that opens the block each unclosed-block error is about.
+struct BlockOpener {
+    const ErrorText* error;
+    std::u16string_view statement;
+};
+constexpr BlockOpener kBlockOpeners[] = {
+    {&kForWithoutNext, u"For"},
+    {&kIfWithoutEndIf, u"If"},
+    {&kDoWithoutLoopUntil, u"Do"},
+    {&kDoWhileWithoutLoop, u"While（Do While）"},
+    {&kSelectWithoutEndSelect, u"Select Case"},
+};
+
+std::u16string lineText(std::int32_t line)
+{
+    std::u16string text = u"第";
+    text.append(numberText(line)).append(u"行");
+    return text;
+}
+
 }  // namespace
 
 const ErrorText* errorRowOf(const BasicError& error)
@@ -67,6 +87,23 @@ std::u16string explanationText(const ErrorText& row)
     appendExample(out, u"错误的写法：", explained.mistake);
     appendExample(out, u"改正以后：", explained.fix);
     return out;
+}
+
+std::u16string errorContextText(const RunOutcome& outcome)
+{
+    if (!outcome.error || outcome.unclosed.openingLine == 0) return {};
+    const ErrorText* row = errorRowOf(*outcome.error);
+    for (const BlockOpener& opener : kBlockOpeners) {
+        if (opener.error != row) continue;
+        std::u16string text = u"没有结束的 ";
+        text.append(opener.statement).append(u" 从").append(lineText(outcome.unclosed.openingLine)).append(u"开始。");
+        if (outcome.unclosed.namedNextLine != 0) {
+            text.append(lineText(outcome.unclosed.namedNextLine))
+                .append(u"的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。");
+        }
+        return text;
+    }
+    return {};
 }
 
 std::u16string exampleEditorText(const ErrorExample& example)

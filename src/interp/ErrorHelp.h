@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "expr/BasicError.h"
+#include "interp/RunController.h"
 
 namespace tarnik {
 
@@ -21,6 +22,11 @@ namespace tarnik {
 // "错误 N: DESCRIPTION", then what it means, the usual causes and the
 // example of the mistake and its fix; lines end with "\n".
 [[nodiscard]] std::u16string explanationText(const ErrorText& row);
+
+// What the translator found out beyond the error's line, in a sentence or
+// two: the line where a block left open begins, and that NEXT takes no name.
+// Empty when it knows nothing more.
+[[nodiscard]] std::u16string errorContextText(const RunOutcome& outcome);
 
 // An example's program as the editor holds it (CR LF between lines).
 [[nodiscard]] std::u16string exampleEditorText(const ErrorExample& example);

@@ -12,6 +12,7 @@
 
 #include "expr/BasicError.h"
 #include "interp/RunHost.h"
+#include "interp/UnclosedBlock.h"
 
 namespace tarnik {
 
@@ -35,6 +36,7 @@ enum class RunMode { Free, Stepping };
 struct RunOutcome {
     std::optional<BasicError> error;  // the error it stopped on, if any
     std::int32_t line = 0;            // the editor line that error names
+    UnclosedBlock unclosed;           // for a block left open: where it begins
 
     // "错误 N: DESCRIPTION(第L行)", the form the command line prints.
     [[nodiscard]] std::u16string errorLine() const;

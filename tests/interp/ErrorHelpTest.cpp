@@ -6,6 +6,7 @@
 #include <set>
 
 #include "interp/ProgramState.h"
+#include "interp/clsCode.h"
 #include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
@@ -111,6 +112,79 @@ TEST(ErrorHelp, ExplanationShowsTheAnswersAnExampleNeeds)
     const std::string text = utf8(explanationText(kTypeMismatch));
     EXPECT_NE(text.find("输入数据：\n    ５０\n"), std::string::npos) << text;
     EXPECT_NE(text.find("输入数据：\n    50\n"), std::string::npos) << text;
+}
+
+struct UnclosedCase {
+    const char* name;
+    std::initializer_list<std::u16string_view> lines;
+    const ErrorText* error;
+    std::int32_t errorLine;      // unchanged: the last statement's
+    std::int32_t openingLine;
+    std::int32_t namedNextLine;
+    std::u16string_view context;
+};
+
+TEST(ErrorHelp, BlockLeftOpenNamesTheLineWhereItBegins)
+{
+    const UnclosedCase cases[] = {
+        {"for", {u"x = 1", u"for i = 1 to 3", u"    print i", u"print x"}, &kForWithoutNext, 4, 2, 0,
+         u"没有结束的 For 从第2行开始。"},
+        {"inner for", {u"for i = 1 to 3", u"for j = 1 to 3", u"next", u"x = 1"}, &kForWithoutNext, 4, 1, 0,
+         u"没有结束的 For 从第1行开始。"},
+        {"innermost of two", {u"for i = 1 to 3", u"for j = 1 to 3", u"x = 1"}, &kForWithoutNext, 3, 2, 0,
+         u"没有结束的 For 从第2行开始。"},
+        {"next with a name", {u"s = 0", u"for i = 1 to 10", u"    s = s + i", u"next i", u"", u"print s"},
+         &kForWithoutNext, 6, 2, 4,
+         u"没有结束的 For 从第2行开始。第4行的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。"},
+        {"if", {u"if x > 1 then", u"    print x", u"x = 2"}, &kIfWithoutEndIf, 3, 1, 0,
+         u"没有结束的 If 从第1行开始。"},
+        {"if in a one-line if", {u"x = 1", u"if x then if x then print x", u"print 2"}, &kIfWithoutEndIf, 3, 2, 0,
+         u"没有结束的 If 从第2行开始。"},
+        {"do", {u"x = 0", u"do", u"    x = x + 1", u"print x"}, &kDoWithoutLoopUntil, 4, 2, 0,
+         u"没有结束的 Do 从第2行开始。"},
+        {"while", {u"while x < 3", u"    x = x + 1", u"print x"}, &kDoWhileWithoutLoop, 3, 1, 0,
+         u"没有结束的 While（Do While） 从第1行开始。"},
+        {"do while", {u"x = 0", u"do while x < 3", u"x = x + 1"}, &kDoWhileWithoutLoop, 3, 2, 0,
+         u"没有结束的 While（Do While） 从第2行开始。"},
+        {"select case", {u"x = 1", u"select case x", u"case 1", u"    print 1", u"print 2"},
+         &kSelectWithoutEndSelect, 5, 2, 0, u"没有结束的 Select Case 从第2行开始。"},
+    };
+    for (const UnclosedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        program.reset();
+        clsCode code;
+        const RunOutcome outcome = TranslateProgram(test::editorText(c.lines), code);
+        ASSERT_TRUE(outcome.error.has_value());
+        EXPECT_EQ(errorRowOf(*outcome.error), c.error) << utf8(outcome.errorLine());
+        EXPECT_EQ(outcome.line, c.errorLine);
+        EXPECT_EQ(outcome.unclosed.openingLine, c.openingLine);
+        EXPECT_EQ(outcome.unclosed.namedNextLine, c.namedNextLine);
+        EXPECT_EQ(utf8(errorContextText(outcome)), utf8(c.context));
+    }
+}
+
+TEST(ErrorHelp, OtherErrorsHaveNoContext)
+{
+    for (std::initializer_list<std::u16string_view> lines :
+         {std::initializer_list<std::u16string_view>{u"next"}, {u"for i = 1 to 3", u"next", u"print 1 / 0"},
+          {u"print \"a"}}) {
+        program.reset();
+        test::RecordingHost host;
+        const RunOutcome outcome = StartRun(test::editorText(lines), host, RunMode::Free);
+        ASSERT_TRUE(outcome.error.has_value());
+        EXPECT_EQ(outcome.unclosed.openingLine, 0);
+        EXPECT_EQ(errorContextText(outcome), u"");
+    }
+}
+
+TEST(ErrorHelp, RunThatStopsOnAnOpenBlockKeepsItsContext)
+{
+    program.reset();
+    test::RecordingHost host;
+    const RunOutcome outcome = StartRun(test::editorText({u"for i = 1 to 3", u"next i"}), host, RunMode::Free);
+    EXPECT_EQ(utf8(outcome.errorLine()), "错误 303: For没有Next(第2行)");
+    EXPECT_EQ(outcome.unclosed.openingLine, 1);
+    EXPECT_EQ(outcome.unclosed.namedNextLine, 2);
 }
 
 }  // namespace
