@@ -39,5 +39,6 @@ int tableCommand(Arguments arguments);
 int runCommand(Arguments arguments);
 int formatCommand(Arguments arguments);
 int explainCommand(Arguments arguments);
+int lintCommand(Arguments arguments);
 
 }  // namespace tarnik::cli

@@ -5,6 +5,7 @@
 
 #include "app/cliCommands.h"
 #include "interp/ErrorHelp.h"
+#include "interp/ProgramWarnings.h"
 #include "interp/SourceText.h"
 
 namespace tarnik::cli {
@@ -35,6 +36,22 @@ int explainCommand(Arguments arguments)
     for (const ErrorText* row : rows) {
         if (!out.empty()) out += '\n';
         out += toUtf8(explanationText(*row));
+    }
+    std::cout << out << std::flush;
+    return kExitOk;
+}
+
+int lintCommand(Arguments arguments)
+{
+    const std::u16string source = readSource(fileArgument(arguments));
+    const LintResult result = lintProgram(source);
+    if (result.translation.error) {
+        reportError(result.translation);
+        return kExitProgramError;
+    }
+    std::string out;
+    for (const ProgramWarning& warning : result.warnings) {
+        out += "第" + std::to_string(warning.line) + "行: 警告: " + toUtf8(warning.text) + "\n";
     }
     std::cout << out << std::flush;
     return kExitOk;
