@@ -1,5 +1,7 @@
 #include "interp/ErrorHelp.h"
 
+#include <algorithm>
+
 #include "expr/NumberText.h"
 
 namespace tarnik {
@@ -50,6 +52,56 @@ std::u16string lineText(std::int32_t line)
     std::u16string text = u"第";
     text.append(numberText(line)).append(u"行");
     return text;
+}
+
+// Text as HTML; in an attribute, line ends too.
+std::u16string escapedHtml(std::u16string_view text, bool inAttribute = false)
+{
+    std::u16string out;
+    for (char16_t c : text) {
+        switch (c) {
+        case u'<': out += u"&lt;"; break;
+        case u'>': out += u"&gt;"; break;
+        case u'&': out += u"&amp;"; break;
+        case u'"': out += u"&quot;"; break;
+        case u'\n': out += inAttribute ? u"&#10;" : u"\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+void appendExampleHtml(std::u16string& out, std::u16string_view title, std::u16string_view cssClass,
+                       const ErrorExample& example)
+{
+    out.append(u"<p>").append(title).append(u"</p>\n<pre class=\"").append(cssClass).append(u"\"");
+    if (!example.answers.empty()) out.append(u" data-input=\"").append(escapedHtml(example.answers, true)).append(u"\"");
+    out.append(u">").append(escapedHtml(example.program)).append(u"</pre>\n");
+}
+
+void appendRowHtml(std::u16string& out, const ErrorText& row, bool firstOfNumber)
+{
+    const ErrorExplanation& explained = *row.explanation;
+    const std::u16string number = numberText(row.number);
+    out.append(u"<h2");
+    if (firstOfNumber) out.append(u" id=\"e").append(number).append(u"\"");
+    out.append(u">错误 ").append(number).append(u": ").append(escapedHtml(row.text)).append(u"</h2>\n");
+    out.append(u"<p>").append(escapedHtml(explained.meaning)).append(u"</p>\n");
+    if (explained.mistake.program.empty()) {
+        out.append(u"<p>").append(escapedHtml(explained.causes)).append(u"</p>\n");
+        return;
+    }
+    out.append(u"<p>常见原因：</p>\n<ul>\n");
+    std::size_t start = 0;
+    while (start <= explained.causes.size()) {
+        std::size_t end = explained.causes.find(u'\n', start);
+        if (end == std::u16string_view::npos) end = explained.causes.size();
+        out.append(u"<li>").append(escapedHtml(explained.causes.substr(start, end - start))).append(u"</li>\n");
+        start = end + 1;
+    }
+    out.append(u"</ul>\n");
+    appendExampleHtml(out, u"错误的写法：", u"mistake", explained.mistake);
+    appendExampleHtml(out, u"改正以后：", u"example", explained.fix);
 }
 
 }  // namespace
@@ -104,6 +156,19 @@ std::u16string errorContextText(const RunOutcome& outcome)
         return text;
     }
     return {};
+}
+
+std::u16string errorExplanationsHtml()
+{
+    std::u16string out = u"<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head><meta charset=\"utf-8\"><title>错误说明</title>"
+                         u"<link rel=\"stylesheet\" href=\"style.css\"></head>\n<body>\n<h1>错误说明</h1>\n"
+                         u"<p><a href=\"index.html\">语言参考</a> › 错误说明。程序出错时，错误框写着错误编号和说明；"
+                         u"下面按编号解释每个错误。有的编号有两种说明，分开解释。</p>\n";
+    std::vector<const ErrorText*> rows(std::begin(kErrorTable), std::end(kErrorTable));
+    std::stable_sort(rows.begin(), rows.end(), [](const ErrorText* a, const ErrorText* b) { return a->number < b->number; });
+    for (std::size_t i = 0; i < rows.size(); ++i) appendRowHtml(out, *rows[i], i == 0 || rows[i - 1]->number != rows[i]->number);
+    out.append(u"</body>\n</html>\n");
+    return out;
 }
 
 std::u16string exampleEditorText(const ErrorExample& example)

@@ -28,6 +28,11 @@ namespace tarnik {
 // Empty when it knows nothing more.
 [[nodiscard]] std::u16string errorContextText(const RunOutcome& outcome);
 
+// Every explanation as one HTML page of the language reference (errors.html):
+// rendered from the table, so the reference never differs from it. Each
+// fixed program is a <pre class="example"> block the reference can open.
+[[nodiscard]] std::u16string errorExplanationsHtml();
+
 // An example's program as the editor holds it (CR LF between lines).
 [[nodiscard]] std::u16string exampleEditorText(const ErrorExample& example);
 
