@@ -35,7 +35,8 @@ inline constexpr ErrorExplanation InvalidCall{
 
 inline constexpr ErrorExplanation Overflow{
     u"数太大了，超出了能表示的范围。",
-    u"For 的起点、终点和步长，Goto 的行号，mod 两边的数，都必须在 -32768 到 32767 之间。\n"
+    u"For 的起点、终点和步长，Goto 的行号，都必须在 -32768 到 32767 之间。\n"
+    u"mod 两边的数超过了约 21 亿。\n"
     u"算出的结果太大，例如 10 ^ 400，或者 0 / 0。\n"
     u"输入的数太大。",
     {u"For i = 1 To 50000\n    s = s + i\nNext\nPrint s"},
