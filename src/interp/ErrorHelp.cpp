@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "expr/NumberText.h"
+#include "expr/TextHelpers.h"
 
 namespace tarnik {
 namespace {
@@ -104,6 +105,70 @@ void appendRowHtml(std::u16string& out, const ErrorText& row, bool firstOfNumber
     appendExampleHtml(out, u"改正以后：", u"example", explained.fix);
 }
 
+std::u16string unclosedBlockText(const RunOutcome& outcome)
+{
+    if (outcome.unclosed.openingLine == 0) return {};
+    const ErrorText* row = errorRowOf(*outcome.error);
+    for (const BlockOpener& opener : kBlockOpeners) {
+        if (opener.error != row) continue;
+        std::u16string text = u"没有结束的 ";
+        text.append(opener.statement).append(u" 从").append(lineText(outcome.unclosed.openingLine)).append(u"开始。");
+        if (outcome.unclosed.namedNextLine != 0) {
+            text.append(lineText(outcome.unclosed.namedNextLine))
+                .append(u"的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。");
+        }
+        return text;
+    }
+    return {};
+}
+
+// What to type instead of a character that a Chinese input method gives in
+// full-width mode; 0 for a character that is fine.
+char16_t halfWidthOf(char16_t c)
+{
+    if (c >= u'\uFF01' && c <= u'\uFF5E') return static_cast<char16_t>(c - 0xFEE0);
+    switch (c) {
+    case u'\u3000': return u' ';
+    case u'“': case u'”': return u'"';
+    case u'‘': case u'’': return u'\'';
+    case u'。': return u'.';
+    case u'、': return u',';
+    default: return 0;
+    }
+}
+
+std::u16string codePointText(char16_t c)
+{
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string text = u"U+";
+    for (int shift = 12; shift >= 0; shift -= 4) text += kDigits[(c >> shift) & 0xF];
+    return text;
+}
+
+// The full-width characters of a line outside its string literals and its
+// comment, each once, named with what to type instead (CPython names stray
+// characters the same way).
+std::u16string strayCharactersText(std::u16string_view line, std::int32_t lineNumber)
+{
+    std::u16string found;
+    bool inLiteral = false;
+    for (char16_t c : line) {
+        if (c == u'"') inLiteral = !inLiteral;
+        if (inLiteral) continue;
+        if (c == u'\'') break;
+        if (halfWidthOf(c) != 0 && found.find(c) == std::u16string::npos) found += c;
+    }
+    if (found.empty()) return {};
+    std::u16string text = lineText(lineNumber) + u"有全角字符：";
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (i > 0) text += u"；";
+        text.append(u"「").append(1, found[i]).append(u"」（").append(codePointText(found[i]));
+        text.append(u"）应写成「").append(1, halfWidthOf(found[i])).append(u"」");
+    }
+    text += u"。请切换到半角（英文）输入。";
+    return text;
+}
+
 }  // namespace
 
 const ErrorText* errorRowOf(const BasicError& error)
@@ -141,21 +206,15 @@ std::u16string explanationText(const ErrorText& row)
     return out;
 }
 
-std::u16string errorContextText(const RunOutcome& outcome)
+std::u16string errorContextText(const RunOutcome& outcome, std::u16string_view editorText)
 {
-    if (!outcome.error || outcome.unclosed.openingLine == 0) return {};
-    const ErrorText* row = errorRowOf(*outcome.error);
-    for (const BlockOpener& opener : kBlockOpeners) {
-        if (opener.error != row) continue;
-        std::u16string text = u"没有结束的 ";
-        text.append(opener.statement).append(u" 从").append(lineText(outcome.unclosed.openingLine)).append(u"开始。");
-        if (outcome.unclosed.namedNextLine != 0) {
-            text.append(lineText(outcome.unclosed.namedNextLine))
-                .append(u"的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。");
-        }
-        return text;
+    if (!outcome.error) return {};
+    std::u16string text = unclosedBlockText(outcome);
+    const std::vector<std::u16string_view> lines = splitLines(editorText);
+    if (outcome.line >= 1 && static_cast<std::size_t>(outcome.line) <= lines.size()) {
+        text += strayCharactersText(lines[static_cast<std::size_t>(outcome.line) - 1], outcome.line);
     }
-    return {};
+    return text;
 }
 
 std::u16string errorExplanationsHtml()

@@ -23,10 +23,12 @@ namespace tarnik {
 // example of the mistake and its fix; lines end with "\n".
 [[nodiscard]] std::u16string explanationText(const ErrorText& row);
 
-// What the translator found out beyond the error's line, in a sentence or
-// two: the line where a block left open begins, and that NEXT takes no name.
-// Empty when it knows nothing more.
-[[nodiscard]] std::u16string errorContextText(const RunOutcome& outcome);
+// What is known beyond the error's number and line, in a sentence or two:
+// the line where a block left open begins and that NEXT takes no name (as
+// the translator found them), and the full-width characters of the error's
+// line in `editorText` with what to type instead. Empty when nothing more is
+// known.
+[[nodiscard]] std::u16string errorContextText(const RunOutcome& outcome, std::u16string_view editorText);
 
 // Every explanation as one HTML page of the language reference (errors.html):
 // rendered from the table, so the reference never differs from it. Each

@@ -153,13 +153,14 @@ TEST(ErrorHelp, BlockLeftOpenNamesTheLineWhereItBegins)
         SCOPED_TRACE(c.name);
         program.reset();
         clsCode code;
-        const RunOutcome outcome = TranslateProgram(test::editorText(c.lines), code);
+        const std::u16string text = test::editorText(c.lines);
+        const RunOutcome outcome = TranslateProgram(text, code);
         ASSERT_TRUE(outcome.error.has_value());
         EXPECT_EQ(errorRowOf(*outcome.error), c.error) << utf8(outcome.errorLine());
         EXPECT_EQ(outcome.line, c.errorLine);
         EXPECT_EQ(outcome.unclosed.openingLine, c.openingLine);
         EXPECT_EQ(outcome.unclosed.namedNextLine, c.namedNextLine);
-        EXPECT_EQ(utf8(errorContextText(outcome)), utf8(c.context));
+        EXPECT_EQ(utf8(errorContextText(outcome, text)), utf8(c.context));
     }
 }
 
@@ -170,10 +171,43 @@ TEST(ErrorHelp, OtherErrorsHaveNoContext)
           {u"print \"a"}}) {
         program.reset();
         test::RecordingHost host;
-        const RunOutcome outcome = StartRun(test::editorText(lines), host, RunMode::Free);
+        const std::u16string text = test::editorText(lines);
+        const RunOutcome outcome = StartRun(text, host, RunMode::Free);
         ASSERT_TRUE(outcome.error.has_value());
         EXPECT_EQ(outcome.unclosed.openingLine, 0);
-        EXPECT_EQ(errorContextText(outcome), u"");
+        EXPECT_EQ(errorContextText(outcome, text), u"");
+    }
+}
+
+struct StrayCase {
+    std::initializer_list<std::u16string_view> lines;
+    const char* error;
+    const char* context;
+};
+
+TEST(ErrorHelp, FullWidthCharactersOfTheErrorLineAreNamedWithWhatToType)
+{
+    const StrayCase cases[] = {
+        {{u"a = 3", u"print a，a * 2"}, "错误 120: 语句未结束(第2行)",
+         "第2行有全角字符：「，」（U+FF0C）应写成「,」。请切换到半角（英文）输入。"},
+        {{u"x = （1 + 2）"}, "错误 120: 语句未结束(第1行)",
+         "第1行有全角字符：「（」（U+FF08）应写成「(」；「）」（U+FF09）应写成「)」。请切换到半角（英文）输入。"},
+        {{u"x = ５０"}, "错误 120: 语句未结束(第1行)",
+         "第1行有全角字符：「５」（U+FF15）应写成「5」；「０」（U+FF10）应写成「0」。请切换到半角（英文）输入。"},
+        {{u"print “hello”"}, "错误 120: 语句未结束(第1行)",
+         "第1行有全角字符：「“」（U+201C）应写成「\"」；「”」（U+201D）应写成「\"」。请切换到半角（英文）输入。"},
+        {{u"print \"，\"; 1 / 0 ' 全角，"}, "错误 11: 除数为零(第1行)", ""},  // in a literal or a comment: fine
+        {{u"for i = 1 to 3", u"print i；", u"next i"}, "错误 303: For没有Next(第3行)",
+         "没有结束的 For 从第1行开始。第3行的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。"},
+    };
+    for (const StrayCase& c : cases) {
+        const std::u16string text = test::editorText(c.lines);
+        SCOPED_TRACE(utf8(text));
+        program.reset();
+        test::RecordingHost host;
+        const RunOutcome outcome = StartRun(text, host, RunMode::Free);
+        EXPECT_EQ(utf8(outcome.errorLine()), c.error);
+        EXPECT_EQ(utf8(errorContextText(outcome, text)), c.context);
     }
 }
 
