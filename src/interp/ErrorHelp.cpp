@@ -13,16 +13,23 @@ bool describesProgramText(const ErrorText& row)
     return row.number == kReservedNameNumber || row.number == kBadExpressionNumber;
 }
 
-// Each line of `lines` ("\n"-separated) behind `indent`.
-void appendIndented(std::u16string& out, std::u16string_view lines, std::u16string_view indent)
+// Calls `each` with every line of a "\n"-separated text.
+template <class Each>
+void forEachLine(std::u16string_view text, Each&& each)
 {
     std::size_t start = 0;
-    while (start <= lines.size()) {
-        std::size_t end = lines.find(u'\n', start);
-        if (end == std::u16string_view::npos) end = lines.size();
-        out.append(indent).append(lines.substr(start, end - start)).append(u"\n");
+    while (start <= text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        if (end == std::u16string_view::npos) end = text.size();
+        each(text.substr(start, end - start));
         start = end + 1;
     }
+}
+
+// Each line of `lines` behind `indent`.
+void appendIndented(std::u16string& out, std::u16string_view lines, std::u16string_view indent)
+{
+    forEachLine(lines, [&](std::u16string_view line) { out.append(indent).append(line).append(u"\n"); });
 }
 
 void appendExample(std::u16string& out, std::u16string_view title, const ErrorExample& example)
@@ -93,13 +100,8 @@ void appendRowHtml(std::u16string& out, const ErrorText& row, bool firstOfNumber
         return;
     }
     out.append(u"<p>常见原因：</p>\n<ul>\n");
-    std::size_t start = 0;
-    while (start <= explained.causes.size()) {
-        std::size_t end = explained.causes.find(u'\n', start);
-        if (end == std::u16string_view::npos) end = explained.causes.size();
-        out.append(u"<li>").append(escapedHtml(explained.causes.substr(start, end - start))).append(u"</li>\n");
-        start = end + 1;
-    }
+    forEachLine(explained.causes,
+                [&](std::u16string_view cause) { out.append(u"<li>").append(escapedHtml(cause)).append(u"</li>\n"); });
     out.append(u"</ul>\n");
     appendExampleHtml(out, u"错误的写法：", u"mistake", explained.mistake);
     appendExampleHtml(out, u"改正以后：", u"example", explained.fix);
