@@ -65,7 +65,8 @@ std::set<std::u16string> statementsOf(const std::filesystem::path& example, std:
 {
     std::set<std::u16string> heads;
     const std::u16string text = decodeSource(test::readFileBytes(example)).text;
-    for (std::u16string_view line : splitLines(LowerOutsideQuotes(text))) {
+    const std::u16string lowered = LowerOutsideQuotes(text);
+    for (std::u16string_view line : splitLines(lowered)) {
         line = trimBlanks(line);
         while (!line.empty() && ((line.front() >= u'0' && line.front() <= u'9') || line.front() == u' ')) {
             line.remove_prefix(1);  // a label
