@@ -79,6 +79,44 @@ TEST(ErrorHelp, EveryMistakeGivesItsOwnErrorAndEveryFixRuns)
     }
 }
 
+struct BeginnerMistake {
+    std::initializer_list<std::u16string_view> lines;
+    std::deque<std::u16string> answers;
+    const ErrorText* error;
+    const char* namedCause;  // what the explanation's causes must mention
+};
+
+// The mistakes beginners make first each give an error whose explanation
+// names that very cause.
+TEST(ErrorHelp, UsualBeginnerMistakesAreNamedAmongTheCauses)
+{
+    const BeginnerMistake mistakes[] = {
+        {{u"print rnd(1)"}, {}, &kStatementNotEnded, "rnd"},
+        {{u"print int(3.7)"}, {}, &kStatementNotEnded, "int"},
+        {{u"dim a(10)"}, {}, &kStatementNotEnded, "dim a(10)"},
+        {{u"print 1e20"}, {}, &kStatementNotEnded, "1e20"},
+        {{u"print 1，2"}, {}, &kStatementNotEnded, "全角的标点"},
+        {{u"name$ = \"Tom\""}, {}, &kInvalidVariableName, "name$"},
+        {{u"x = 1", u"x += 1"}, {}, &kInvalidVariableName, "+="},
+        {{u"print \"hello"}, {}, &kBadExpression, "漏写了结尾的双引号"},
+        {{u"for i = 1 to 3", u"next i"}, {}, &kForWithoutNext, "Next i"},
+        {{u"input x"}, {u"５０"}, &kTypeMismatch, "全角数字"},
+        {{u"step = 1"}, {}, &kReservedName, "关键字"},
+        {{u"do", u"x = x + 1", u"loop"}, {}, &kLoopWithoutDoWhile, "Loop Until"},
+    };
+    for (const BeginnerMistake& mistake : mistakes) {
+        const std::u16string text = test::editorText(mistake.lines);
+        SCOPED_TRACE(utf8(text));
+        program.reset();
+        test::RecordingHost host;
+        host.answers = mistake.answers;
+        const RunOutcome outcome = StartRun(text, host, RunMode::Free);
+        ASSERT_TRUE(outcome.error.has_value());
+        EXPECT_EQ(errorRowOf(*outcome.error), mistake.error) << utf8(outcome.errorLine());
+        EXPECT_NE(utf8(mistake.error->explanation->causes).find(mistake.namedCause), std::string::npos);
+    }
+}
+
 TEST(ErrorHelp, RowOfAnErrorTellsApartTheMessagesOfOneNumber)
 {
     EXPECT_EQ(errorRowOf(errorOf(kForWithoutNext)), &kForWithoutNext);
