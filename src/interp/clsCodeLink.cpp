@@ -137,13 +137,13 @@ void clsCode::linkBlocks()
 // name ("next i" is no NEXT to the linker) that the user meant to close it.
 void clsCode::checkUnclosedBlocks()
 {
-    const std::pair<const std::vector<std::int16_t>*, const ErrorText*> kChecks[] = {
+    const std::pair<const std::vector<std::int16_t>*, const ErrorText*> checks[] = {
         {&m_open.fors, &kForWithoutNext},
         {&m_open.ifs, &kIfWithoutEndIf},
         {&m_open.dos, &kDoWithoutLoopUntil},
         {&m_open.doWhiles, &kDoWhileWithoutLoop},
     };
-    for (auto [open, error] : kChecks) {
+    for (auto [open, error] : checks) {
         if (open->empty()) continue;
         m_unclosed.openingLine = Lines[static_cast<std::size_t>(open->back())].phLine;
         if (open == &m_open.fors) m_unclosed.namedNextLine = namedNextAfter(open->back());
