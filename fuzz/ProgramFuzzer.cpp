@@ -6,7 +6,8 @@
 // description and a line of the program. Started a second time, as the user
 // starts it again, the program must do exactly what it did the first time;
 // and so it must when debugged, pausing before every line and setting a
-// breakpoint at each, as long as the debugger changes nothing else.
+// breakpoint at each, as long as the debugger changes nothing else. Every
+// error it meets has its explanation, and every warning names one of its lines.
 #include <algorithm>
 #include <cstdint>
 #include <deque>
@@ -15,7 +16,9 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
+#include "interp/ErrorHelp.h"
 #include "interp/ProgramState.h"
+#include "interp/ProgramWarnings.h"
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
@@ -126,7 +129,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(first.error->number > 0 && !first.error->description.empty(),
                       "an error has a number and a description", first.error->description);
         fuzz::require(first.line >= 1 && first.line <= lines, "an error names a line of the program", source);
+        fuzz::require(errorRowOf(*first.error) != nullptr, "every error a program meets is explained",
+                      first.error->description);
     }
+    program.reset();
+    for (const ProgramWarning& warning : lintProgram(source).warnings) {
+        const auto lines = static_cast<std::int32_t>(splitLines(source).size());
+        fuzz::require(warning.line >= 1 && warning.line <= lines && !warning.text.empty(),
+                      "a warning names a line of the program", warning.text);
+    }
+    program.reset();
     fuzz::require(!program.Err.pending(), "the error state is cleared once the run is reported");
     fuzz::require(run(source, answers, true) == first, "a program started again does what it did", source);
     fuzz::require(run(source, answers, false) == first, "a program debugged does what it does when started", source);

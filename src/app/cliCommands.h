@@ -51,5 +51,7 @@ int runCommand(Arguments arguments);
 int formatCommand(Arguments arguments);
 // Exit 0 when every case passes, 1 when one does not.
 int testCommand(Arguments arguments);
+int explainCommand(Arguments arguments);
+int lintCommand(Arguments arguments);
 
 }  // namespace tarnik::cli

@@ -35,6 +35,8 @@ constexpr Command kCommands[] = {
     {"check", "FILE", "只翻译程序，报告第一个错误", checkCommand},
     {"format", "[--crlf] FILE", "把每一行整理成编辑器的格式，写到标准输出", formatCommand},
     {"table", "FILE", "列出翻译并链接后的行表", tableCommand},
+    {"lint", "FILE", "只翻译程序，列出警告：从未赋值就读取的变量、找不到的行号", lintCommand},
+    {"explain", "N", "解释错误 N：意思、常见原因、错误的写法和改正以后的写法", explainCommand},
     {"test", "FILE DIR", "用 DIR 中的测试用例（NAME.in 与 NAME.out）检查程序", testCommand},
 };
 

@@ -9,13 +9,14 @@
 namespace tarnik {
 namespace {
 
-// The error left by a run or a translation, taken out of the run state.
-RunOutcome takeOutcome()
+// The error left by a run or a translation of `code`, taken out of the run state.
+RunOutcome takeOutcome(const clsCode& code)
 {
     RunOutcome outcome;
     if (!program.Err.pending()) return outcome;
     outcome.error = program.Err.error();
     outcome.line = program.CurrentLine;
+    outcome.unclosed = code.unclosedBlock();
     program.Err.clear();
     return outcome;
 }
@@ -45,7 +46,7 @@ RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode
     console.setCaption(kRunningCaption);
     code.Run(console);
     console.setCaption(kEndedCaption);
-    RunOutcome outcome = takeOutcome();
+    RunOutcome outcome = takeOutcome(code);
     // A run that ends by itself leaves its console shown.
     outcome.aborted = !outcome.error && !console.consoleVisible();
     return outcome;
@@ -56,7 +57,7 @@ RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code)
     code.Init(editorText);
     program.Err.clear();
     program.Err.resumeNext([&] { code.Translate(); });
-    return takeOutcome();
+    return takeOutcome(code);
 }
 
 ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16string_view editorText)

@@ -14,6 +14,7 @@
 #include "interp/PauseWatcher.h"
 #include "interp/RunHost.h"
 #include "interp/VariableChanges.h"
+#include "interp/UnclosedBlock.h"
 
 namespace tarnik {
 
@@ -38,6 +39,7 @@ struct RunOutcome {
     std::optional<BasicError> error;  // the error it stopped on, if any
     std::int32_t line = 0;            // the editor line that error names
     bool aborted = false;             // ended without an error by the console being hidden
+    UnclosedBlock unclosed;           // for a block left open: where it begins
 
     // "错误 N: DESCRIPTION(第L行)", the form the command line prints.
     [[nodiscard]] std::u16string errorLine() const;

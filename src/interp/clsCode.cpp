@@ -20,6 +20,7 @@ void clsCode::Translate()
 {
     program.Variables.Clear();
     LineCount = 0;
+    m_unclosed = {};
     splitPhysicalLines();
     rewriteSelectCase();
     flattenElseIf();

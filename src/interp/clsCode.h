@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interp/UnclosedBlock.h"
 #include "interp/clsLine.h"
 
 namespace tarnik {
@@ -40,6 +41,8 @@ public:
     void Run(RunHost& host);
     // Translation alone (clearing the variables included); raises the first error.
     void Translate();
+    // After a translation that stopped on a block left open: where it begins.
+    [[nodiscard]] const UnclosedBlock& unclosedBlock() const { return m_unclosed; }
 
 private:
     // The blocks linkBlocks leaves open, each a stack of table indices with the
@@ -51,12 +54,15 @@ private:
         std::vector<std::int16_t> dos;  // closed by LOOP UNTIL
     };
     OpenBlocks m_open;
+    UnclosedBlock m_unclosed;
 
     void splitPhysicalLines();
     void rewriteSelectCase();
     void flattenElseIf();
     void linkBlocks();
     void checkUnclosedBlocks();
+    // The editor line of the first "next NAME" record after a FOR, 0 for none.
+    [[nodiscard]] std::int32_t namedNextAfter(std::int16_t forIndex) const;
 };
 
 }  // namespace tarnik

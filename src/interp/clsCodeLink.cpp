@@ -4,6 +4,7 @@
 // the record being looked at, and the unclosed-block errors the last one.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "expr/BasicError.h"
@@ -131,12 +132,31 @@ void clsCode::linkBlocks()
 }
 
 // The order of the tests decides which of several open blocks is reported.
+// The error names the last statement's line; the innermost block of the kind
+// reported is remembered with its own line, and for a FOR, the NEXT with a
+// name ("next i" is no NEXT to the linker) that the user meant to close it.
 void clsCode::checkUnclosedBlocks()
 {
-    if (!m_open.fors.empty()) raiseError(kForWithoutNext);
-    if (!m_open.ifs.empty()) raiseError(kIfWithoutEndIf);
-    if (!m_open.dos.empty()) raiseError(kDoWithoutLoopUntil);
-    if (!m_open.doWhiles.empty()) raiseError(kDoWhileWithoutLoop);
+    const std::pair<const std::vector<std::int16_t>*, const ErrorText*> checks[] = {
+        {&m_open.fors, &kForWithoutNext},
+        {&m_open.ifs, &kIfWithoutEndIf},
+        {&m_open.dos, &kDoWithoutLoopUntil},
+        {&m_open.doWhiles, &kDoWhileWithoutLoop},
+    };
+    for (auto [open, error] : checks) {
+        if (open->empty()) continue;
+        m_unclosed.openingLine = Lines[static_cast<std::size_t>(open->back())].phLine;
+        if (open == &m_open.fors) m_unclosed.namedNextLine = namedNextAfter(open->back());
+        raiseError(*error);
+    }
+}
+
+std::int32_t clsCode::namedNextAfter(std::int16_t forIndex) const
+{
+    for (std::size_t index = static_cast<std::size_t>(forIndex) + 1; index < Lines.size(); ++index) {
+        if (Lines[index].strText.starts_with(u"next ")) return Lines[index].phLine;
+    }
+    return 0;
 }
 
 }  // namespace tarnik

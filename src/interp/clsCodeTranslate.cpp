@@ -224,7 +224,11 @@ void clsCode::rewriteSelectCase()
     std::vector<std::u16string_view> heads(Lines.size());
     for (std::size_t index = 1; index < Lines.size(); ++index) heads[index] = Lines[index].Head();
 
-    std::vector<std::u16string> selectors;  // of the open SELECT CASE blocks, innermost last
+    struct OpenSelect {
+        std::u16string selector;
+        std::int16_t line;
+    };
+    std::vector<OpenSelect> selectors;  // innermost last
     const std::size_t last = Lines.size() - 1;
     for (std::size_t index = 1; index <= last; ++index) {
         clsLine& line = Lines[index];
@@ -233,13 +237,13 @@ void clsCode::rewriteSelectCase()
         if (head == u"select case") {
             if (index == last) raiseError(kSelectLast);
             if (heads[index + 1] != u"case") raiseError(kSelectNotFollowedByCase);
-            selectors.emplace_back(bodyOf(line.strText, head));
+            selectors.push_back({std::u16string(bodyOf(line.strText, head)), line.phLine});
             line.strText = u"select case ";
         } else if (head == u"case") {
             std::u16string_view values = bodyOf(line.strText, head);
             if (selectors.empty()) raiseError(kCaseWithoutSelect);
             std::u16string_view keyword = heads[index - 1] == u"select case" ? u"if " : u"elseif ";
-            line.strText = joined(keyword, caseCondition(values, selectors.back()), u" then");
+            line.strText = joined(keyword, caseCondition(values, selectors.back().selector), u" then");
         } else if (head == u"case else") {
             line.strText = u"else";
         } else if (head == u"end select") {
@@ -248,7 +252,10 @@ void clsCode::rewriteSelectCase()
             selectors.pop_back();
         }
     }
-    if (!selectors.empty()) raiseError(kSelectWithoutEndSelect);
+    if (!selectors.empty()) {
+        m_unclosed.openingLine = selectors.back().line;
+        raiseError(kSelectWithoutEndSelect);
+    }
 }
 
 }  // namespace tarnik

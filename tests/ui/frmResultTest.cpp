@@ -8,7 +8,10 @@
 #include <QTimer>
 
 #include "interp/ProgramState.h"
+#include "interp/SourceText.h"
 #include "support/CliRunner.h"
+#include "support/DebuggerScript.h"
+#include "support/RecordingHost.h"
 #include "support/IdeFixture.h"
 #include "ui/QtDialogs.h"
 #include "ui/frmResult.h"
@@ -101,6 +104,19 @@ TEST_F(ProgramRun, ErrorLineIsSelectedInTheTextAsItIsWhenTheRunEnds)
     EXPECT_EQ(editor().textCursor().selectedText(), QStringLiteral("input a"));
 }
 
+// How often a run of the file pauses (at STOP), run by the core with the answers.
+std::int32_t pausesInTheCore(const QString& file, const QByteArray& answers)
+{
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly)) return 0;
+    RecordingHost host;
+    for (const QString& line : QString::fromUtf8(answers).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        host.answers.push_back(line.trimmed().toStdU16String());
+    }
+    runProgram(decodeSource(source.readAll().toStdString()).text, host);
+    return static_cast<std::int32_t>(host.pausedLines.size());
+}
+
 TEST_F(ProgramRun, ConsoleShowsWhatTheHeadlessRunnerPrints)
 {
     const QDir examples(QStringLiteral(TARNIK_EXAMPLES_DIR));
@@ -120,6 +136,11 @@ TEST_F(ProgramRun, ConsoleShowsWhatTheHeadlessRunnerPrints)
             dialogs.inputs.push_back(line.trimmed());
         }
         dialogs.shown.clear();
+        // STOP opens the debugger in a free run too: Continue at each pause.
+        DebuggerScript debugger;
+        for (std::int32_t i = 0; i < pausesInTheCore(file, answers); ++i) {
+            debugger.add([](QDialog& paused) { click(paused, "cmdContinue"); });
+        }
         run();
 
         EXPECT_EQ(consoleText().toStdString(), expected.out);

@@ -1,0 +1,83 @@
+// tarnik-cli lint, run as a child process on files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "interp/ProgramState.h"
+#include "interp/ProgramWarnings.h"
+#include "interp/SourceText.h"
+#include "support/CliRunner.h"
+
+namespace tarnik::test {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kProgramError = 1;
+constexpr int kFailure = 2;
+
+CliResult lint(std::string_view bytes)
+{
+    TempFile file(bytes);
+    return runCli({"lint", file.path()});
+}
+
+TEST(CliLint, PrintsEachWarningWithItsLineInLineOrder)
+{
+    const CliResult result = lint("total = 0\r\n"
+                                  "For i = 1 To 3\r\n"
+                                  "    total = total + i\r\n"
+                                  "Next\r\n"
+                                  "Goto 99\r\n"
+                                  "Print totl\r\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "第5行: 警告: Goto 99：没有一行的行号是 99，运行到这里会停止。\n"
+              "第6行: 警告: 变量 totl 从来没有赋值，读到的总是 0。是否想写 total？\n");
+}
+
+TEST(CliLint, ProgramWithoutWarningsPrintsNothing)
+{
+    const CliResult result = lint("input n\nprint n * 2\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CliLint, TranslationErrorIsReportedAsCheckReportsIt)
+{
+    const std::string source = "print totl\nfor i = 1 to 3\nprint i\n";
+    const CliResult linted = lint(source);
+    TempFile file(source);
+    const CliResult checked = runCli({"check", file.path()});
+    EXPECT_EQ(linted.exitStatus, kProgramError);
+    EXPECT_EQ(linted.out, "");
+    EXPECT_EQ(linted.err, "错误 303: For没有Next(第3行)\n");
+    EXPECT_EQ(linted.err, checked.err);
+}
+
+TEST(CliLint, MissingFileOrArgumentIsAUsageError)
+{
+    EXPECT_EQ(runCli({"lint"}).exitStatus, kFailure);
+    EXPECT_EQ(runCli({"lint", "/nonexistent/a.bas"}).exitStatus, kFailure);
+    EXPECT_EQ(runCli({"lint", "a.bas", "b.bas"}).exitStatus, kFailure);
+}
+
+// The command line prints what the core finds, which the IDE shows.
+TEST(CliLint, ExamplesGiveTheCoresWarnings)
+{
+    for (const std::filesystem::path& example : examplePrograms()) {
+        SCOPED_TRACE(example.filename().string());
+        program.reset();
+        std::string expected;
+        for (const ProgramWarning& warning : lintProgram(decodeSource(readFileBytes(example)).text).warnings) {
+            expected += "第" + std::to_string(warning.line) + "行: 警告: " + toUtf8(warning.text) + "\n";
+        }
+        const CliResult result = runCli({"lint", example.string()});
+        EXPECT_EQ(result.exitStatus, kOk);
+        EXPECT_EQ(result.out, expected);
+    }
+}
+
+}  // namespace
+}  // namespace tarnik::test
