@@ -18,9 +18,11 @@
 
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
+#include "ui/EditorPauseMarks.h"
 #include "ui/EditorText.h"
 #include "ui/FindBar.h"
 #include "ui/RecentFiles.h"
+#include "ui/SourceEditor.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
@@ -65,6 +67,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
     m_zoom.attach(*ui->txtSource);
+    m_pauseMarks = std::make_unique<EditorPauseMarks>(*ui->txtSource, m_controller);
+    m_controller.setPauseWatcher(m_pauseMarks.get());
     // The toolbar's own menu would hide it behind the View menu's back.
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();

@@ -37,6 +37,7 @@ class frmMain;
 namespace tarnik {
 
 class Dialogs;
+class EditorPauseMarks;
 class FindBar;
 class RecentFiles;
 class frmAbout;
@@ -142,6 +143,7 @@ private:
     RunController m_controller;
     TextZoom m_zoom;  // before the console, which follows it
     std::unique_ptr<frmResult> m_result;
+    std::unique_ptr<EditorPauseMarks> m_pauseMarks;
     QPointer<frmAbout> m_about;
     FindBar* m_findBar = nullptr;
     RecentFiles* m_recentFiles = nullptr;
