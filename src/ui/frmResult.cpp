@@ -99,7 +99,9 @@ void frmResult::Append(std::u16string_view text)
 std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
 {
     flushOutput();
-    const QString prompt = toQString(info);
+    // A PRINT ending in ; leaves the program's question on the console's
+    // last line; the box repeats it, since the console may be far away.
+    const InputPrompt prompt{toQString(info), ui->txtResult->document()->lastBlock().text(), true};
     std::optional<QString> answer;
     while (!answer || answer->isEmpty()) {
         // Hiding the console while the box is open (End, the close box)

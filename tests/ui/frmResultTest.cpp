@@ -147,6 +147,39 @@ TEST_F(ProgramRun, InputAsksAgainAfterCancelOrAnEmptyAnswer)
     EXPECT_EQ(consoleText(), QStringLiteral("21\n42\n"));
 }
 
+TEST_F(ProgramRun, InputBoxRepeatsTheQuestionLeftUnfinishedOnTheConsole)
+{
+    struct Case {
+        const char* name;
+        QString program;
+        int answers;
+        std::vector<QString> questions;
+    };
+    const Case cases[] = {
+        {"question before the box", QStringLiteral("print \"猜一个数：\";\ninput guess"), 1, {QStringLiteral("猜一个数：")}},
+        {"finished line", QStringLiteral("print \"问题\"\ninput a"), 1, {QString()}},
+        {"nothing printed", QStringLiteral("input a"), 1, {QString()}},
+        {"pieces of one line", QStringLiteral("print \"a\";\nprint 2;\ninput x"), 1, {QStringLiteral("a2")}},
+        {"each question its own",
+         QStringLiteral("print \"x=\";\ninput x\nprint \"y=\";\ninput y"), 2,
+         {QStringLiteral("x="), QStringLiteral("y=")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        dialogs.shown.clear();
+        for (int i = 0; i < c.answers; ++i) dialogs.inputs.push_back(QStringLiteral("7"));
+        run();
+        ASSERT_EQ(dialogs.shown.size(), c.questions.size());
+        for (std::size_t i = 0; i < c.questions.size(); ++i) {
+            EXPECT_EQ(dialogs.shown[i].title, QStringLiteral("数据输入"));
+            EXPECT_TRUE(dialogs.shown[i].text.startsWith(QStringLiteral("输入整数["))) << dialogs.shown[i].text;
+            EXPECT_EQ(dialogs.shown[i].question, c.questions[i]);
+            EXPECT_TRUE(dialogs.shown[i].besideParent);
+        }
+    }
+}
+
 TEST_F(ProgramRun, OutputBeforeAnInputIsVisibleWhenTheQuestionComes)
 {
     setEditorText(QStringLiteral("print \"问题\"\ninput a"));
