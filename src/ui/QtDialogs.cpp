@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 
 namespace tarnik {
@@ -61,6 +62,13 @@ void placeBeside(QWidget& box, const QWidget& owner)
     }
 }
 
+// The first pattern's ending: "tnk" for "Tarnik文件 (*.tnk)".
+QString defaultSuffix(const QString& filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ );]+)"));
+    return firstPattern.match(filter).captured(1);
+}
+
 }  // namespace
 
 Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QString& text)
@@ -110,7 +118,7 @@ QString QtDialogs::chooseFile(QWidget* parent, const QString& title, const QStri
     QFileDialog dialog(parent, title, m_directory, filter);
     if (forSaving) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("tnk"));
+        dialog.setDefaultSuffix(defaultSuffix(filter));
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }

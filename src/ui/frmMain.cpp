@@ -102,6 +102,7 @@ void frmMain::connectCommands()
     connect(m_recentFiles, &RecentFiles::chosen, this, &frmMain::openRecentFile);
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+    connect(ui->mnuViewConsole, &QAction::triggered, m_result.get(), &frmResult::showConsole);
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);

@@ -1,8 +1,12 @@
 #include "ui/frmResult.h"
 
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -49,6 +53,9 @@ frmResult::frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom
 
     connect(ui->暂停, &QAction::triggered, this, &frmResult::暂停_Click);
     connect(ui->结束, &QAction::triggered, this, &frmResult::结束_Click);
+    connect(ui->mnuConsoleCopy, &QAction::triggered, this, &frmResult::copyOutput);
+    connect(ui->mnuConsoleSave, &QAction::triggered, this, &frmResult::saveOutput);
+    connect(ui->mnuConsoleClear, &QAction::triggered, this, &frmResult::Clear);
     connect(&Timer1, &QTimer::timeout, this, &frmResult::Timer1_Timer);
     Timer1.start(kTimer1IntervalMs);
     m_sinceEvents.start();
@@ -150,6 +157,33 @@ void frmResult::暂停_Click()
 void frmResult::结束_Click()
 {
     hide();
+}
+
+void frmResult::copyOutput()
+{
+    flushOutput();
+    if (ui->txtResult->textCursor().hasSelection()) {
+        ui->txtResult->copy();
+    } else {
+        QGuiApplication::clipboard()->setText(ui->txtResult->toPlainText());
+    }
+}
+
+// Written whole or not at all: a failed save leaves an existing file as it was.
+void frmResult::saveOutput()
+{
+    flushOutput();
+    const QString path = m_dialogs.saveFileName(this, QStringLiteral("保存控制台输出"),
+                                                QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+    if (path.isEmpty()) return;
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(ui->txtResult->toPlainText().toUtf8());
+        if (file.commit()) return;
+    }
+    m_dialogs.showMessage(this, MessageIcon::Critical, QStringLiteral("保存控制台输出"),
+                          QStringLiteral("无法保存 %1：%2。控制台中的输出仍然保留。")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 void frmResult::Timer1_Timer()

@@ -66,6 +66,8 @@ private:
     // read these names, so they are plain members; connect() takes them as such.
     void 暂停_Click();
     void 结束_Click();
+    void copyOutput();
+    void saveOutput();
     void flushOutput();
     void breakLongLines();
     void dropOldestOutput();

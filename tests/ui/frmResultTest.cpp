@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
 #include "interp/ProgramState.h"
 #include "support/CliRunner.h"
+#include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 #include "ui/QtDialogs.h"
 #include "ui/frmResult.h"
@@ -178,6 +181,54 @@ TEST_F(ProgramRun, InputBoxRepeatsTheQuestionLeftUnfinishedOnTheConsole)
             EXPECT_TRUE(dialogs.shown[i].besideParent);
         }
     }
+}
+
+TEST_F(ProgramRun, OutputOfAnAbortedRunCanBeShownAgainCopiedSavedAndCleared)
+{
+    setEditorText(QStringLiteral("print 1\nprint \"二\"\nprint 3"));
+    DebuggerScript script({
+        [](QDialog& debugger) { click(debugger, "cmdStep"); },
+        [](QDialog& debugger) { click(debugger, "cmdAbort"); },
+    });
+    action("mnuDebug").trigger();
+    ASSERT_FALSE(console().isVisible());
+
+    action("mnuViewConsole").trigger();
+    EXPECT_TRUE(console().isVisible());
+    const QString output = QStringLiteral("1\n二\n");
+    EXPECT_EQ(consoleText(), output);
+
+    QGuiApplication::clipboard()->clear();
+    consoleAction("mnuConsoleCopy").trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), output);
+    QTextCursor first = consoleBox().textCursor();
+    first.setPosition(0);
+    first.setPosition(1, QTextCursor::KeepAnchor);
+    consoleBox().setTextCursor(first);
+    consoleAction("mnuConsoleCopy").trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1"));
+
+    dialogs.saveNames.push_back(path(QStringLiteral("output.txt")));
+    consoleAction("mnuConsoleSave").trigger();
+    EXPECT_EQ(readFile(path(QStringLiteral("output.txt"))), output.toUtf8());
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("save")});
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("保存控制台输出"));
+
+    consoleAction("mnuConsoleClear").trigger();
+    EXPECT_EQ(consoleText(), QString());
+    EXPECT_TRUE(console().isVisible());
+}
+
+TEST_F(ProgramRun, OutputThatCannotBeSavedIsReportedAndKept)
+{
+    setEditorText(QStringLiteral("print 1"));
+    run();
+    dialogs.saveNames.push_back(path(QStringLiteral("missing/output.txt")));
+    consoleAction("mnuConsoleSave").trigger();
+    ASSERT_EQ(dialogs.kinds(), (std::vector<QString>{QStringLiteral("save"), QStringLiteral("critical")}));
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(QStringLiteral("无法保存 "))) << dialogs.shown[1].text;
+    EXPECT_TRUE(dialogs.shown[1].text.endsWith(QStringLiteral("控制台中的输出仍然保留。"))) << dialogs.shown[1].text;
+    EXPECT_EQ(consoleText(), QStringLiteral("1\n"));
 }
 
 TEST_F(ProgramRun, OutputBeforeAnInputIsVisibleWhenTheQuestionComes)
