@@ -21,6 +21,7 @@
 #include "ui/EditorPauseMarks.h"
 #include "ui/EditorText.h"
 #include "ui/FindBar.h"
+#include "ui/InputDataPanel.h"
 #include "ui/RecentFiles.h"
 #include "ui/SourceEditor.h"
 #include "ui/frmAbout.h"
@@ -73,6 +74,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
     createFindBar();
+    createInputDataPanel();
     m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     connectCommands();
     restorePlacement();
@@ -132,6 +134,17 @@ void frmMain::createFindBar()
     connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
     connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
     connect(ui->mnuEditReindent, &QAction::triggered, this, &frmMain::mnuEditReindent_Click);
+}
+
+// Beside the editor, hidden until the user asks for it from 视图 or 运行.
+void frmMain::createInputDataPanel()
+{
+    m_inputData = new InputDataPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, m_inputData);
+    m_inputData->hide();
+    ui->mnuView->insertAction(ui->mnuViewConsole, m_inputData->toggleViewAction());
+    ui->mnuRun->insertAction(ui->mnuRunHistory->menuAction(), m_inputData->toggleViewAction());
+    ui->mnuRun->insertSeparator(ui->mnuRunHistory->menuAction());
 }
 
 // The line-number panel takes the free width; the column, date and time sit
@@ -249,6 +262,8 @@ void frmMain::Timer1_Timer()
     QString title = QStringLiteral("[") + (CurrentFile.isEmpty() ? QStringLiteral("新文件") : CurrentFile);
     if (Modified) title += QStringLiteral(" *");
     setWindowTitle(title + QStringLiteral("] - Tarnik"));
+    // The file commands change CurrentFile; the panel catches up here, as the title does.
+    m_inputData->followProgram(CurrentFile);
     ShowLineNumber();
 }
 
@@ -296,6 +311,8 @@ void frmMain::runEditorProgram(RunMode mode)
     if (m_controller.running()) return;
     keepRecoveryRecord();
     setRunning(true);
+    m_inputData->followProgram(CurrentFile);
+    m_result->setPreparedAnswers(m_inputData->isHidden() ? std::deque<QString>() : m_inputData->answers());
     const std::u16string text = crLfText(*ui->txtSource);
     RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
     const std::optional<RunOutcome> outcome = m_controller.start(text, *m_result, mode);

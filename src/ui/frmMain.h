@@ -39,6 +39,7 @@ namespace tarnik {
 class Dialogs;
 class EditorPauseMarks;
 class FindBar;
+class InputDataPanel;
 class RecentFiles;
 class frmAbout;
 class frmResult;
@@ -91,6 +92,7 @@ private slots:
 private:
     void connectCommands();
     void createFindBar();
+    void createInputDataPanel();
     void createStatusPanels();
     void restorePlacement();
     void placeConsoleBesideEditor();
@@ -146,6 +148,7 @@ private:
     std::unique_ptr<EditorPauseMarks> m_pauseMarks;
     QPointer<frmAbout> m_about;
     FindBar* m_findBar = nullptr;
+    InputDataPanel* m_inputData = nullptr;
     RecentFiles* m_recentFiles = nullptr;
     QLabel* m_lineNumberPanel = nullptr;
     QLabel* m_columnPanel = nullptr;

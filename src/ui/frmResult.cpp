@@ -105,6 +105,12 @@ void frmResult::Append(std::u16string_view text)
 
 std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
 {
+    // The executor echoes the answer, so a prepared one shows as if typed.
+    if (!m_preparedAnswers.empty()) {
+        QString answer = std::move(m_preparedAnswers.front());
+        m_preparedAnswers.pop_front();
+        return answer.toStdU16String();
+    }
     flushOutput();
     // A PRINT ending in ; leaves the program's question on the console's
     // last line; the box repeats it, since the console may be far away.

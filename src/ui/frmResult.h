@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <deque>
 #include <memory>
 
 #include "interp/RunController.h"
@@ -54,6 +55,8 @@ public:
     void Clear() override;
     void showConsole() override;
     void setCaption(std::u16string_view caption) override;
+    // Answers INPUT takes, in order, before it asks with the box; for the next run.
+    void setPreparedAnswers(std::deque<QString> answers) { m_preparedAnswers = std::move(answers); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +85,7 @@ private:
     bool m_omitted = false;          // the box starts with kOmittedNotice
     QElapsedTimer m_sinceEvents;
     QPointer<frmVars> m_debugger;  // while a run is paused
+    std::deque<QString> m_preparedAnswers;
 };
 
 }  // namespace tarnik
