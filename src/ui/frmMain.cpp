@@ -107,6 +107,7 @@ void frmMain::connectCommands()
     connect(ui->mnuViewConsole, &QAction::triggered, m_result.get(), &frmResult::showConsole);
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
+    connect(ui->mnuRunTests, &QAction::triggered, this, &frmMain::mnuRunTests_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->mnuRunHistory, &QMenu::aboutToShow, this, &frmMain::fillRunHistoryMenu);
     m_zoom.connectCommands(*ui->mnuViewZoomIn, *ui->mnuViewZoomOut, *ui->mnuViewZoomOriginal);
@@ -370,7 +371,9 @@ void frmMain::openFromHistory(const QString& text)
 
 void frmMain::setRunning(bool running)
 {
-    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->tbStart, ui->tbDebug}) command->setEnabled(!running);
+    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->mnuRunTests, ui->tbStart, ui->tbDebug}) {
+        command->setEnabled(!running);
+    }
 }
 
 // Selects the error's line in the present text, which the user may have

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
@@ -41,6 +42,8 @@ class EditorPauseMarks;
 class FindBar;
 class InputDataPanel;
 class RecentFiles;
+class TestResultsDialog;
+struct TestCase;
 class frmAbout;
 class frmResult;
 
@@ -81,6 +84,7 @@ private slots:
     void mnuViewStatusBar_Click();
     void mnuStart_Click();
     void mnuDebug_Click();
+    void mnuRunTests_Click();
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
     void mnuEditReindent_Click();
@@ -134,6 +138,9 @@ private:
     void ReformatText();
 
     void runEditorProgram(RunMode mode);
+    // The test cases (frmMainTests.cpp): beside the program, in its NAME.tests folder.
+    [[nodiscard]] QString testCaseFolder() const;
+    void runTestCases(const std::vector<TestCase>& cases);
     void setRunning(bool running);
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
@@ -147,6 +154,7 @@ private:
     std::unique_ptr<frmResult> m_result;
     std::unique_ptr<EditorPauseMarks> m_pauseMarks;
     QPointer<frmAbout> m_about;
+    QPointer<TestResultsDialog> m_testResults;
     FindBar* m_findBar = nullptr;
     InputDataPanel* m_inputData = nullptr;
     RecentFiles* m_recentFiles = nullptr;
