@@ -209,11 +209,11 @@ void frmMain::placeConsoleBesideEditor()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_controller.running()) {
+    if (m_controller.running() || m_runningTests) {
         // Closing the console (which hides it, and closes the debugger
-        // window of a paused run) ends the run at its next statement; the
-        // handler that started the run closes this window again when it has
-        // returned.
+        // window of a paused run) ends the run at its next statement, and a
+        // test-case run stops; the handler that started the run closes this
+        // window again when it has returned.
         m_closeAfterRun = true;
         m_result->close();
         event->ignore();

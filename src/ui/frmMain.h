@@ -176,6 +176,7 @@ private:
     SourceEncoding m_encoding = SourceEncoding::Utf8;
 
     bool m_closeAfterRun = false;
+    bool m_runningTests = false;  // also between two cases, when no run is in progress
     bool m_exiting = false;  // Exit has settled the changes; close without asking again
 };
 

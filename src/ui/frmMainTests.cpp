@@ -50,7 +50,9 @@ void frmMain::mnuRunTests_Click()
         return;
     }
     setRunning(true);
+    m_runningTests = true;
     runTestCases(*cases);
+    m_runningTests = false;
     setRunning(false);
     if (m_closeAfterRun) {
         m_closeAfterRun = false;

@@ -111,12 +111,29 @@ TEST_F(RunTests, StopEndsTheRunningCaseAndRunsNoMore)
         dialog->findChild<QPushButton*>(QStringLiteral("cmdStop"))->click();
         stopper.stop();
     });
-    stopper.start(20);
+    stopper.start(0);  // fires where the run first processes events, as the case starts
     action("mnuRunTests").trigger();
     EXPECT_TRUE(sawProgress);
     EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("first"), QStringLiteral("✘ 未完成 运行被停止")}}));
     EXPECT_EQ(label("lblProgress"),
               QStringLiteral("共 1 个: 通过 0 个, 未通过 1 个（已停止，后面的用例没有运行）"));
+}
+
+TEST_F(RunTests, ClosingTheEditorStopsTheCasesAndThenCloses)
+{
+    writeProgram("do while 1 = 1\r\nloop\r\n",
+                 {{QStringLiteral("first"), QByteArray(), "\n"}, {QStringLiteral("second"), QByteArray(), "\n"}});
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, window.get(), [&] {
+        auto* dialog = window->findChild<QDialog*>(QStringLiteral("dlgTestResults"));
+        if (!dialog || !dialog->isVisible()) return;
+        window->close();
+        closer.stop();
+    });
+    closer.start(0);
+    action("mnuRunTests").trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("first"), QStringLiteral("✘ 未完成 运行被停止")}}));
 }
 
 TEST_F(RunTests, WithoutAFileOrCasesItSaysWhereCasesBelong)
