@@ -108,6 +108,7 @@ void frmMain::connectCommands()
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuRunTests, &QAction::triggered, this, &frmMain::mnuRunTests_Click);
+    connect(ui->mnuRunCreateTestCase, &QAction::triggered, this, &frmMain::mnuRunCreateTestCase_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->mnuRunHistory, &QMenu::aboutToShow, this, &frmMain::fillRunHistoryMenu);
     m_zoom.connectCommands(*ui->mnuViewZoomIn, *ui->mnuViewZoomOut, *ui->mnuViewZoomOriginal);
@@ -371,7 +372,8 @@ void frmMain::openFromHistory(const QString& text)
 
 void frmMain::setRunning(bool running)
 {
-    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->mnuRunTests, ui->tbStart, ui->tbDebug}) {
+    for (QAction* command :
+         {ui->mnuStart, ui->mnuDebug, ui->mnuRunTests, ui->mnuRunCreateTestCase, ui->tbStart, ui->tbDebug}) {
         command->setEnabled(!running);
     }
 }

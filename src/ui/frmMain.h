@@ -85,6 +85,7 @@ private slots:
     void mnuStart_Click();
     void mnuDebug_Click();
     void mnuRunTests_Click();
+    void mnuRunCreateTestCase_Click();
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
     void mnuEditReindent_Click();
@@ -141,6 +142,10 @@ private:
     // The test cases (frmMainTests.cpp): beside the program, in its NAME.tests folder.
     [[nodiscard]] QString testCaseFolder() const;
     void runTestCases(const std::vector<TestCase>& cases);
+    // False (after saying why) when the program has no file for its cases to sit beside.
+    bool programHasAFile(const QString& command);
+    // Asks for a new case's name; empty when cancelled or not usable.
+    [[nodiscard]] QString askNewCaseName(const QString& command);
     void setRunning(bool running);
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);

@@ -106,11 +106,20 @@ void frmResult::Append(std::u16string_view text)
 std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
 {
     // The executor echoes the answer, so a prepared one shows as if typed.
-    if (!m_preparedAnswers.empty()) {
-        QString answer = std::move(m_preparedAnswers.front());
+    std::optional<QString> answer;
+    if (m_preparedAnswers.empty()) {
+        answer = askWithTheBox(info);
+    } else {
+        answer = std::move(m_preparedAnswers.front());
         m_preparedAnswers.pop_front();
-        return answer.toStdU16String();
     }
+    if (!answer) return std::nullopt;
+    m_answersGiven.append(*answer);
+    return answer->toStdU16String();
+}
+
+std::optional<QString> frmResult::askWithTheBox(std::u16string_view info)
+{
     flushOutput();
     // A PRINT ending in ; leaves the program's question on the console's
     // last line; the box repeats it, since the console may be far away.
@@ -122,11 +131,18 @@ std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
         if (!isVisible()) return std::nullopt;
         answer = m_dialogs.inputText(this, QStringLiteral("数据输入"), prompt);
     }
-    return answer->toStdU16String();
+    return answer;
+}
+
+QString frmResult::outputText()
+{
+    flushOutput();
+    return ui->txtResult->toPlainText();
 }
 
 void frmResult::Clear()
 {
+    m_answersGiven.clear();
     m_pendingOutput.clear();
     m_lastLineLength = 0;
     m_omitted = false;
@@ -178,13 +194,13 @@ void frmResult::copyOutput()
 // Written whole or not at all: a failed save leaves an existing file as it was.
 void frmResult::saveOutput()
 {
-    flushOutput();
+    const QString output = outputText();
     const QString path = m_dialogs.saveFileName(this, QStringLiteral("保存控制台输出"),
                                                 QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
     if (path.isEmpty()) return;
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
-        file.write(ui->txtResult->toPlainText().toUtf8());
+        file.write(output.toUtf8());
         if (file.commit()) return;
     }
     m_dialogs.showMessage(this, MessageIcon::Critical, QStringLiteral("保存控制台输出"),

@@ -4,6 +4,8 @@
 // stopped from its window.
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBlock>
@@ -134,6 +136,38 @@ TEST_F(RunTests, ClosingTheEditorStopsTheCasesAndThenCloses)
     action("mnuRunTests").trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("first"), QStringLiteral("✘ 未完成 运行被停止")}}));
+}
+
+TEST_F(RunTests, TheLastRunBecomesACaseThatPasses)
+{
+    writeProgram("input a\r\nprint \"结果\"\r\nprint a * 2\r\n", {});
+    dialogs.inputs = {QStringLiteral("5")};
+    run();
+    dialogs.inputs = {QStringLiteral("mine")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.in"))), QByteArray("5\n"));
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.out"))), QByteArray("5\n结果\n10\n"));
+    EXPECT_TRUE(waitFor([&] { return window->statusBar()->currentMessage().startsWith(QStringLiteral("已创建测试用例 mine")); }))
+        << window->statusBar()->currentMessage();
+
+    // The same name again is refused; nothing is overwritten.
+    dialogs.inputs = {QStringLiteral("mine")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("warning"));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("已经有名为“mine”的测试用例。没有创建测试用例，请换一个名称。"));
+
+    action("mnuRunTests").trigger();
+    EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("mine"), QStringLiteral("✔ 通过")}}));
+}
+
+TEST_F(RunTests, ARunWithoutInputGivesACaseWithoutAnswers)
+{
+    writeProgram("print 7\r\n", {});
+    run();
+    dialogs.inputs = {QStringLiteral("seven")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("double.tests/seven.in"))));
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/seven.out"))), QByteArray("7\n"));
 }
 
 TEST_F(RunTests, WithoutAFileOrCasesItSaysWhereCasesBelong)
