@@ -1,5 +1,6 @@
 #include "ui/InputDataPanel.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -21,9 +22,13 @@ InputDataPanel::InputDataPanel(QWidget* parent)
     m_text->setPlaceholderText(QStringLiteral("每行一个答案。显示本面板时，INPUT 依次使用这些答案；用完后再弹出输入框。"));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     setWidget(m_text);
-    toggleViewAction()->setText(QStringLiteral("输入数据(&I)"));
+    toggleViewAction()->setText(QStringLiteral("输入数据(&D)"));
     toggleViewAction()->setToolTip(QStringLiteral("显示时，INPUT 从这里按行取答案"));
     connect(m_text, &QPlainTextEdit::textChanged, this, &InputDataPanel::keepText);
+    // Shown from the menu, the panel is where the user goes on typing.
+    connect(toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        if (shown) m_text->setFocus();
+    });
 }
 
 std::deque<QString> InputDataPanel::answers() const

@@ -34,6 +34,7 @@ TEST_F(InputData, PanelIsHiddenAtFirstAndToggledFromTheViewAndRunMenus)
     EXPECT_TRUE(inMenu("mnuRun"));
     toggle->trigger();
     EXPECT_FALSE(panel().isHidden());
+    EXPECT_TRUE(waitFor([&] { return answersBox().hasFocus(); }));
     toggle->trigger();
     EXPECT_TRUE(panel().isHidden());
 }
