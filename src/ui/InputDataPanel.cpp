@@ -6,6 +6,8 @@
 #include <QSettings>
 #include <QUrl>
 
+#include "ui/TextZoom.h"
+
 namespace tarnik {
 namespace {
 
@@ -14,13 +16,14 @@ const QString kSettingsGroup = QStringLiteral("InputData");
 
 }  // namespace
 
-InputDataPanel::InputDataPanel(QWidget* parent)
+InputDataPanel::InputDataPanel(QWidget* parent, TextZoom& zoom)
     : QDockWidget(QStringLiteral("输入数据"), parent), m_text(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("dockInputData"));
     m_text->setObjectName(QStringLiteral("txtInputData"));
     m_text->setPlaceholderText(QStringLiteral("每行一个答案。显示本面板时，INPUT 依次使用这些答案；用完后再弹出输入框。"));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    zoom.attach(*m_text);
     setWidget(m_text);
     toggleViewAction()->setText(QStringLiteral("输入数据(&D)"));
     toggleViewAction()->setToolTip(QStringLiteral("显示时，INPUT 从这里按行取答案"));

@@ -15,11 +15,14 @@ class QPlainTextEdit;
 
 namespace tarnik {
 
+class TextZoom;
+
 class InputDataPanel : public QDockWidget {
     Q_OBJECT
 
 public:
-    explicit InputDataPanel(QWidget* parent);
+    // The answers are in the editor's font, zoomed with it.
+    InputDataPanel(QWidget* parent, TextZoom& zoom);
 
     // The non-empty lines, in order (INPUT asks again on an empty answer).
     [[nodiscard]] std::deque<QString> answers() const;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/EditorText.h"
+#include "ui/TextZoom.h"
 
 namespace tarnik {
 namespace {
@@ -57,7 +58,7 @@ void markLine(QPlainTextEdit& box, int line)
 
 }  // namespace
 
-TestResultsDialog::TestResultsDialog(QWidget* parent)
+TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     : QDialog(parent), m_progress(new QLabel(this)), m_cases(new QTreeWidget(this)), m_difference(new QLabel(this)),
       m_expected(outputBox(QStringLiteral("txtExpected"), this)), m_actual(outputBox(QStringLiteral("txtActual"), this)),
       m_stop(new QPushButton(QStringLiteral("停止(&S)"), this))
@@ -71,6 +72,8 @@ TestResultsDialog::TestResultsDialog(QWidget* parent)
     m_cases->setRootIsDecorated(false);
     m_cases->header()->setStretchLastSection(true);
     m_stop->setObjectName(QStringLiteral("cmdStop"));
+    zoom.attach(*m_expected);
+    zoom.attach(*m_actual);
 
     auto* sideBySide = new QSplitter(Qt::Horizontal, this);
     sideBySide->addWidget(titled(QStringLiteral("期望输出"), m_expected, sideBySide));

@@ -16,11 +16,14 @@ class QTreeWidget;
 
 namespace tarnik {
 
+class TextZoom;
+
 class TestResultsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TestResultsDialog(QWidget* parent);
+    // The outputs are in the console's font, so that their columns line up.
+    TestResultsDialog(QWidget* parent, TextZoom& zoom);
 
     // A new run of `caseCount` cases of `program` (a file name to show).
     void begin(const QString& program, int caseCount);

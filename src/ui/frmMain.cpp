@@ -141,7 +141,7 @@ void frmMain::createFindBar()
 // Beside the editor, hidden until the user asks for it from 视图 or 运行.
 void frmMain::createInputDataPanel()
 {
-    m_inputData = new InputDataPanel(this);
+    m_inputData = new InputDataPanel(this, m_zoom);
     addDockWidget(Qt::RightDockWidgetArea, m_inputData);
     m_inputData->hide();
     ui->mnuView->insertAction(ui->mnuViewConsole, m_inputData->toggleViewAction());

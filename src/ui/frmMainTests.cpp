@@ -114,7 +114,7 @@ QString frmMain::askNewCaseName(const QString& command)
 
 void frmMain::runTestCases(const std::vector<TestCase>& cases)
 {
-    if (!m_testResults) m_testResults = new TestResultsDialog(this);
+    if (!m_testResults) m_testResults = new TestResultsDialog(this, m_zoom);
     TestResultsDialog& results = *m_testResults;
     results.begin(QFileInfo(CurrentFile).fileName(), static_cast<int>(cases.size()));
     results.show();
