@@ -36,7 +36,7 @@ public:
     void showMessage(QWidget*, tarnik::MessageIcon, const QString&, const QString&) override {}
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> inputText(QWidget*, const QString&, const tarnik::InputPrompt&) override { return std::nullopt; }
 
     double firstQuestionMs = -1;
 

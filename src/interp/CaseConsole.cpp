@@ -13,6 +13,7 @@ CaseConsole::CaseConsole(std::deque<std::u16string> answers, std::int64_t maxSta
 void CaseConsole::yield()
 {
     if (++m_statements > m_maxStatements && !m_outputLimitReached) m_statementLimitReached = true;
+    if (m_keepGoing && !m_keepGoing()) m_stopped = true;
 }
 
 // Nothing happens between statements but the counting, so it is done in

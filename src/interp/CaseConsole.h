@@ -5,6 +5,7 @@
 // could want (an endless loop must fail its case, not hang the check).
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "interp/RunController.h"
@@ -15,9 +16,13 @@ class CaseConsole : public RunConsole {
 public:
     CaseConsole(std::deque<std::u16string> answers, std::int64_t maxStatements, std::size_t maxOutput);
 
+    // Asked between batches of statements; false ends the run like an abort
+    // (a window's Stop: the window processes its events in there).
+    void setKeepGoing(std::function<bool()> keepGoing) { m_keepGoing = std::move(keepGoing); }
+
     void yield() override;
     std::int64_t quietStatements() override;
-    bool consoleVisible() override { return !m_statementLimitReached && !m_outputLimitReached; }
+    bool consoleVisible() override { return !m_statementLimitReached && !m_outputLimitReached && !m_stopped; }
     // STOP and breakpoints pause nothing: no one is there to go on.
     void StopWindow() override {}
     void Append(std::u16string_view text) override;
@@ -30,6 +35,7 @@ public:
     [[nodiscard]] const std::u16string& output() const { return m_output; }
     [[nodiscard]] bool statementLimitReached() const { return m_statementLimitReached; }
     [[nodiscard]] bool outputLimitReached() const { return m_outputLimitReached; }
+    [[nodiscard]] bool stopped() const { return m_stopped; }
 
 private:
     std::deque<std::u16string> m_answers;
@@ -38,6 +44,8 @@ private:
     std::int64_t m_statements = 0;
     bool m_statementLimitReached = false;
     bool m_outputLimitReached = false;
+    bool m_stopped = false;
+    std::function<bool()> m_keepGoing;
     std::u16string m_output;
 };
 

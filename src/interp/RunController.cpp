@@ -4,6 +4,7 @@
 #include "expr/TextHelpers.h"
 #include "interp/Breakpoints.h"
 #include "interp/ProgramState.h"
+#include "interp/TestCases.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {
@@ -126,6 +127,16 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
     RunOutcome outcome = StartRun(editorText, recorder, mode);
     m_running = false;
     return outcome;
+}
+
+std::optional<CaseResult> RunController::runTestCase(std::u16string_view editorText, const TestCase& testCase,
+                                                     const std::function<bool()>& keepGoing)
+{
+    if (m_running) return std::nullopt;
+    m_running = true;
+    CaseResult result = runCase(editorText, testCase, kCaseStatementLimit, kCaseOutputLimit, keepGoing);
+    m_running = false;
+    return result;
 }
 
 std::vector<RunController::Variable> RunController::variables() const

@@ -5,6 +5,7 @@
 // it); the debugger and the console read the paused run and steer it through
 // a RunController, never through the core's run state.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@
 namespace tarnik {
 
 class clsCode;
+struct CaseResult;
+struct TestCase;
 
 class RunConsole : public RunHost {
 public:
@@ -78,6 +81,10 @@ public:
     // Starts a run unless one is in progress (then returns nothing at once).
     std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode);
     [[nodiscard]] bool running() const { return m_running; }
+    // One test case in a fresh run (see runCase in TestCases.h), unless a run
+    // is in progress (then nothing at once). `keepGoing` as for runCase.
+    std::optional<CaseResult> runTestCase(std::u16string_view editorText, const TestCase& testCase,
+                                          const std::function<bool()>& keepGoing);
 
     // The paused run, as the debugger shows it.
     [[nodiscard]] std::vector<Variable> variables() const;  // in the order of first use

@@ -75,15 +75,18 @@ std::optional<OutputDifference> firstDifference(std::u16string_view expected, st
 }
 
 CaseResult runCase(std::u16string_view editorText, const TestCase& testCase, std::int64_t maxStatements,
-                   std::size_t maxOutput)
+                   std::size_t maxOutput, const std::function<bool()>& keepGoing)
 {
     const std::vector<std::u16string> answerLines = linesOf(testCase.answers);
     CaseConsole console(std::deque<std::u16string>(answerLines.begin(), answerLines.end()), maxStatements, maxOutput);
+    console.setKeepGoing(keepGoing);
     CaseResult result;
     result.name = testCase.name;
     result.outcome = StartRun(editorText, console, RunMode::Free);
     result.output = withLfLineEnds(console.output());
-    if (console.statementLimitReached()) {
+    if (console.stopped()) {
+        result.verdict = CaseVerdict::Stopped;
+    } else if (console.statementLimitReached()) {
         result.verdict = CaseVerdict::StatementLimit;
         result.limit = maxStatements;
     } else if (console.outputLimitReached()) {
@@ -141,6 +144,7 @@ std::u16string verdictText(const CaseResult& result)
                u" 条语句还没有结束，已停止（是不是死循环？）";
     case CaseVerdict::OutputLimit:
         return u"未通过 输出超过 " + numberText(static_cast<double>(result.limit)) + u" 个字符，已停止";
+    case CaseVerdict::Stopped: return u"未完成 运行被停止";
     }
     return {};
 }

@@ -6,6 +6,7 @@
 // holds NAME.out (the expected output) with an optional NAME.in (the answers).
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ struct TestCase {
 inline constexpr std::int64_t kCaseStatementLimit = 10'000'000;
 inline constexpr std::size_t kCaseOutputLimit = 1 << 20;
 
-enum class CaseVerdict { Passed, OutputDiffers, StoppedOnError, StatementLimit, OutputLimit };
+// Stopped: the user stopped the run before it ended.
+enum class CaseVerdict { Passed, OutputDiffers, StoppedOnError, StatementLimit, OutputLimit, Stopped };
 
 // The first differing line of two outputs, counted from 1; a line one side
 // does not have is nothing on that side.
@@ -49,10 +51,12 @@ struct CaseResult {
 [[nodiscard]] std::optional<OutputDifference> firstDifference(std::u16string_view expected,
                                                               std::u16string_view actual);
 
-// Runs `editorText` as the Start command would, for one case.
+// Runs `editorText` as the Start command would, for one case. `keepGoing`,
+// when given, is asked now and then while the case runs; false stops it.
 [[nodiscard]] CaseResult runCase(std::u16string_view editorText, const TestCase& testCase,
                                  std::int64_t maxStatements = kCaseStatementLimit,
-                                 std::size_t maxOutput = kCaseOutputLimit);
+                                 std::size_t maxOutput = kCaseOutputLimit,
+                                 const std::function<bool()>& keepGoing = {});
 
 // The cases of a folder in name order: every NAME.out, with NAME.in when
 // there is one (UTF-8 or GBK, like program files). Nothing when the folder

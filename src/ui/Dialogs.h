@@ -12,6 +12,13 @@ namespace tarnik {
 enum class Answer { Yes, No, Cancel };
 enum class MessageIcon { Critical, Warning };
 
+// What an input box shows.
+struct InputPrompt {
+    QString text;              // the box's own text
+    QString question;          // above it, when there is one: the question the program printed
+    bool besideParent = false;  // opened next to the parent window instead of over it
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -33,7 +40,7 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // The typed text, nothing when the box was cancelled. The box leaves the
     // other windows usable and counts as cancelled when `parent` is hidden.
-    virtual std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) = 0;
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) = 0;
 };
 
 }  // namespace tarnik

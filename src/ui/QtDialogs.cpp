@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 
 namespace tarnik {
 namespace {
@@ -34,6 +36,38 @@ private:
     QPointer<QWidget> m_owner;
     QDialog& m_dialog;
 };
+
+constexpr int kGap = 8;
+
+// Next to `owner`, on the first side with room on its screen: right, left,
+// below, above; over it (Qt's own place) when no side has room.
+void placeBeside(QWidget& box, const QWidget& owner)
+{
+    const QScreen* screen = owner.screen();
+    if (!screen) return;
+    box.adjustSize();
+    const QRect around = owner.frameGeometry();
+    const QSize size = box.size();
+    const QPoint sides[] = {
+        {around.right() + kGap, around.top()},
+        {around.left() - kGap - size.width(), around.top()},
+        {around.left(), around.bottom() + kGap},
+        {around.left(), around.top() - kGap - size.height()},
+    };
+    for (const QPoint& side : sides) {
+        if (screen->availableGeometry().contains(QRect(side, size))) {
+            box.move(side);
+            return;
+        }
+    }
+}
+
+// The first pattern's ending: "tnk" for "Tarnik文件 (*.tnk)".
+QString defaultSuffix(const QString& filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ );]+)"));
+    return firstPattern.match(filter).captured(1);
+}
 
 }  // namespace
 
@@ -98,7 +132,7 @@ QString QtDialogs::chooseFile(QWidget* parent, const QString& title, const QStri
     QFileDialog dialog(parent, title, m_directory, filter);
     if (forSaving) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("tnk"));
+        dialog.setDefaultSuffix(defaultSuffix(filter));
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
@@ -111,12 +145,13 @@ QString QtDialogs::chooseFile(QWidget* parent, const QString& title, const QStri
 // The box blocks only its caller, not the other windows: a program that asks
 // again and again can still be ended from the console, and the console
 // hiding (End, its close box) closes the box as cancelled.
-std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& title, const QString& prompt)
+std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& title, const InputPrompt& prompt)
 {
     QInputDialog box(parent);
     box.setWindowTitle(title);
-    box.setLabelText(prompt);
+    box.setLabelText(prompt.question.isEmpty() ? prompt.text : prompt.question + QLatin1Char('\n') + prompt.text);
     box.setInputMode(QInputDialog::TextInput);
+    if (prompt.besideParent && parent) placeBeside(box, *parent);
     CloseWhenHidden closer(parent, box);
     QEventLoop loop;
     QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);

@@ -14,7 +14,7 @@ public:
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) override;
 
 private:
     QString chooseFile(QWidget* parent, const QString& title, const QString& filter, bool forSaving);

@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
 
@@ -14,6 +15,11 @@ namespace {
 
 constexpr int kGutterPadding = 6;  // pixels left and right of the numbers
 constexpr int kCaretLineAlpha = 40;
+// Amber, translucent: visible on a light and a dark theme, over the caret tint.
+const QColor kPausedLineTint(255, 190, 0, 90);
+const QColor kBreakpointColour(200, 30, 30);
+const QString kPausedMark = QStringLiteral("▶");
+const QString kBreakpointMark = QStringLiteral("●");
 constexpr double kGutterShade = 0.06;   // of the way from the background to the text
 constexpr double kNumberShade = 0.55;
 
@@ -42,9 +48,9 @@ SourceEditor::SourceEditor(QWidget* parent)
 {
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEditor::scrollGutter);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightCaretLine);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightLines);
     updateGutterWidth();
-    highlightCaretLine();
+    highlightLines();
     new FinishedLines(*document());
 }
 
@@ -52,7 +58,49 @@ int SourceEditor::gutterWidth() const
 {
     // At least three digits, so that the text does not shift at line 10 and 100.
     const int widest = std::max(3, digits(blockCount()));
-    return 2 * kGutterPadding + fontMetrics().horizontalAdvance(QLatin1Char('9')) * widest;
+    return 2 * kGutterPadding + markerWidth() + fontMetrics().horizontalAdvance(QLatin1Char('9')) * widest;
+}
+
+// The marks' column is always there, so the text does not shift when a
+// debugging run pauses.
+int SourceEditor::markerWidth() const
+{
+    return std::max(fontMetrics().horizontalAdvance(kPausedMark), fontMetrics().horizontalAdvance(kBreakpointMark));
+}
+
+QString SourceEditor::markerOf(int line) const
+{
+    if (m_pausedLine == line) return kPausedMark;
+    if (std::find(m_breakpoints.begin(), m_breakpoints.end(), line) != m_breakpoints.end()) return kBreakpointMark;
+    return {};
+}
+
+void SourceEditor::showPausedRun(int line, std::vector<int> breakpoints)
+{
+    m_pausedLine = line;
+    m_breakpoints = std::move(breakpoints);
+    scrollToLine(line);
+    highlightLines();
+}
+
+void SourceEditor::clearPausedRun()
+{
+    m_pausedLine.reset();
+    m_breakpoints.clear();
+    highlightLines();
+}
+
+// Without line wrapping the scroll bar counts lines; the caret stays where
+// the user left it.
+void SourceEditor::scrollToLine(int line)
+{
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) return;
+    const int first = firstVisibleBlock().blockNumber();
+    const int shown = std::max(1, viewport()->height() / std::max(1, fontMetrics().height()));
+    if (block.blockNumber() < first || block.blockNumber() >= first + shown - 1) {
+        verticalScrollBar()->setValue(std::max(0, block.blockNumber() - shown / 3));
+    }
 }
 
 void SourceEditor::updateGutterWidth()
@@ -95,7 +143,7 @@ void SourceEditor::changeEvent(QEvent* event)
     }
     if (event->type() == QEvent::PaletteChange) {
         m_highlighter->setBackground(palette().color(QPalette::Base));
-        highlightCaretLine();
+        highlightLines();
     }
 }
 
@@ -123,12 +171,21 @@ void SourceEditor::paintGutter(QPaintEvent& event)
             painter.setPen(isCaretLine ? caretNumber : number);
             painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight,
                              QString::number(block.blockNumber() + 1));
+            paintMarker(painter, block.blockNumber() + 1, top);
         }
         top += height;
     }
 }
 
-void SourceEditor::highlightCaretLine()
+void SourceEditor::paintMarker(QPainter& painter, int line, int top)
+{
+    const QString marker = markerOf(line);
+    if (marker.isEmpty()) return;
+    painter.setPen(marker == kPausedMark ? palette().color(QPalette::Text) : kBreakpointColour);
+    painter.drawText(kGutterPadding / 2, top, markerWidth(), fontMetrics().height(), Qt::AlignLeft, marker);
+}
+
+void SourceEditor::highlightLines()
 {
     QTextEdit::ExtraSelection line;
     QColor tint = palette().color(QPalette::Highlight);
@@ -137,7 +194,16 @@ void SourceEditor::highlightCaretLine()
     line.format.setProperty(QTextFormat::FullWidthSelection, true);
     line.cursor = textCursor();
     line.cursor.clearSelection();
-    setExtraSelections({line});
+    QList<QTextEdit::ExtraSelection> tints{line};
+    const QTextBlock paused = m_pausedLine ? document()->findBlockByNumber(*m_pausedLine - 1) : QTextBlock();
+    if (paused.isValid()) {
+        QTextEdit::ExtraSelection pausedLine;
+        pausedLine.format.setBackground(kPausedLineTint);
+        pausedLine.format.setProperty(QTextFormat::FullWidthSelection, true);
+        pausedLine.cursor = QTextCursor(paused);
+        tints.append(pausedLine);
+    }
+    setExtraSelections(tints);
     m_gutter->update();
 }
 

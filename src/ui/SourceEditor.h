@@ -5,7 +5,15 @@
 // finished (FinishedLines). The tint is a translucent shade of
 // the palette's highlight, so it stays faint on a light and a dark theme and
 // never hides the colours of the text.
+//
+// While a run is paused, the gutter also marks the line about to run (▶,
+// with a background on the line) and the ticked breakpoints (●): a mark
+// goes with the colour, so the line is found without telling colours apart.
 #include <QPlainTextEdit>
+#include <optional>
+#include <vector>
+
+class QPainter;
 
 namespace tarnik {
 
@@ -24,6 +32,12 @@ public:
     // Paints the numbers of the lines that lie in the area `event` asks for.
     void paintGutter(QPaintEvent& event);
 
+    // Lines counted from 1. The paused line is scrolled into view.
+    void showPausedRun(int line, std::vector<int> breakpoints);
+    void clearPausedRun();
+    [[nodiscard]] std::optional<int> pausedLine() const { return m_pausedLine; }
+    [[nodiscard]] const std::vector<int>& breakpointMarks() const { return m_breakpoints; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -32,10 +46,16 @@ private:
     void updateGutterWidth();
     void placeGutter();
     void scrollGutter(const QRect& rect, int dy);
-    void highlightCaretLine();
+    void highlightLines();
+    void scrollToLine(int line);
+    [[nodiscard]] int markerWidth() const;
+    [[nodiscard]] QString markerOf(int line) const;
+    void paintMarker(QPainter& painter, int line, int top);
 
     LineNumberGutter* m_gutter;
     SourceHighlighter* m_highlighter;
+    std::optional<int> m_pausedLine;
+    std::vector<int> m_breakpoints;
 };
 
 }  // namespace tarnik

@@ -18,9 +18,12 @@
 
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
+#include "ui/EditorPauseMarks.h"
 #include "ui/EditorText.h"
 #include "ui/FindBar.h"
+#include "ui/InputDataPanel.h"
 #include "ui/RecentFiles.h"
+#include "ui/SourceEditor.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
@@ -66,10 +69,13 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
     m_zoom.attach(*ui->txtSource);
+    m_pauseMarks = std::make_unique<EditorPauseMarks>(*ui->txtSource, m_controller);
+    m_controller.setPauseWatcher(m_pauseMarks.get());
     // The toolbar's own menu would hide it behind the View menu's back.
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
     createFindBar();
+    createInputDataPanel();
     m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     createEncodingMenus();
     showFileFormat();
@@ -101,8 +107,11 @@ void frmMain::connectCommands()
     connect(m_recentFiles, &RecentFiles::chosen, this, &frmMain::openRecentFile);
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+    connect(ui->mnuViewConsole, &QAction::triggered, m_result.get(), &frmResult::showConsole);
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
+    connect(ui->mnuRunTests, &QAction::triggered, this, &frmMain::mnuRunTests_Click);
+    connect(ui->mnuRunCreateTestCase, &QAction::triggered, this, &frmMain::mnuRunCreateTestCase_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->mnuRunHistory, &QMenu::aboutToShow, this, &frmMain::fillRunHistoryMenu);
     m_zoom.connectCommands(*ui->mnuViewZoomIn, *ui->mnuViewZoomOut, *ui->mnuViewZoomOriginal);
@@ -135,6 +144,17 @@ void frmMain::createFindBar()
     connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
     connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
     connect(ui->mnuEditReindent, &QAction::triggered, this, &frmMain::mnuEditReindent_Click);
+}
+
+// Beside the editor, hidden until the user asks for it from 视图 or 运行.
+void frmMain::createInputDataPanel()
+{
+    m_inputData = new InputDataPanel(this, m_zoom);
+    addDockWidget(Qt::RightDockWidgetArea, m_inputData);
+    m_inputData->hide();
+    ui->mnuView->insertAction(ui->mnuViewConsole, m_inputData->toggleViewAction());
+    ui->mnuRun->insertAction(ui->mnuRunHistory->menuAction(), m_inputData->toggleViewAction());
+    ui->mnuRun->insertSeparator(ui->mnuRunHistory->menuAction());
 }
 
 // The line-number panel takes the free width; the column, date and time sit
@@ -201,11 +221,11 @@ void frmMain::placeConsoleBesideEditor()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_controller.running()) {
+    if (m_controller.running() || m_runningTests) {
         // Closing the console (which hides it, and closes the debugger
-        // window of a paused run) ends the run at its next statement; the
-        // handler that started the run closes this window again when it has
-        // returned.
+        // window of a paused run) ends the run at its next statement, and a
+        // test-case run stops; the handler that started the run closes this
+        // window again when it has returned.
         m_closeAfterRun = true;
         m_result->close();
         event->ignore();
@@ -255,6 +275,8 @@ void frmMain::Timer1_Timer()
     QString title = QStringLiteral("[") + (CurrentFile.isEmpty() ? QStringLiteral("新文件") : CurrentFile);
     if (Modified) title += QStringLiteral(" *");
     setWindowTitle(title + QStringLiteral("] - Tarnik"));
+    // The file commands change CurrentFile; the panel catches up here, as the title does.
+    m_inputData->followProgram(CurrentFile);
     ShowLineNumber();
 }
 
@@ -302,6 +324,8 @@ void frmMain::runEditorProgram(RunMode mode)
     if (m_controller.running()) return;
     keepRecoveryRecord();
     setRunning(true);
+    m_inputData->followProgram(CurrentFile);
+    m_result->setPreparedAnswers(m_inputData->isHidden() ? std::deque<QString>() : m_inputData->answers());
     const std::u16string text = crLfText(*ui->txtSource);
     RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
     const std::optional<RunOutcome> outcome = m_controller.start(text, *m_result, mode);
@@ -359,7 +383,10 @@ void frmMain::openFromHistory(const QString& text)
 
 void frmMain::setRunning(bool running)
 {
-    for (QAction* command : {ui->mnuStart, ui->mnuDebug, ui->tbStart, ui->tbDebug}) command->setEnabled(!running);
+    for (QAction* command :
+         {ui->mnuStart, ui->mnuDebug, ui->mnuRunTests, ui->mnuRunCreateTestCase, ui->tbStart, ui->tbDebug}) {
+        command->setEnabled(!running);
+    }
 }
 
 // Selects the error's line in the present text, which the user may have

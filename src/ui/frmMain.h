@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
@@ -40,8 +41,12 @@ class frmMain;
 namespace tarnik {
 
 class Dialogs;
+class EditorPauseMarks;
 class FindBar;
+class InputDataPanel;
 class RecentFiles;
+class TestResultsDialog;
+struct TestCase;
 class frmAbout;
 class frmResult;
 
@@ -82,6 +87,8 @@ private slots:
     void mnuViewStatusBar_Click();
     void mnuStart_Click();
     void mnuDebug_Click();
+    void mnuRunTests_Click();
+    void mnuRunCreateTestCase_Click();
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
     void mnuEditReindent_Click();
@@ -93,6 +100,7 @@ private slots:
 private:
     void connectCommands();
     void createFindBar();
+    void createInputDataPanel();
     void createStatusPanels();
     void restorePlacement();
     void placeConsoleBesideEditor();
@@ -157,6 +165,13 @@ private:
     void ReformatText();
 
     void runEditorProgram(RunMode mode);
+    // The test cases (frmMainTests.cpp): beside the program, in its NAME.tests folder.
+    [[nodiscard]] QString testCaseFolder() const;
+    void runTestCases(const std::vector<TestCase>& cases);
+    // False (after saying why) when the program has no file for its cases to sit beside.
+    bool programHasAFile(const QString& command);
+    // Asks for a new case's name; empty when cancelled or not usable.
+    [[nodiscard]] QString askNewCaseName(const QString& command);
     void setRunning(bool running);
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
@@ -168,8 +183,11 @@ private:
     RunController m_controller;
     TextZoom m_zoom;  // before the console, which follows it
     std::unique_ptr<frmResult> m_result;
+    std::unique_ptr<EditorPauseMarks> m_pauseMarks;
     QPointer<frmAbout> m_about;
+    QPointer<TestResultsDialog> m_testResults;
     FindBar* m_findBar = nullptr;
+    InputDataPanel* m_inputData = nullptr;
     RecentFiles* m_recentFiles = nullptr;
     QLabel* m_lineNumberPanel = nullptr;
     QLabel* m_columnPanel = nullptr;
@@ -198,6 +216,7 @@ private:
     bool m_checkingDisk = false;
 
     bool m_closeAfterRun = false;
+    bool m_runningTests = false;  // also between two cases, when no run is in progress
     bool m_exiting = false;  // Exit has settled the changes; close without asking again
 };
 

@@ -168,7 +168,7 @@ void frmMain::mnuEditGoToLine_Click()
 {
     const int lines = ui->txtSource->blockCount();
     const std::optional<QString> answer =
-        m_dialogs.inputText(this, QStringLiteral("转到行"), QStringLiteral("行号（1–%1）：").arg(lines));
+        m_dialogs.inputText(this, QStringLiteral("转到行"), {QStringLiteral("行号（1–%1）：").arg(lines), QString(), false});
     if (!answer) return;
     bool isNumber = false;
     const int line = answer->trimmed().toInt(&isNumber);

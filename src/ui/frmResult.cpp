@@ -1,8 +1,12 @@
 #include "ui/frmResult.h"
 
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -49,6 +53,9 @@ frmResult::frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom
 
     connect(ui->暂停, &QAction::triggered, this, &frmResult::暂停_Click);
     connect(ui->结束, &QAction::triggered, this, &frmResult::结束_Click);
+    connect(ui->mnuConsoleCopy, &QAction::triggered, this, &frmResult::copyOutput);
+    connect(ui->mnuConsoleSave, &QAction::triggered, this, &frmResult::saveOutput);
+    connect(ui->mnuConsoleClear, &QAction::triggered, this, &frmResult::Clear);
     connect(&Timer1, &QTimer::timeout, this, &frmResult::Timer1_Timer);
     Timer1.start(kTimer1IntervalMs);
     m_sinceEvents.start();
@@ -98,8 +105,25 @@ void frmResult::Append(std::u16string_view text)
 
 std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
 {
+    // The executor echoes the answer, so a prepared one shows as if typed.
+    std::optional<QString> answer;
+    if (m_preparedAnswers.empty()) {
+        answer = askWithTheBox(info);
+    } else {
+        answer = std::move(m_preparedAnswers.front());
+        m_preparedAnswers.pop_front();
+    }
+    if (!answer) return std::nullopt;
+    m_answersGiven.append(*answer);
+    return answer->toStdU16String();
+}
+
+std::optional<QString> frmResult::askWithTheBox(std::u16string_view info)
+{
     flushOutput();
-    const QString prompt = toQString(info);
+    // A PRINT ending in ; leaves the program's question on the console's
+    // last line; the box repeats it, since the console may be far away.
+    const InputPrompt prompt{toQString(info), ui->txtResult->document()->lastBlock().text(), true};
     std::optional<QString> answer;
     while (!answer || answer->isEmpty()) {
         // Hiding the console while the box is open (End, the close box)
@@ -107,11 +131,18 @@ std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
         if (!isVisible()) return std::nullopt;
         answer = m_dialogs.inputText(this, QStringLiteral("数据输入"), prompt);
     }
-    return answer->toStdU16String();
+    return answer;
+}
+
+QString frmResult::outputText()
+{
+    flushOutput();
+    return ui->txtResult->toPlainText();
 }
 
 void frmResult::Clear()
 {
+    m_answersGiven.clear();
     m_pendingOutput.clear();
     m_lastLineLength = 0;
     m_omitted = false;
@@ -148,6 +179,33 @@ void frmResult::暂停_Click()
 void frmResult::结束_Click()
 {
     hide();
+}
+
+void frmResult::copyOutput()
+{
+    flushOutput();
+    if (ui->txtResult->textCursor().hasSelection()) {
+        ui->txtResult->copy();
+    } else {
+        QGuiApplication::clipboard()->setText(ui->txtResult->toPlainText());
+    }
+}
+
+// Written whole or not at all: a failed save leaves an existing file as it was.
+void frmResult::saveOutput()
+{
+    const QString output = outputText();
+    const QString path = m_dialogs.saveFileName(this, QStringLiteral("保存控制台输出"),
+                                                QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+    if (path.isEmpty()) return;
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(output.toUtf8());
+        if (file.commit()) return;
+    }
+    m_dialogs.showMessage(this, MessageIcon::Critical, QStringLiteral("保存控制台输出"),
+                          QStringLiteral("无法保存 %1：%2。控制台中的输出仍然保留。")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 void frmResult::Timer1_Timer()

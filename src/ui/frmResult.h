@@ -17,7 +17,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
+#include <deque>
 #include <memory>
 
 #include "interp/RunController.h"
@@ -54,6 +56,12 @@ public:
     void Clear() override;
     void showConsole() override;
     void setCaption(std::u16string_view caption) override;
+    // Answers INPUT takes, in order, before it asks with the box; for the next run.
+    void setPreparedAnswers(std::deque<QString> answers) { m_preparedAnswers = std::move(answers); }
+    // What the console shows, and the answers INPUT took since it was last
+    // emptied (prepared or typed): the last run, as a test case would give it.
+    [[nodiscard]] QString outputText();
+    [[nodiscard]] const QStringList& answersGiven() const { return m_answersGiven; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,6 +74,9 @@ private:
     // read these names, so they are plain members; connect() takes them as such.
     void 暂停_Click();
     void 结束_Click();
+    void copyOutput();
+    void saveOutput();
+    std::optional<QString> askWithTheBox(std::u16string_view info);
     void flushOutput();
     void breakLongLines();
     void dropOldestOutput();
@@ -80,6 +91,8 @@ private:
     bool m_omitted = false;          // the box starts with kOmittedNotice
     QElapsedTimer m_sinceEvents;
     QPointer<frmVars> m_debugger;  // while a run is paused
+    std::deque<QString> m_preparedAnswers;
+    QStringList m_answersGiven;
 };
 
 }  // namespace tarnik

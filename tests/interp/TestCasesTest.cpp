@@ -104,6 +104,21 @@ TEST_F(TestCases, EachCaseRunsFreshAndIgnoresBreakpointsAndSteppingLeftOver)
     EXPECT_EQ(runCase(counter, {u"b", u"", u"1\n"}).verdict, CaseVerdict::Passed);
 }
 
+TEST_F(TestCases, KeepGoingAnsweringNoStopsTheCaseAndIsAskedWhileItRuns)
+{
+    const std::u16string endless = editorText({u"do while 1 = 1", u"n = n + 1", u"loop"});
+    int asked = 0;
+    const CaseResult stopped = runCase(endless, {u"a", u"", u""}, kCaseStatementLimit, kCaseOutputLimit,
+                                       [&asked] { return ++asked < 3; });
+    EXPECT_EQ(stopped.verdict, CaseVerdict::Stopped);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(utf8(verdictText(stopped)), "未完成 运行被停止");
+
+    const CaseResult passed = runCase(kAdd, {u"a", u"1\n2\n", u"1\n2\n和3\n"}, kCaseStatementLimit,
+                                      kCaseOutputLimit, [] { return true; });
+    EXPECT_EQ(passed.verdict, CaseVerdict::Passed);
+}
+
 TEST_F(TestCases, SummaryCountsPassedAndFailed)
 {
     std::vector<CaseResult> results(3);

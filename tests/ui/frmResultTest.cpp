@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -166,6 +168,87 @@ TEST_F(ProgramRun, InputAsksAgainAfterCancelOrAnEmptyAnswer)
         EXPECT_EQ(dialog.text, QStringLiteral("输入整数[a]："));
     }
     EXPECT_EQ(consoleText(), QStringLiteral("21\n42\n"));
+}
+
+TEST_F(ProgramRun, InputBoxRepeatsTheQuestionLeftUnfinishedOnTheConsole)
+{
+    struct Case {
+        const char* name;
+        QString program;
+        int answers;
+        std::vector<QString> questions;
+    };
+    const Case cases[] = {
+        {"question before the box", QStringLiteral("print \"猜一个数：\";\ninput guess"), 1, {QStringLiteral("猜一个数：")}},
+        {"finished line", QStringLiteral("print \"问题\"\ninput a"), 1, {QString()}},
+        {"nothing printed", QStringLiteral("input a"), 1, {QString()}},
+        {"pieces of one line", QStringLiteral("print \"a\";\nprint 2;\ninput x"), 1, {QStringLiteral("a2")}},
+        {"each question its own",
+         QStringLiteral("print \"x=\";\ninput x\nprint \"y=\";\ninput y"), 2,
+         {QStringLiteral("x="), QStringLiteral("y=")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        dialogs.shown.clear();
+        for (int i = 0; i < c.answers; ++i) dialogs.inputs.push_back(QStringLiteral("7"));
+        run();
+        ASSERT_EQ(dialogs.shown.size(), c.questions.size());
+        for (std::size_t i = 0; i < c.questions.size(); ++i) {
+            EXPECT_EQ(dialogs.shown[i].title, QStringLiteral("数据输入"));
+            EXPECT_TRUE(dialogs.shown[i].text.startsWith(QStringLiteral("输入整数["))) << dialogs.shown[i].text;
+            EXPECT_EQ(dialogs.shown[i].question, c.questions[i]);
+            EXPECT_TRUE(dialogs.shown[i].besideParent);
+        }
+    }
+}
+
+TEST_F(ProgramRun, OutputOfAnAbortedRunCanBeShownAgainCopiedSavedAndCleared)
+{
+    setEditorText(QStringLiteral("print 1\nprint \"二\"\nprint 3"));
+    DebuggerScript script({
+        [](QDialog& debugger) { click(debugger, "cmdStep"); },
+        [](QDialog& debugger) { click(debugger, "cmdAbort"); },
+    });
+    action("mnuDebug").trigger();
+    ASSERT_FALSE(console().isVisible());
+
+    action("mnuViewConsole").trigger();
+    EXPECT_TRUE(console().isVisible());
+    const QString output = QStringLiteral("1\n二\n");
+    EXPECT_EQ(consoleText(), output);
+
+    QGuiApplication::clipboard()->clear();
+    consoleAction("mnuConsoleCopy").trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), output);
+    QTextCursor first = consoleBox().textCursor();
+    first.setPosition(0);
+    first.setPosition(1, QTextCursor::KeepAnchor);
+    consoleBox().setTextCursor(first);
+    consoleAction("mnuConsoleCopy").trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1"));
+
+    dialogs.saveNames.push_back(path(QStringLiteral("output.txt")));
+    consoleAction("mnuConsoleSave").trigger();
+    EXPECT_EQ(readFile(path(QStringLiteral("output.txt"))), output.toUtf8());
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("save")});
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("保存控制台输出"));
+
+    consoleAction("mnuConsoleClear").trigger();
+    EXPECT_EQ(consoleText(), QString());
+    EXPECT_TRUE(console().isVisible());
+}
+
+TEST_F(ProgramRun, OutputThatCannotBeSavedIsReportedAndKept)
+{
+    setEditorText(QStringLiteral("print 1"));
+    run();
+    dialogs.saveNames.push_back(path(QStringLiteral("missing/output.txt")));
+    consoleAction("mnuConsoleSave").trigger();
+    ASSERT_EQ(dialogs.kinds(), (std::vector<QString>{QStringLiteral("save"), QStringLiteral("critical")}));
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(QStringLiteral("无法保存 "))) << dialogs.shown[1].text;
+    EXPECT_TRUE(dialogs.shown[1].text.endsWith(QStringLiteral("控制台中的输出仍然保留。"))) << dialogs.shown[1].text;
+    EXPECT_EQ(consoleText(), QStringLiteral("1\n"));
 }
 
 TEST_F(ProgramRun, OutputBeforeAnInputIsVisibleWhenTheQuestionComes)

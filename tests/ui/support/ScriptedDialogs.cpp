@@ -22,7 +22,7 @@ T next(std::deque<T>& script, const ShownDialog& dialog, T fallback)
 
 ShownDialog ScriptedDialogs::log(const char* kind, const QString& title, const QString& text)
 {
-    ShownDialog dialog{QLatin1String(kind), title, text};
+    ShownDialog dialog{QLatin1String(kind), title, text, QString(), false};
     shown.push_back(dialog);
     if (onShow) onShow(dialog);
     return dialog;
@@ -59,10 +59,13 @@ QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QStr
     return next(saveNames, log("save", title, filter), QString());
 }
 
-std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title, const QString& prompt)
+std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title, const InputPrompt& prompt)
 {
+    ShownDialog dialog{QStringLiteral("input"), title, prompt.text, prompt.question, prompt.besideParent};
+    shown.push_back(dialog);
+    if (onShow) onShow(dialog);
     // Without a script the console would ask for ever; answer something.
-    QString answer = next(inputs, log("input", title, prompt), QStringLiteral("0"));
+    QString answer = next(inputs, dialog, QStringLiteral("0"));
     if (answer.isNull()) return std::nullopt;
     return answer;
 }

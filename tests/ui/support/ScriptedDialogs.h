@@ -15,6 +15,8 @@ struct ShownDialog {
     QString kind;  // "question", "recovery", "choice", "critical", "warning", "open", "save", "input"
     QString title;
     QString text;  // message, prompt or file filter
+    QString question;  // an input box's question above its prompt
+    bool besideParent = false;
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -34,7 +36,7 @@ public:
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) override;
 
     // The kinds of the dialogs shown, in order.
     [[nodiscard]] std::vector<QString> kinds() const;

@@ -1,0 +1,59 @@
+#pragma once
+// The result of 运行测试: one row per test case with 通过 or 未通过 and why,
+// and for the chosen case the expected and the actual output side by side
+// with the first differing line marked. While the cases run, it shows which
+// one is running and its 停止 button (or closing it) stops the run.
+#include <QDialog>
+#include <QString>
+#include <vector>
+
+#include "interp/TestCases.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace tarnik {
+
+class TextZoom;
+
+class TestResultsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // The outputs are in the console's font, so that their columns line up.
+    TestResultsDialog(QWidget* parent, TextZoom& zoom);
+
+    // A new run of `caseCount` cases of `program` (a file name to show).
+    void begin(const QString& program, int caseCount);
+    void caseStarting(int index, const QString& name);
+    // `expected` as the case gives it.
+    void addResult(const CaseResult& result, const std::u16string& expected);
+    void end(const std::vector<CaseResult>& results);
+    [[nodiscard]] bool stopRequested() const { return m_stopRequested; }
+
+public slots:
+    void reject() override;
+
+private:
+    void showCase();
+    void stop();
+
+    QLabel* m_progress;
+    QTreeWidget* m_cases;
+    QLabel* m_difference;
+    QPlainTextEdit* m_expected;
+    QPlainTextEdit* m_actual;
+    QPushButton* m_stop;
+    struct Shown {
+        QString expected;
+        QString actual;
+        int differingLine = 0;  // 0: none to mark
+    };
+    std::vector<Shown> m_shown;
+    bool m_stopRequested = false;
+    int m_caseCount = 0;
+};
+
+}  // namespace tarnik

@@ -1,0 +1,144 @@
+// 运行测试: the program checked against its test cases, kept beside it in
+// the folder NAME.tests (NAME.out, with NAME.in for a program with INPUT),
+// the folder `tarnik-cli test FILE DIR` reads; a case can also be made from
+// the last run.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <filesystem>
+
+#include "interp/TestCases.h"
+#include "ui/Dialogs.h"
+#include "ui/EditorText.h"
+#include "ui/TestResultsDialog.h"
+#include "ui/frmMain.h"
+#include "ui/frmResult.h"
+#include "ui_frmMain.h"
+
+namespace tarnik {
+namespace {
+
+// A case runs inside the command's handler; its window stays responsive
+// (the 停止 button, the progress) by processing events this often.
+constexpr qint64 kEventIntervalMs = 50;
+
+}  // namespace
+
+QString frmMain::testCaseFolder() const
+{
+    const QFileInfo program(CurrentFile);
+    return program.dir().filePath(program.completeBaseName() + QStringLiteral(".tests"));
+}
+
+void frmMain::mnuRunTests_Click()
+{
+    if (m_controller.running()) return;
+    const QString title = QStringLiteral("运行测试");
+    if (!programHasAFile(title)) return;
+    const QString folder = QDir::toNativeSeparators(testCaseFolder());
+    const std::optional<std::vector<TestCase>> cases =
+        readCaseFolder(std::filesystem::path(testCaseFolder().toStdU16String()));
+    if (!cases || cases->empty()) {
+        m_dialogs.showMessage(this, MessageIcon::Warning, title,
+                              QStringLiteral("没有找到测试用例：文件夹 %1 中没有 .out 文件。每个测试用例是 NAME.out"
+                                             "（期望的控制台输出）和可选的 NAME.in（INPUT 的答案，每行一个）。")
+                                  .arg(folder));
+        return;
+    }
+    setRunning(true);
+    m_runningTests = true;
+    runTestCases(*cases);
+    m_runningTests = false;
+    setRunning(false);
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        close();
+    }
+}
+
+bool frmMain::programHasAFile(const QString& command)
+{
+    if (!CurrentFile.isEmpty()) return true;
+    m_dialogs.showMessage(this, MessageIcon::Warning, command,
+                          QStringLiteral("程序还没有保存。测试用例放在程序旁边的文件夹“程序名.tests”中，"
+                                         "请先保存程序。"));
+    return false;
+}
+
+// The last run's answers become NAME.in (when it asked for any) and its
+// console output NAME.out, in the form `tarnik-cli test` reads.
+void frmMain::mnuRunCreateTestCase_Click()
+{
+    const QString title = QStringLiteral("创建测试用例");
+    if (m_controller.running() || !programHasAFile(title)) return;
+    const QString name = askNewCaseName(title);
+    if (name.isEmpty()) return;
+    const QDir folder(testCaseFolder());
+    const QStringList answers = m_result->answersGiven();
+    const auto write = [](const QString& path, const QString& text) {
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+    };
+    const bool written = folder.mkpath(QStringLiteral(".")) &&
+                         (answers.isEmpty() || write(folder.filePath(name + QStringLiteral(".in")),
+                                                     answers.join(QLatin1Char('\n')) + QLatin1Char('\n'))) &&
+                         write(folder.filePath(name + QStringLiteral(".out")), m_result->outputText());
+    if (!written) {
+        m_dialogs.showMessage(this, MessageIcon::Critical, title,
+                              QStringLiteral("无法在 %1 中写入测试用例 %2。程序和已有的测试用例没有改变。")
+                                  .arg(QDir::toNativeSeparators(folder.path()), name));
+        return;
+    }
+    showStatus(QStringLiteral("已创建测试用例 %1（%2）。").arg(name, QDir::toNativeSeparators(folder.path())));
+}
+
+QString frmMain::askNewCaseName(const QString& command)
+{
+    const std::optional<QString> typed = m_dialogs.inputText(
+        this, command, {QStringLiteral("测试用例的名称（用作文件名）："), QString(), false});
+    const QString name = typed ? typed->trimmed() : QString();
+    if (name.isEmpty()) return {};
+    const QDir folder(testCaseFolder());
+    QString problem;
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.startsWith(QLatin1Char('.'))) {
+        problem = QStringLiteral("名称“%1”不能用作文件名。").arg(name);
+    } else if (folder.exists(name + QStringLiteral(".out"))) {
+        problem = QStringLiteral("已经有名为“%1”的测试用例。").arg(name);
+    }
+    if (problem.isEmpty()) return name;
+    m_dialogs.showMessage(this, MessageIcon::Warning, command, problem + QStringLiteral("没有创建测试用例，请换一个名称。"));
+    return {};
+}
+
+void frmMain::runTestCases(const std::vector<TestCase>& cases)
+{
+    if (!m_testResults) m_testResults = new TestResultsDialog(this, m_zoom);
+    TestResultsDialog& results = *m_testResults;
+    results.begin(QFileInfo(CurrentFile).fileName(), static_cast<int>(cases.size()));
+    results.show();
+    results.raise();
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const auto keepGoing = [&] {
+        if (sinceEvents.hasExpired(kEventIntervalMs)) {
+            QCoreApplication::processEvents();
+            sinceEvents.start();
+        }
+        return !results.stopRequested() && !m_closeAfterRun;
+    };
+    const std::u16string text = crLfText(*ui->txtSource);
+    std::vector<CaseResult> done;
+    for (std::size_t i = 0; i < cases.size() && keepGoing(); ++i) {
+        results.caseStarting(static_cast<int>(i), toQString(cases[i].name));
+        QCoreApplication::processEvents();
+        std::optional<CaseResult> result = m_controller.runTestCase(text, cases[i], keepGoing);
+        if (!result) break;
+        results.addResult(*result, cases[i].expected);
+        done.push_back(std::move(*result));
+    }
+    results.end(done);
+}
+
+}  // namespace tarnik

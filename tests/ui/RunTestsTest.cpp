@@ -1,0 +1,188 @@
+// 运行测试: every case in the program's NAME.tests folder run through the
+// core's case runner, 通过 / 未通过 per case, the expected and the actual
+// output side by side with the first differing line marked, and a long run
+// stopped from its window.
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "support/IdeFixture.h"
+
+namespace tarnik::test {
+namespace {
+
+class RunTests : public IdeFixture {
+protected:
+    // A program file with its case folder: each case a name, answers (null:
+    // no .in file) and the expected output.
+    struct CaseFiles {
+        QString name;
+        QByteArray answers;
+        QByteArray expected;
+    };
+    void writeProgram(const QByteArray& text, const std::vector<CaseFiles>& cases)
+    {
+        writeFile(path(QStringLiteral("double.tnk")), text);
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("double.tests")));
+        for (const CaseFiles& c : cases) {
+            const QString stem = path(QStringLiteral("double.tests/") + c.name);
+            if (!c.answers.isNull()) writeFile(stem + QStringLiteral(".in"), c.answers);
+            writeFile(stem + QStringLiteral(".out"), c.expected);
+        }
+        openCommandLine(path(QStringLiteral("double.tnk")));
+    }
+    QDialog& results() { return *window->findChild<QDialog*>(QStringLiteral("dlgTestResults")); }
+    QTreeWidget& caseList() { return *results().findChild<QTreeWidget*>(QStringLiteral("lvCases")); }
+    QString label(const char* name) { return results().findChild<QLabel*>(QLatin1String(name))->text(); }
+    QPlainTextEdit& box(const char* name) { return *results().findChild<QPlainTextEdit*>(QLatin1String(name)); }
+    std::vector<QStringList> rows()
+    {
+        std::vector<QStringList> list;
+        for (int i = 0; i < caseList().topLevelItemCount(); ++i) {
+            list.push_back({caseList().topLevelItem(i)->text(0), caseList().topLevelItem(i)->text(1)});
+        }
+        return list;
+    }
+    // The lines of `name` with a background, counted from 1.
+    std::vector<int> markedLines(const char* name)
+    {
+        std::vector<int> lines;
+        for (const QTextEdit::ExtraSelection& mark : box(name).extraSelections()) {
+            lines.push_back(mark.cursor.blockNumber() + 1);
+        }
+        return lines;
+    }
+};
+
+TEST_F(RunTests, OnePassingAndOneFailingCase)
+{
+    writeProgram("input a\r\nprint \"结果\"\r\nprint a * 2\r\n",
+                 {{QStringLiteral("ok"), "3\n", "3\n结果\n6\n"}, {QStringLiteral("wrong"), "4\n", "4\n结果\n9\n"}});
+    action("mnuRunTests").trigger();
+
+    ASSERT_TRUE(results().isVisible());
+    EXPECT_EQ(rows(), (std::vector<QStringList>{
+                          {QStringLiteral("ok"), QStringLiteral("✔ 通过")},
+                          {QStringLiteral("wrong"), QStringLiteral("✘ 未通过 第3行: 期望 «9» 实际 «8»")},
+                      }));
+    EXPECT_EQ(label("lblProgress"), QStringLiteral("共 2 个: 通过 1 个, 未通过 1 个"));
+    // The failing case is the one shown.
+    EXPECT_EQ(caseList().currentItem()->text(0), QStringLiteral("wrong"));
+    // The answers are echoed as if typed, as in the console.
+    EXPECT_EQ(box("txtExpected").toPlainText(), QStringLiteral("4\n结果\n9\n"));
+    EXPECT_EQ(box("txtActual").toPlainText(), QStringLiteral("4\n结果\n8\n"));
+    EXPECT_EQ(markedLines("txtExpected"), std::vector<int>{3});
+    EXPECT_EQ(markedLines("txtActual"), std::vector<int>{3});
+    EXPECT_EQ(label("lblDifference"), QStringLiteral("第 3 行不同（已标出）。"));
+
+    caseList().setCurrentItem(caseList().topLevelItem(0));
+    EXPECT_EQ(box("txtActual").toPlainText(), QStringLiteral("3\n结果\n6\n"));
+    EXPECT_TRUE(markedLines("txtActual").empty());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(action("mnuStart").isEnabled());
+}
+
+TEST_F(RunTests, ErrorsAndEndlessLoopsFailTheirCasesAsTheHeadlessRunnerSays)
+{
+    writeProgram("input a\r\nprint 6 / a\r\ndo while a = 2\r\nloop\r\n",
+                 {{QStringLiteral("a-zero"), "0\n", "x\n"}, {QStringLiteral("b-endless"), "2\n", "3\n"}});
+    action("mnuRunTests").trigger();
+    EXPECT_EQ(rows(), (std::vector<QStringList>{
+                          {QStringLiteral("a-zero"), QStringLiteral("✘ 未通过 错误 11: 除数为零(第2行)")},
+                          {QStringLiteral("b-endless"),
+                           QStringLiteral("✘ 未通过 运行了 10000000 条语句还没有结束，已停止（是不是死循环？）")},
+                      }));
+}
+
+TEST_F(RunTests, StopEndsTheRunningCaseAndRunsNoMore)
+{
+    writeProgram("do while 1 = 1\r\nloop\r\n",
+                 {{QStringLiteral("first"), QByteArray(), "\n"}, {QStringLiteral("second"), QByteArray(), "\n"}});
+    bool sawProgress = false;
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, window.get(), [&] {
+        auto* dialog = window->findChild<QDialog*>(QStringLiteral("dlgTestResults"));
+        if (!dialog || !dialog->isVisible()) return;
+        sawProgress = label("lblProgress").startsWith(QStringLiteral("正在运行第 1 个测试用例（first），共 2 个"));
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdStop"))->click();
+        stopper.stop();
+    });
+    stopper.start(0);  // fires where the run first processes events, as the case starts
+    action("mnuRunTests").trigger();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("first"), QStringLiteral("✘ 未完成 运行被停止")}}));
+    EXPECT_EQ(label("lblProgress"),
+              QStringLiteral("共 1 个: 通过 0 个, 未通过 1 个（已停止，后面的用例没有运行）"));
+}
+
+TEST_F(RunTests, ClosingTheEditorStopsTheCasesAndThenCloses)
+{
+    writeProgram("do while 1 = 1\r\nloop\r\n",
+                 {{QStringLiteral("first"), QByteArray(), "\n"}, {QStringLiteral("second"), QByteArray(), "\n"}});
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, window.get(), [&] {
+        auto* dialog = window->findChild<QDialog*>(QStringLiteral("dlgTestResults"));
+        if (!dialog || !dialog->isVisible()) return;
+        window->close();
+        closer.stop();
+    });
+    closer.start(0);
+    action("mnuRunTests").trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("first"), QStringLiteral("✘ 未完成 运行被停止")}}));
+}
+
+TEST_F(RunTests, TheLastRunBecomesACaseThatPasses)
+{
+    writeProgram("input a\r\nprint \"结果\"\r\nprint a * 2\r\n", {});
+    dialogs.inputs = {QStringLiteral("5")};
+    run();
+    dialogs.inputs = {QStringLiteral("mine")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.in"))), QByteArray("5\n"));
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.out"))), QByteArray("5\n结果\n10\n"));
+    EXPECT_TRUE(waitFor([&] { return window->statusBar()->currentMessage().startsWith(QStringLiteral("已创建测试用例 mine")); }))
+        << window->statusBar()->currentMessage();
+
+    // The same name again is refused; nothing is overwritten.
+    dialogs.inputs = {QStringLiteral("mine")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_EQ(dialogs.shown.back().kind, QStringLiteral("warning"));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("已经有名为“mine”的测试用例。没有创建测试用例，请换一个名称。"));
+
+    action("mnuRunTests").trigger();
+    EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("mine"), QStringLiteral("✔ 通过")}}));
+}
+
+TEST_F(RunTests, ARunWithoutInputGivesACaseWithoutAnswers)
+{
+    writeProgram("print 7\r\n", {});
+    run();
+    dialogs.inputs = {QStringLiteral("seven")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("double.tests/seven.in"))));
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/seven.out"))), QByteArray("7\n"));
+}
+
+TEST_F(RunTests, WithoutAFileOrCasesItSaysWhereCasesBelong)
+{
+    setEditorText(QStringLiteral("print 1"));
+    action("mnuRunTests").trigger();
+    writeFile(path(QStringLiteral("lonely.tnk")), "print 1");
+    openCommandLine(path(QStringLiteral("lonely.tnk")));
+    action("mnuRunTests").trigger();
+    ASSERT_EQ(dialogs.kinds(), (std::vector<QString>{QStringLiteral("warning"), QStringLiteral("warning")}));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("程序还没有保存。"))) << dialogs.shown[0].text;
+    EXPECT_TRUE(dialogs.shown[1].text.contains(QDir::toNativeSeparators(path(QStringLiteral("lonely.tests")))))
+        << dialogs.shown[1].text;
+    EXPECT_EQ(window->findChild<QDialog*>(QStringLiteral("dlgTestResults")), nullptr);
+}
+
+}  // namespace
+}  // namespace tarnik::test
