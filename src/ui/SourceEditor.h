@@ -5,7 +5,13 @@
 // finished (FinishedLines). The tint is a translucent shade of
 // the palette's highlight, so it stays faint on a light and a dark theme and
 // never hides the colours of the text.
+//
+// An input method's open composition (the pinyin being typed) is drawn in
+// the text but is no part of it: it marks nothing as edited, and before a
+// click or a caret-moving key it is committed where it was typed, so the
+// input method never drops it somewhere else or leaves its image behind.
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 namespace tarnik {
 
@@ -24,18 +30,37 @@ public:
     // Paints the numbers of the lines that lie in the area `event` asks for.
     void paintGutter(QPaintEvent& event);
 
+    // True while an input method's composition is open in the text.
+    [[nodiscard]] bool composing() const;
+    // Ends an open composition with its text committed where it was typed:
+    // through the input method (Qt's commit, then its reset, on which some
+    // input methods commit), and where none answers, with the text shown.
+    void commitComposition();
+
+signals:
+    // A real change of the text (typing, a committed composition, a
+    // command's edit, undo); a composition's own changes are none.
+    void edited();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void updateGutterWidth();
     void placeGutter();
     void scrollGutter(const QRect& rect, int dy);
     void highlightCaretLine();
+    void reportEdit();
+    [[nodiscard]] QString compositionText() const;
 
     LineNumberGutter* m_gutter;
     SourceHighlighter* m_highlighter;
+    QTextBlock m_compositionLine;  // where the last composition was drawn
+    bool m_changingCompositionOnly = false;
 };
 
 }  // namespace tarnik

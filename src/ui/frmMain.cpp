@@ -21,6 +21,7 @@
 #include "ui/EditorText.h"
 #include "ui/FindBar.h"
 #include "ui/RecentFiles.h"
+#include "ui/SourceEditor.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
@@ -110,7 +111,7 @@ void frmMain::connectCommands()
     connect(ui->tbStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->tbDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
 
-    connect(ui->txtSource, &QPlainTextEdit::textChanged, this, &frmMain::txtSource_Change);
+    connect(ui->txtSource, &SourceEditor::edited, this, &frmMain::txtSource_Change);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);

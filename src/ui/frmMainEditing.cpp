@@ -5,16 +5,18 @@
 //
 // Only real key presses get the aids. While an input method is composing, the
 // keys are the input method's (Enter commits, Backspace edits the
-// composition), so the aids and the rewrite keep out of its way.
+// composition), so the aids and the rewrite keep out of its way. Undo, redo
+// and the commands that edit the text first commit an open composition, so
+// its text lands where it was typed (undo then takes it back).
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTextBlock>
-#include <QTextLayout>
 #include <memory>
 
 #include "interp/EditingAids.h"
 #include "ui/EditorEdits.h"
 #include "ui/EditorText.h"
+#include "ui/SourceEditor.h"
 #include "ui/Dialogs.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
@@ -52,11 +54,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 bool frmMain::txtSource_KeyPress(const QKeyEvent& key)
 {
-    if (inputMethodComposing()) return false;
     if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)) {
         undoOrRedo(key.matches(QKeySequence::Undo));
         return true;
     }
+    if (inputMethodComposing()) return false;
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
     switch (key.key()) {
     case Qt::Key_Return:
@@ -123,6 +125,7 @@ void frmMain::txtSource_MouseUp()
 // waits until the caret moves on from there.
 void frmMain::undoOrRedo(bool undo)
 {
+    ui->txtSource->commitComposition();
     if (undo) {
         ui->txtSource->undo();
     } else {
@@ -149,8 +152,7 @@ void frmMain::holdRewriteOnCaretLine()
 
 bool frmMain::inputMethodComposing() const
 {
-    const QTextLayout* layout = ui->txtSource->textCursor().block().layout();
-    return layout && !layout->preeditAreaText().isEmpty();
+    return ui->txtSource->composing();
 }
 
 // The line being typed is never rewritten: the rewrite waits until the caret
@@ -166,6 +168,7 @@ void frmMain::Timer2_Timer()
 // the caret where it was.
 void frmMain::mnuEditGoToLine_Click()
 {
+    ui->txtSource->commitComposition();
     const int lines = ui->txtSource->blockCount();
     const std::optional<QString> answer =
         m_dialogs.inputText(this, QStringLiteral("转到行"), QStringLiteral("行号（1–%1）：").arg(lines));
@@ -186,6 +189,7 @@ void frmMain::mnuEditGoToLine_Click()
 
 void frmMain::mnuEditReindent_Click()
 {
+    ui->txtSource->commitComposition();
     reindentSelectedLines(*ui->txtSource);
     ui->txtSource->setFocus();
 }
