@@ -9,9 +9,12 @@
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolTip>
 #include <algorithm>
 #include <array>
 
+#include "interp/FullWidthSlips.h"
+#include "ui/EditorText.h"
 #include "ui/FinishedLines.h"
 #include "ui/LineNumberGutter.h"
 #include "ui/SourceHighlighter.h"
@@ -225,6 +228,40 @@ void SourceEditor::mousePressEvent(QMouseEvent* event)
 {
     commitComposition();
     QPlainTextEdit::mousePressEvent(event);
+}
+
+// The character under the point is the one before or after the nearest
+// caret place, whichever lies between the point and the next caret place.
+QString SourceEditor::slipWarningAt(const QPoint& point) const
+{
+    const QTextCursor nearest = cursorForPosition(point);
+    const QTextBlock line = nearest.block();
+    const QString text = line.text();
+    for (const FullWidthSlip& slip : fullWidthSlips(textView(text))) {
+        QTextCursor before(line);
+        before.setPosition(line.position() + static_cast<int>(slip.start));
+        QTextCursor after(before);
+        after.movePosition(QTextCursor::NextCharacter);
+        const QRect left = cursorRect(before);
+        if (point.x() >= left.left() && point.x() < cursorRect(after).left() && point.y() >= left.top() &&
+            point.y() <= left.bottom()) {
+            return toQString(slipWarning(slip));
+        }
+    }
+    return {};
+}
+
+bool SourceEditor::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString warning = slipWarningAt(help->pos());
+    if (warning.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), warning, viewport());
+    }
+    return true;
 }
 
 }  // namespace tarnik

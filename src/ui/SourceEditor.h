@@ -10,6 +10,7 @@
 // the text but is no part of it: it marks nothing as edited, and before a
 // click or a caret-moving key it is committed where it was typed, so the
 // input method never drops it somewhere else or leaves its image behind.
+// A full-width slip's warning is the tooltip over it.
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -36,6 +37,9 @@ public:
     // through the input method (Qt's commit, then its reset, on which some
     // input methods commit), and where none answers, with the text shown.
     void commitComposition();
+    // The warning for the full-width slip under `point` (in the viewport),
+    // empty where there is none; shown as the tooltip there.
+    [[nodiscard]] QString slipWarningAt(const QPoint& point) const;
 
 signals:
     // A real change of the text (typing, a committed composition, a
@@ -48,6 +52,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void updateGutterWidth();

@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTime>
 #include <algorithm>
+#include <utility>
 
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
@@ -128,6 +129,11 @@ void frmMain::createFindBar()
     connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
     connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
     connect(ui->mnuEditReindent, &QAction::triggered, this, &frmMain::mnuEditReindent_Click);
+    for (auto [command, scope] : {std::pair{ui->mnuEditHalfWidthLine, ConversionScope::CaretLine},
+                                  std::pair{ui->mnuEditHalfWidthSelection, ConversionScope::Selection},
+                                  std::pair{ui->mnuEditHalfWidthProgram, ConversionScope::Program}}) {
+        connect(command, &QAction::triggered, this, [this, scope] { mnuEditHalfWidth_Click(scope); });
+    }
 }
 
 // The line-number panel takes the free width; the column, date and time sit

@@ -1,7 +1,7 @@
 // frmMain's editing aids and the rewrite of finished lines: Tab, Backspace
 // and Enter in the editor, the click that refreshes the line number, and
 // Timer2, which rewrites every line but the caret's once the caret has moved
-// to another line; Go to Line and 整理缩进.
+// to another line; Go to Line, 整理缩进 and 全角转半角.
 //
 // Only real key presses get the aids. While an input method is composing, the
 // keys are the input method's (Enter commits, Backspace edits the
@@ -191,6 +191,15 @@ void frmMain::mnuEditReindent_Click()
 {
     ui->txtSource->commitComposition();
     reindentSelectedLines(*ui->txtSource);
+    ui->txtSource->setFocus();
+}
+
+void frmMain::mnuEditHalfWidth_Click(ConversionScope scope)
+{
+    ui->txtSource->commitComposition();
+    const int count = convertFullWidthSlips(*ui->txtSource, scope);
+    showStatus(count > 0 ? QStringLiteral("已把 %1 个全角字符改为半角。").arg(count)
+                         : QStringLiteral("没有需要改为半角的全角字符（字符串和注释中的不算）。"));
     ui->txtSource->setFocus();
 }
 
