@@ -78,13 +78,6 @@ std::u16string slipWarning(const FullWidthSlip& slip)
            u"”";
 }
 
-std::u16string withHalfWidth(std::u16string_view line)
-{
-    std::u16string converted(line);
-    for (const FullWidthSlip& slip : fullWidthSlips(line)) converted[slip.start] = slip.halfWidth;
-    return converted;
-}
-
 std::vector<FullWidthWarning> fullWidthWarnings(std::u16string_view text)
 {
     std::vector<FullWidthWarning> warnings;

@@ -29,9 +29,6 @@ struct FullWidthSlip {
 // 空格 for those).
 [[nodiscard]] std::u16string slipWarning(const FullWidthSlip& slip);
 
-// `line` with every slip replaced by its half-width character.
-[[nodiscard]] std::u16string withHalfWidth(std::u16string_view line);
-
 struct FullWidthWarning {
     int line = 0;  // from 1
     std::u16string text;
