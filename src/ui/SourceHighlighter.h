@@ -3,9 +3,9 @@
 // core decides; this class only paints). Every kind differs in more than its
 // colour, for readers who do not tell the colours apart: keywords and labels
 // are bold, comments italic, an unclosed literal and a full-width slip (see
-// fullWidthSlips) have a wavy underline. The
-// colours come in a light and a dark set, chosen by the editor's background,
-// and change sets when the desktop's theme changes it.
+// fullWidthSlips) have a wavy underline. The colours come in a light and a
+// dark set, chosen by the editor's background, and change sets when the
+// desktop's theme changes it.
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <array>
