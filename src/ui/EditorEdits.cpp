@@ -2,11 +2,13 @@
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "interp/FullWidthSlips.h"
 #include "interp/LineFormatter.h"
 #include "interp/Reindentation.h"
 #include "ui/EditorText.h"
@@ -135,6 +137,55 @@ bool reindentSelectedLines(QPlainTextEdit& editor)
     if (rewrites.empty()) return false;
     rewriteLines(editor, rewrites, selection.selectionStart());
     return true;
+}
+
+namespace {
+
+// The document positions [first, last) that `scope` covers.
+std::pair<int, int> scopeRange(const QPlainTextEdit& editor, ConversionScope scope)
+{
+    const QTextCursor caret = editor.textCursor();
+    switch (scope) {
+    case ConversionScope::CaretLine: return {caret.block().position(), caret.block().position() + caret.block().length()};
+    case ConversionScope::Selection: return {caret.selectionStart(), caret.selectionEnd()};
+    case ConversionScope::Program: break;
+    }
+    return {0, editor.document()->characterCount()};
+}
+
+}  // namespace
+
+// Whether a character is a slip depends on its whole line (literals,
+// comments), so whole lines are read and only the characters in range are
+// replaced, one by one: every character keeps its place, and so do the caret
+// and the selection.
+int convertFullWidthSlips(QPlainTextEdit& editor, ConversionScope scope)
+{
+    const auto [first, last] = scopeRange(editor, scope);
+    const int anchor = editor.textCursor().anchor();
+    const int position = editor.textCursor().position();
+    QTextCursor edit(editor.document());
+    edit.setPosition(std::min(anchor, position));
+    int count = 0;
+    for (QTextBlock line = editor.document()->findBlock(first); line.isValid() && line.position() < last;
+         line = line.next()) {
+        const QString text = line.text();
+        for (const FullWidthSlip& slip : fullWidthSlips(textView(text))) {
+            const int at = line.position() + static_cast<int>(slip.start);
+            if (at < first || at >= last) continue;
+            if (count++ == 0) edit.beginEditBlock();
+            edit.setPosition(at);
+            edit.setPosition(at + 1, QTextCursor::KeepAnchor);
+            edit.insertText(QString(QChar(slip.halfWidth)));
+        }
+    }
+    if (count == 0) return 0;
+    edit.endEditBlock();
+    QTextCursor restored(editor.document());
+    restored.setPosition(anchor);
+    restored.setPosition(position, QTextCursor::KeepAnchor);
+    editor.setTextCursor(restored);
+    return count;
 }
 
 }  // namespace tarnik

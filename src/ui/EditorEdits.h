@@ -31,4 +31,12 @@ bool reformatAroundCaret(QPlainTextEdit& editor);
 // undo step. Returns false when no line changed.
 bool reindentSelectedLines(QPlainTextEdit& editor);
 
+enum class ConversionScope { CaretLine, Selection, Program };
+
+// Replaces the full-width slips (see fullWidthSlips) of the caret's line,
+// of the selected characters or of the whole program by their half-width
+// characters, as one undo step; the selection stays as it was. Returns how
+// many were replaced.
+int convertFullWidthSlips(QPlainTextEdit& editor, ConversionScope scope);
+
 }  // namespace tarnik

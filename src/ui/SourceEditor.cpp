@@ -1,11 +1,21 @@
 #include "ui/SourceEditor.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <QToolTip>
 #include <algorithm>
+#include <array>
 
+#include "interp/FullWidthSlips.h"
+#include "ui/EditorText.h"
 #include "ui/FinishedLines.h"
 #include "ui/LineNumberGutter.h"
 #include "ui/SourceHighlighter.h"
@@ -33,6 +43,25 @@ QColor blend(const QColor& from, const QColor& to, double towards)
                             static_cast<float>(mix(from.blueF(), to.blueF())));
 }
 
+// The keys that move the caret, with or without extending the selection.
+constexpr std::array kCaretKeys{
+    QKeySequence::MoveToNextChar,        QKeySequence::MoveToPreviousChar,    QKeySequence::MoveToNextWord,
+    QKeySequence::MoveToPreviousWord,    QKeySequence::MoveToNextLine,        QKeySequence::MoveToPreviousLine,
+    QKeySequence::MoveToNextPage,        QKeySequence::MoveToPreviousPage,    QKeySequence::MoveToStartOfLine,
+    QKeySequence::MoveToEndOfLine,       QKeySequence::MoveToStartOfBlock,    QKeySequence::MoveToEndOfBlock,
+    QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,   QKeySequence::SelectNextChar,
+    QKeySequence::SelectPreviousChar,    QKeySequence::SelectNextWord,        QKeySequence::SelectPreviousWord,
+    QKeySequence::SelectNextLine,        QKeySequence::SelectPreviousLine,    QKeySequence::SelectNextPage,
+    QKeySequence::SelectPreviousPage,    QKeySequence::SelectStartOfLine,     QKeySequence::SelectEndOfLine,
+    QKeySequence::SelectStartOfBlock,    QKeySequence::SelectEndOfBlock,      QKeySequence::SelectStartOfDocument,
+    QKeySequence::SelectEndOfDocument,   QKeySequence::SelectAll,
+};
+
+bool movesCaret(const QKeyEvent& key)
+{
+    return std::any_of(kCaretKeys.begin(), kCaretKeys.end(), [&key](auto sequence) { return key.matches(sequence); });
+}
+
 int digits(int number)
 {
     int count = 1;
@@ -49,6 +78,7 @@ SourceEditor::SourceEditor(QWidget* parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEditor::scrollGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightLines);
+    connect(document(), &QTextDocument::contentsChanged, this, &SourceEditor::reportEdit);
     updateGutterWidth();
     highlightLines();
     new FinishedLines(*document());
@@ -205,6 +235,99 @@ void SourceEditor::highlightLines()
     }
     setExtraSelections(tints);
     m_gutter->update();
+}
+
+// Drawing a composition changes the document's layout, which Qt reports as a
+// change of its contents, though neither the text nor the undo history
+// changed.
+void SourceEditor::reportEdit()
+{
+    if (!m_changingCompositionOnly) emit edited();
+}
+
+// An event without a commit, a replacement or a selection to replace only
+// redraws the composition.
+void SourceEditor::inputMethodEvent(QInputMethodEvent* event)
+{
+    const bool compositionOnly =
+        event->commitString().isEmpty() && event->replacementLength() == 0 && !textCursor().hasSelection();
+    {
+        const QScopedValueRollback guard(m_changingCompositionOnly, compositionOnly);
+        QPlainTextEdit::inputMethodEvent(event);
+    }
+    m_compositionLine = textCursor().block();
+}
+
+QString SourceEditor::compositionText() const
+{
+    const QTextLayout* layout = m_compositionLine.isValid() ? m_compositionLine.layout() : nullptr;
+    return layout ? layout->preeditAreaText() : QString();
+}
+
+bool SourceEditor::composing() const
+{
+    return !compositionText().isEmpty();
+}
+
+// Qt's own text box drops the composition's image on a click and tells the
+// input method to commit; an input method that commits only on a reset
+// (fcitx5) then commits it later, wherever the caret has gone.
+void SourceEditor::commitComposition()
+{
+    if (!composing()) return;
+    QInputMethod* method = QGuiApplication::inputMethod();
+    method->commit();
+    if (composing()) method->reset();
+    if (!composing()) return;
+    QInputMethodEvent commit;
+    commit.setCommitString(compositionText());
+    inputMethodEvent(&commit);
+}
+
+void SourceEditor::keyPressEvent(QKeyEvent* event)
+{
+    if (movesCaret(*event)) commitComposition();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void SourceEditor::mousePressEvent(QMouseEvent* event)
+{
+    commitComposition();
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+// The character under the point is the one before or after the nearest
+// caret place, whichever lies between the point and the next caret place.
+QString SourceEditor::slipWarningAt(const QPoint& point) const
+{
+    const QTextCursor nearest = cursorForPosition(point);
+    const QTextBlock line = nearest.block();
+    const QString text = line.text();
+    for (const FullWidthSlip& slip : fullWidthSlips(textView(text))) {
+        QTextCursor before(line);
+        before.setPosition(line.position() + static_cast<int>(slip.start));
+        QTextCursor after(before);
+        after.movePosition(QTextCursor::NextCharacter);
+        const QRect left = cursorRect(before);
+        if (point.x() >= left.left() && point.x() < cursorRect(after).left() && point.y() >= left.top() &&
+            point.y() <= left.bottom()) {
+            return toQString(slipWarning(slip));
+        }
+    }
+    return {};
+}
+
+bool SourceEditor::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString warning = slipWarningAt(help->pos());
+    if (warning.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), warning, viewport());
+    }
+    return true;
 }
 
 }  // namespace tarnik

@@ -9,7 +9,14 @@
 // While a run is paused, the gutter also marks the line about to run (▶,
 // with a background on the line) and the ticked breakpoints (●): a mark
 // goes with the colour, so the line is found without telling colours apart.
+//
+// An input method's open composition (the pinyin being typed) is drawn in
+// the text but is no part of it: it marks nothing as edited, and before a
+// click or a caret-moving key it is committed where it was typed, so the
+// input method never drops it somewhere else or leaves its image behind.
+// A full-width slip's warning is the tooltip over it.
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <optional>
 #include <vector>
 
@@ -37,10 +44,28 @@ public:
     void clearPausedRun();
     [[nodiscard]] std::optional<int> pausedLine() const { return m_pausedLine; }
     [[nodiscard]] const std::vector<int>& breakpointMarks() const { return m_breakpoints; }
+    // True while an input method's composition is open in the text.
+    [[nodiscard]] bool composing() const;
+    // Ends an open composition with its text committed where it was typed:
+    // through the input method (Qt's commit, then its reset, on which some
+    // input methods commit), and where none answers, with the text shown.
+    void commitComposition();
+    // The warning for the full-width slip under `point` (in the viewport),
+    // empty where there is none; shown as the tooltip there.
+    [[nodiscard]] QString slipWarningAt(const QPoint& point) const;
+
+signals:
+    // A real change of the text (typing, a committed composition, a
+    // command's edit, undo); a composition's own changes are none.
+    void edited();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void updateGutterWidth();
@@ -52,10 +77,15 @@ private:
     [[nodiscard]] QString markerOf(int line) const;
     void paintMarker(QPainter& painter, int line, int top);
 
+    void reportEdit();
+    [[nodiscard]] QString compositionText() const;
+
     LineNumberGutter* m_gutter;
     SourceHighlighter* m_highlighter;
     std::optional<int> m_pausedLine;
     std::vector<int> m_breakpoints;
+    QTextBlock m_compositionLine;  // where the last composition was drawn
+    bool m_changingCompositionOnly = false;
 };
 
 }  // namespace tarnik

@@ -1,5 +1,6 @@
 #include "ui/SourceHighlighter.h"
 
+#include "interp/FullWidthSlips.h"
 #include "interp/LineColouring.h"
 #include "ui/EditorText.h"
 
@@ -68,6 +69,21 @@ void SourceHighlighter::highlightBlock(const QString& text)
     for (const LineStretch& stretch : colourLine(textView(text))) {
         setFormat(static_cast<int>(stretch.start), static_cast<int>(stretch.length),
                   m_formats[static_cast<std::size_t>(stretch.kind)]);
+    }
+    markSlips(text);
+}
+
+// The slip keeps the colour of what it stands in, and gets the underline
+// of an unclosed literal.
+void SourceHighlighter::markSlips(const QString& text)
+{
+    const QTextCharFormat& unclosed = m_formats[kUnclosedLiteral];
+    for (const FullWidthSlip& slip : fullWidthSlips(textView(text))) {
+        const int at = static_cast<int>(slip.start);
+        QTextCharFormat marked = format(at);
+        marked.setUnderlineStyle(unclosed.underlineStyle());
+        marked.setUnderlineColor(unclosed.underlineColor());
+        setFormat(at, 1, marked);
     }
 }
 

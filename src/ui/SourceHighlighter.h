@@ -2,9 +2,10 @@
 // Colours the program text as the translator reads it (colourLine in the
 // core decides; this class only paints). Every kind differs in more than its
 // colour, for readers who do not tell the colours apart: keywords and labels
-// are bold, comments italic, an unclosed literal has a wavy underline. The
-// colours come in a light and a dark set, chosen by the editor's background,
-// and change sets when the desktop's theme changes it.
+// are bold, comments italic, an unclosed literal and a full-width slip (see
+// fullWidthSlips) have a wavy underline. The colours come in a light and a
+// dark set, chosen by the editor's background, and change sets when the
+// desktop's theme changes it.
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <array>
@@ -33,6 +34,7 @@ protected:
 
 private:
     void makeFormats(bool dark);
+    void markSlips(const QString& text);
 
     std::array<QTextCharFormat, 7> m_formats;
     bool m_dark = false;

@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTime>
 #include <algorithm>
+#include <utility>
 
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
@@ -122,7 +123,7 @@ void frmMain::connectCommands()
     connect(ui->tbStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->tbDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
 
-    connect(ui->txtSource, &QPlainTextEdit::textChanged, this, &frmMain::txtSource_Change);
+    connect(ui->txtSource, &SourceEditor::edited, this, &frmMain::txtSource_Change);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
@@ -144,6 +145,11 @@ void frmMain::createFindBar()
     connect(ui->mnuEditFindPrevious, &QAction::triggered, m_findBar, &FindBar::findPrevious);
     connect(ui->mnuEditGoToLine, &QAction::triggered, this, &frmMain::mnuEditGoToLine_Click);
     connect(ui->mnuEditReindent, &QAction::triggered, this, &frmMain::mnuEditReindent_Click);
+    for (auto [command, scope] : {std::pair{ui->mnuEditHalfWidthLine, ConversionScope::CaretLine},
+                                  std::pair{ui->mnuEditHalfWidthSelection, ConversionScope::Selection},
+                                  std::pair{ui->mnuEditHalfWidthProgram, ConversionScope::Program}}) {
+        connect(command, &QAction::triggered, this, [this, scope] { mnuEditHalfWidth_Click(scope); });
+    }
 }
 
 // Beside the editor, hidden until the user asks for it from 视图 or 运行.

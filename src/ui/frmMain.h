@@ -26,6 +26,7 @@
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
 #include "ui/DiskStamp.h"
+#include "ui/EditorEdits.h"
 #include "ui/RecoveryStore.h"
 #include "ui/RunHistory.h"
 #include "ui/TextZoom.h"
@@ -92,6 +93,7 @@ private slots:
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
     void mnuEditReindent_Click();
+    void mnuEditHalfWidth_Click(ConversionScope scope);
     void txtSource_Change();
     void Timer1_Timer();
     void Timer2_Timer();

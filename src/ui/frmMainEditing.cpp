@@ -1,20 +1,22 @@
 // frmMain's editing aids and the rewrite of finished lines: Tab, Backspace
 // and Enter in the editor, the click that refreshes the line number, and
 // Timer2, which rewrites every line but the caret's once the caret has moved
-// to another line; Go to Line and 整理缩进.
+// to another line; Go to Line, 整理缩进 and 全角转半角.
 //
 // Only real key presses get the aids. While an input method is composing, the
 // keys are the input method's (Enter commits, Backspace edits the
-// composition), so the aids and the rewrite keep out of its way.
+// composition), so the aids and the rewrite keep out of its way. Undo, redo
+// and the commands that edit the text first commit an open composition, so
+// its text lands where it was typed (undo then takes it back).
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTextBlock>
-#include <QTextLayout>
 #include <memory>
 
 #include "interp/EditingAids.h"
 #include "ui/EditorEdits.h"
 #include "ui/EditorText.h"
+#include "ui/SourceEditor.h"
 #include "ui/Dialogs.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
@@ -52,11 +54,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 
 bool frmMain::txtSource_KeyPress(const QKeyEvent& key)
 {
-    if (inputMethodComposing()) return false;
     if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)) {
         undoOrRedo(key.matches(QKeySequence::Undo));
         return true;
     }
+    if (inputMethodComposing()) return false;
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
     switch (key.key()) {
     case Qt::Key_Return:
@@ -123,6 +125,7 @@ void frmMain::txtSource_MouseUp()
 // waits until the caret moves on from there.
 void frmMain::undoOrRedo(bool undo)
 {
+    ui->txtSource->commitComposition();
     if (undo) {
         ui->txtSource->undo();
     } else {
@@ -149,8 +152,7 @@ void frmMain::holdRewriteOnCaretLine()
 
 bool frmMain::inputMethodComposing() const
 {
-    const QTextLayout* layout = ui->txtSource->textCursor().block().layout();
-    return layout && !layout->preeditAreaText().isEmpty();
+    return ui->txtSource->composing();
 }
 
 // The line being typed is never rewritten: the rewrite waits until the caret
@@ -166,6 +168,7 @@ void frmMain::Timer2_Timer()
 // the caret where it was.
 void frmMain::mnuEditGoToLine_Click()
 {
+    ui->txtSource->commitComposition();
     const int lines = ui->txtSource->blockCount();
     const std::optional<QString> answer =
         m_dialogs.inputText(this, QStringLiteral("转到行"), {QStringLiteral("行号（1–%1）：").arg(lines), QString(), false});
@@ -186,7 +189,17 @@ void frmMain::mnuEditGoToLine_Click()
 
 void frmMain::mnuEditReindent_Click()
 {
+    ui->txtSource->commitComposition();
     reindentSelectedLines(*ui->txtSource);
+    ui->txtSource->setFocus();
+}
+
+void frmMain::mnuEditHalfWidth_Click(ConversionScope scope)
+{
+    ui->txtSource->commitComposition();
+    const int count = convertFullWidthSlips(*ui->txtSource, scope);
+    showStatus(count > 0 ? QStringLiteral("已把 %1 个全角字符改为半角。").arg(count)
+                         : QStringLiteral("没有需要改为半角的全角字符（字符串和注释中的不算）。"));
     ui->txtSource->setFocus();
 }
 
