@@ -6,6 +6,7 @@
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
+#include "interp/FullWidthSlips.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {
@@ -206,7 +207,13 @@ LintResult lintProgram(std::u16string_view editorText)
     LintResult result;
     clsCode code;
     result.translation = TranslateProgram(editorText, code);
-    if (!result.translation.error) result.warnings = findWarnings(code);
+    if (result.translation.error) return result;
+    result.warnings = findWarnings(code);
+    // Full-width characters outside literals and comments: a slip of the
+    // input method even where the line still translates (ｘ is a name).
+    for (const FullWidthWarning& slip : fullWidthWarnings(editorText)) result.warnings.push_back({slip.line, slip.text});
+    std::stable_sort(result.warnings.begin(), result.warnings.end(),
+                     [](const ProgramWarning& a, const ProgramWarning& b) { return a.line < b.line; });
     return result;
 }
 

@@ -30,7 +30,7 @@ struct LintResult {
 };
 
 // Translates the editor text (clearing the run's variables, like a Start)
-// and looks for warnings.
+// and looks for warnings, full-width slips among them, in line order.
 [[nodiscard]] LintResult lintProgram(std::u16string_view editorText);
 
 // The assigned name a misspelt `name` most likely meant: one edit away for a

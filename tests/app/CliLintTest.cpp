@@ -36,6 +36,17 @@ TEST(CliLint, PrintsEachWarningWithItsLineInLineOrder)
               "第6行: 警告: 变量 totl 从来没有赋值，读到的总是 0。是否想写 total？\n");
 }
 
+// A full-width letter still makes a name, so the line translates and runs;
+// lint names the slip among the other warnings, in line order.
+TEST(CliLint, FullWidthSlipsAreWarningsInLineOrder)
+{
+    const CliResult result = lint("x = 1\nprint ｘ\nGoto 99\nprint \"（不是错误）\" ' ，也不是\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.out,
+              "第2行: 警告: 此处是全角字母“ｘ”，程序需要半角“x”\n"
+              "第3行: 警告: Goto 99：没有一行的行号是 99，运行到这里会停止。\n");
+}
+
 TEST(CliLint, ProgramWithoutWarningsPrintsNothing)
 {
     const CliResult result = lint("input n\nprint n * 2\n");
