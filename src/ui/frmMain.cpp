@@ -16,6 +16,7 @@
 #include <QTime>
 #include <algorithm>
 
+#include "interp/ErrorHelp.h"
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
@@ -54,6 +55,18 @@ constexpr PlacementKey kLeft{"MainLeft", 1000};
 constexpr PlacementKey kTop{"MainTop", 1000};
 constexpr PlacementKey kWidth{"MainWidth", 6500};
 constexpr PlacementKey kHeight{"MainHeight", 6500};
+
+// The error box's 帮助: the explanation of the error's row, then what the
+// translator and the line itself tell beyond it.
+QString runErrorHelp(const RunOutcome& outcome, std::u16string_view editorText)
+{
+    const ErrorText* row = errorRowOf(*outcome.error);
+    if (!row) return {};
+    std::u16string help = explanationText(*row);
+    const std::u16string context = errorContextText(outcome, editorText);
+    if (!context.empty()) help += u"\n" + context;
+    return toQString(help);
+}
 
 }  // namespace
 
@@ -366,8 +379,9 @@ void frmMain::setRunning(bool running)
 // edited while the program ran.
 void frmMain::showRunError(const RunOutcome& outcome)
 {
-    const ErrorReport report = makeErrorReport(*outcome.error, outcome.line, crLfText(*ui->txtSource));
-    m_dialogs.showMessage(this, MessageIcon::Critical, toQString(report.title), toQString(report.text));
+    const std::u16string text = crLfText(*ui->txtSource);
+    const ErrorReport report = makeErrorReport(*outcome.error, outcome.line, text);
+    m_dialogs.showRunError(this, toQString(report.title), toQString(report.text), runErrorHelp(outcome, text));
 
     QTextCursor selection = ui->txtSource->textCursor();
     const int end = selection.document()->characterCount() - 1;
