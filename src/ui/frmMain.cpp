@@ -83,6 +83,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     setContextMenuPolicy(Qt::PreventContextMenu);
     createStatusPanels();
     createFindBar();
+    createHelpCommands();
     m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     createEncodingMenus();
     showFileFormat();
@@ -359,13 +360,13 @@ void frmMain::fillRunHistoryMenu()
                                        record.outcome);
         QAction* item = ui->mnuRunHistory->addAction(label);
         item->setToolTip(QDir::toNativeSeparators(record.file));
-        connect(item, &QAction::triggered, this, [this, text = record.text] { openFromHistory(text); });
+        connect(item, &QAction::triggered, this, [this, text = record.text] { openAsNewDocument(text); });
     }
 }
 
-// A run's text opens as a new document: saving it never overwrites the
-// file it was run from without the user choosing that file.
-void frmMain::openFromHistory(const QString& text)
+// A run's text or an example opens as a new document: saving it never
+// overwrites the file it came from without the user choosing that file.
+void frmMain::openAsNewDocument(const QString& text)
 {
     if (settleUnsavedChanges()) openUnsavedText(text.toStdU16String());
 }

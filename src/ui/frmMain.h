@@ -42,6 +42,7 @@ namespace tarnik {
 class Dialogs;
 class FindBar;
 class RecentFiles;
+class ReferenceWindow;
 class frmAbout;
 class frmResult;
 
@@ -161,7 +162,11 @@ private:
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
     void fillRunHistoryMenu();
-    void openFromHistory(const QString& text);
+    void openAsNewDocument(const QString& text);  // CR LF between lines
+
+    // The help commands (frmMainHelp.cpp).
+    void createHelpCommands();
+    void mnuHelpReference_Click();
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
@@ -169,6 +174,7 @@ private:
     TextZoom m_zoom;  // before the console, which follows it
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
+    QPointer<ReferenceWindow> m_reference;
     FindBar* m_findBar = nullptr;
     RecentFiles* m_recentFiles = nullptr;
     QLabel* m_lineNumberPanel = nullptr;

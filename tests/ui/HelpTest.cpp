@@ -1,5 +1,13 @@
-// Help where a beginner gets stuck: the error box's 帮助.
+// Help where a beginner gets stuck: the error box's 帮助, the language
+// reference (F1) with its search and examples.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextCursor>
+
 #include "support/IdeFixture.h"
+#include "ui/ReferenceBrowser.h"
+#include "ui/ReferenceWindow.h"
 
 namespace tarnik::test {
 namespace {
@@ -58,6 +66,113 @@ TEST_F(Help, ErrorBoxClosedWithOkShowsNoHelp)
     run();
     EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
     EXPECT_EQ(editor().textCursor().selectedText(), QStringLiteral("x = 1 / 0"));
+}
+
+// ---- the language reference -------------------------------------------------
+
+class Reference : public IdeFixture {
+protected:
+    // Opens the reference with F1's command, the caret at `position`.
+    ReferenceWindow& openAt(int position)
+    {
+        QTextCursor caret = editor().textCursor();
+        caret.setPosition(position);
+        editor().setTextCursor(caret);
+        action("mnuHelpReference").trigger();
+        auto* reference = window->findChild<ReferenceWindow*>();
+        EXPECT_NE(reference, nullptr);
+        return *reference;
+    }
+};
+
+TEST_F(Reference, F1OpensTheEntryOfTheKeywordUnderTheCaret)
+{
+    struct Case {
+        const char* name;
+        QString program;
+        int position;
+        QString page;
+        QString anchor;
+    };
+    const Case cases[] = {
+        {"for", QStringLiteral("for i = 1 to 3\nnext"), 1, QStringLiteral("statements.html"), QStringLiteral("for")},
+        {"next belongs to for", QStringLiteral("for i = 1 to 3\nnext"), 17, QStringLiteral("statements.html"),
+         QStringLiteral("for")},
+        {"print", QStringLiteral("print 1"), 0, QStringLiteral("statements.html"), QStringLiteral("print")},
+        {"no keyword", QStringLiteral("x = 1"), 0, QStringLiteral("index.html"), QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        ReferenceWindow& reference = openAt(c.position);
+        EXPECT_TRUE(reference.isVisible());
+        EXPECT_EQ(reference.windowTitle(), QStringLiteral("语言参考"));
+        const QUrl shown = reference.browser().source();
+        EXPECT_EQ(shown.scheme(), QStringLiteral("qrc"));
+        EXPECT_EQ(shown.fileName(), c.page);
+        EXPECT_EQ(shown.fragment(), c.anchor);
+        EXPECT_FALSE(reference.browser().toPlainText().isEmpty());
+    }
+    // One window, however often F1 is pressed.
+    EXPECT_EQ(window->findChildren<ReferenceWindow*>().size(), 1);
+}
+
+TEST_F(Reference, PagesGetTheStyleSheetAndTheErrorPageComesFromTheErrorTable)
+{
+    ReferenceWindow& reference = openAt(0);
+    EXPECT_TRUE(reference.browser().document()->defaultStyleSheet().contains(QStringLiteral("pre")));
+    reference.showTopic(QStringLiteral("errors.html"));
+    const QString page = reference.browser().toPlainText();
+    EXPECT_TRUE(page.contains(QStringLiteral("错误 11: 除数为零"))) << page;
+    EXPECT_TRUE(page.contains(QStringLiteral("在编辑器中打开")));
+    EXPECT_FALSE(reference.browser().examples().isEmpty());
+}
+
+TEST_F(Reference, ExampleOpensInTheEditorAsANewUnsavedDocument)
+{
+    ReferenceWindow& reference = openAt(0);
+    reference.showTopic(QStringLiteral("statements.html"));
+    const QStringList examples = reference.browser().examples();
+    ASSERT_GE(examples.size(), 2);
+    EXPECT_TRUE(examples[0].startsWith(QStringLiteral("a = 3\nPrint \"a 是\"; a\n"))) << examples[0];
+    // Entities of the page come back as the characters of the program.
+    EXPECT_FALSE(examples.join(QString()).contains(QStringLiteral("&lt;")));
+
+    emit reference.browser().anchorClicked(QUrl(QStringLiteral("tarnik-example:1")));
+    EXPECT_EQ(editor().toPlainText(), examples[1]);
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[新文件 *] - Tarnik"))) << window->windowTitle();
+
+    // A second example asks first about the unsaved first one.
+    dialogs.answers.push_back(Answer::No);
+    emit reference.browser().anchorClicked(QUrl(QStringLiteral("tarnik-example:0")));
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("question")});
+    EXPECT_EQ(editor().toPlainText(), examples[0]);
+}
+
+TEST_F(Reference, SearchFindsInThePageAndStartsOverAtTheEnd)
+{
+    ReferenceWindow& reference = openAt(0);
+    reference.showTopic(QStringLiteral("editor.html"));
+    auto* search = reference.findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+    ASSERT_NE(search, nullptr);
+    const QString page = reference.browser().toPlainText();
+    const QString word = QStringLiteral("查找");
+    ASSERT_GE(page.count(word), 2);
+
+    search->setText(word);
+    QTest::keyClick(search, Qt::Key_Return);
+    const int first = reference.browser().textCursor().selectionStart();
+    EXPECT_EQ(reference.browser().textCursor().selectedText(), word);
+    for (qsizetype i = 1; i < page.count(word); ++i) QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_GT(reference.browser().textCursor().selectionStart(), first);
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(reference.browser().textCursor().selectionStart(), first);
+
+    search->setText(QStringLiteral("没有这个词"));
+    QTest::keyClick(search, Qt::Key_Return);
+    bool reported = false;
+    for (QLabel* label : reference.findChildren<QLabel*>()) reported |= label->text().contains(QStringLiteral("没有这个词"));
+    EXPECT_TRUE(reported);
 }
 
 }  // namespace
