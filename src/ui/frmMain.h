@@ -167,6 +167,8 @@ private:
     // The help commands (frmMainHelp.cpp).
     void createHelpCommands();
     void mnuHelpReference_Click();
+    void fillExamplesMenu(QMenu& menu);
+    void openExample(const QString& path);
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;

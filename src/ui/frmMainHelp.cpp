@@ -1,11 +1,16 @@
 // The help commands of the editor window: 语言参考 (F1, on the word under the
-// caret).
+// caret) and the 示例 menu.
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTextBlock>
 
 #include "interp/ReferenceTopics.h"
+#include "interp/SourceText.h"
+#include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/ExampleCatalog.h"
 #include "ui/ReferenceWindow.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
@@ -28,7 +33,12 @@ void frmMain::createHelpCommands()
     reference->setToolTip(QStringLiteral("语言参考 (F1)"));
     connect(reference, &QAction::triggered, this, &frmMain::mnuHelpReference_Click);
 
+    auto* examples = new QMenu(QStringLiteral("示例(&X)"), this);
+    examples->setObjectName(QStringLiteral("mnuHelpExamples"));
+    fillExamplesMenu(*examples);
+
     ui->mnuHelp->insertAction(ui->mnuHelpAbout, reference);
+    ui->mnuHelp->insertMenu(ui->mnuHelpAbout, examples);
     ui->mnuHelp->insertSeparator(ui->mnuHelpAbout);
 }
 
@@ -48,6 +58,33 @@ void frmMain::mnuHelpReference_Click()
     m_reference->show();
     m_reference->raise();
     m_reference->activateWindow();
+}
+
+void frmMain::fillExamplesMenu(QMenu& menu)
+{
+    const std::vector<ExampleEntry> entries = readExampleIndex(examplesFolder());
+    if (entries.empty()) {
+        menu.addAction(QStringLiteral("（找不到示例程序）"))->setEnabled(false);
+        return;
+    }
+    for (const ExampleEntry& entry : entries) {
+        QAction* item = menu.addAction(entry.description);
+        item->setToolTip(QFileInfo(entry.path).fileName());
+        connect(item, &QAction::triggered, this, [this, path = entry.path] { openExample(path); });
+    }
+}
+
+// An example opens as a new document, so that a save never overwrites it.
+void frmMain::openExample(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_dialogs.showMessage(this, MessageIcon::Warning, QStringLiteral("示例"),
+                              QStringLiteral("无法打开示例 %1：%2。").arg(QFileInfo(path).fileName(), file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    openAsNewDocument(toQString(decodeSource(std::string_view(bytes.constData(), bytes.size())).text));
 }
 
 }  // namespace tarnik

@@ -1,11 +1,14 @@
 // Help where a beginner gets stuck: the error box's 帮助, the language
-// reference (F1) with its search and examples.
+// reference (F1) with its search and examples, the 示例 menu.
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTextCursor>
 
 #include "support/IdeFixture.h"
+#include "ui/ExampleCatalog.h"
 #include "ui/ReferenceBrowser.h"
 #include "ui/ReferenceWindow.h"
 
@@ -173,6 +176,72 @@ TEST_F(Reference, SearchFindsInThePageAndStartsOverAtTheEnd)
     bool reported = false;
     for (QLabel* label : reference.findChildren<QLabel*>()) reported |= label->text().contains(QStringLiteral("没有这个词"));
     EXPECT_TRUE(reported);
+}
+
+// ---- the 示例 menu -------------------------------------------------------------
+
+TEST(ExampleIndex, LinesWithAFileAndATabBecomeEntries)
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath(QStringLiteral("index.tsv")),
+              QStringLiteral("a.bas\t第一个：PRINT\n\nno tab here\n\tno file\nb.bas\t第二个 \r\n").toUtf8());
+    const std::vector<ExampleEntry> entries = readExampleIndex(folder.path());
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].path, folder.filePath(QStringLiteral("a.bas")));
+    EXPECT_EQ(entries[0].description, QStringLiteral("第一个：PRINT"));
+    EXPECT_EQ(entries[1].path, folder.filePath(QStringLiteral("b.bas")));
+    EXPECT_EQ(entries[1].description, QStringLiteral("第二个"));
+    EXPECT_TRUE(readExampleIndex(folder.filePath(QStringLiteral("missing"))).empty());
+}
+
+class Examples : public IdeFixture {
+protected:
+    QMenu& menu()
+    {
+        auto* found = window->findChild<QMenu*>(QStringLiteral("mnuHelpExamples"));
+        EXPECT_NE(found, nullptr);
+        return *found;
+    }
+};
+
+TEST_F(Examples, MenuListsEveryExampleOfTheIndexWithItsDescription)
+{
+    const std::vector<ExampleEntry> index = readExampleIndex(QStringLiteral(TARNIK_EXAMPLES_DIR));
+    ASSERT_FALSE(index.empty());
+    const QList<QAction*> items = menu().actions();
+    ASSERT_EQ(items.size(), static_cast<qsizetype>(index.size()));
+    for (std::size_t i = 0; i < index.size(); ++i) {
+        EXPECT_EQ(items[static_cast<qsizetype>(i)]->text(), index[i].description);
+        EXPECT_TRUE(QFile::exists(index[i].path)) << index[i].path;
+    }
+}
+
+TEST_F(Examples, ExampleOpensAsANewUnsavedDocumentAfterTheSaveQuestion)
+{
+    const std::vector<ExampleEntry> index = readExampleIndex(QStringLiteral(TARNIK_EXAMPLES_DIR));
+    ASSERT_GE(index.size(), 2u);
+    const QByteArray before = readFile(index[0].path);
+
+    menu().actions()[0]->trigger();
+    EXPECT_EQ(editorText().toUtf8(), QString::fromUtf8(before).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                         .replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUtf8());
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[新文件 *] - Tarnik"))) << window->windowTitle();
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Save writes a new file, never the example.
+    dialogs.saveNames.push_back(path(QStringLiteral("mine.tnk")));
+    action("mnuFileSave").trigger();
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("save")});
+    EXPECT_EQ(readFile(index[0].path), before);
+
+    // With unsaved changes the usual question comes first; 取消 keeps the text.
+    QTest::keyClicks(&editor(), QStringLiteral("x"));
+    const QString edited = editorText();
+    dialogs.shown.clear();
+    dialogs.answers.push_back(Answer::Cancel);
+    menu().actions()[1]->trigger();
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("question")});
+    EXPECT_EQ(editorText(), edited);
 }
 
 }  // namespace
