@@ -84,6 +84,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     createStatusPanels();
     createFindBar();
     createHelpCommands();
+    createWarningList();
     m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     createEncodingMenus();
     showFileFormat();
@@ -318,6 +319,7 @@ void frmMain::runEditorProgram(RunMode mode)
     setRunning(true);
     const std::u16string text = crLfText(*ui->txtSource);
     RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
+    showWarnings(text);
     const std::optional<RunOutcome> outcome = m_controller.start(text, *m_result, mode);
     setRunning(false);
     if (outcome) keepRunInHistory(std::move(record), *outcome);

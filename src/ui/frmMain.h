@@ -31,6 +31,7 @@
 
 class QKeyEvent;
 class QLabel;
+class QListWidget;
 class QMenu;
 
 namespace Ui {
@@ -169,6 +170,9 @@ private:
     void mnuHelpReference_Click();
     void fillExamplesMenu(QMenu& menu);
     void openExample(const QString& path);
+    void createWarningList();
+    void showWarnings(std::u16string_view text);
+    void selectLine(int line);  // the whole line, from 1
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
@@ -177,6 +181,7 @@ private:
     std::unique_ptr<frmResult> m_result;
     QPointer<frmAbout> m_about;
     QPointer<ReferenceWindow> m_reference;
+    QListWidget* m_warnings = nullptr;
     FindBar* m_findBar = nullptr;
     RecentFiles* m_recentFiles = nullptr;
     QLabel* m_lineNumberPanel = nullptr;

@@ -1,11 +1,13 @@
 // The help commands of the editor window: 语言参考 (F1, on the word under the
-// caret) and the 示例 menu.
+// caret), the 示例 menu, and the list of warnings a Start or Debug finds.
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QMenu>
 #include <QTextBlock>
 
+#include "interp/ProgramWarnings.h"
 #include "interp/ReferenceTopics.h"
 #include "interp/SourceText.h"
 #include "ui/Dialogs.h"
@@ -17,6 +19,8 @@
 
 namespace tarnik {
 namespace {
+
+constexpr int kWarningRows = 4;
 
 QString crLfLines(const QString& lfText)
 {
@@ -85,6 +89,42 @@ void frmMain::openExample(const QString& path)
     }
     const QByteArray bytes = file.readAll();
     openAsNewDocument(toQString(decodeSource(std::string_view(bytes.constData(), bytes.size())).text));
+}
+
+void frmMain::createWarningList()
+{
+    m_warnings = new QListWidget(ui->centralwidget);
+    m_warnings->setObjectName(QStringLiteral("lstWarnings"));
+    m_warnings->setToolTip(QStringLiteral("不影响运行的警告；点一条选中那一行"));
+    m_warnings->setMaximumHeight(m_warnings->fontMetrics().lineSpacing() * kWarningRows + 2 * m_warnings->frameWidth());
+    m_warnings->hide();
+    ui->centralLayout->insertWidget(ui->centralLayout->indexOf(ui->txtSource) + 1, m_warnings);
+    connect(m_warnings, &QListWidget::itemClicked, this, [this](const QListWidgetItem* item) {
+        selectLine(item->data(Qt::UserRole).toInt());
+    });
+}
+
+// Before the run starts: finding them translates the program, which clears
+// the variables a paused run still shows.
+void frmMain::showWarnings(std::u16string_view text)
+{
+    m_warnings->clear();
+    for (const ProgramWarning& warning : lintProgram(text).warnings) {
+        auto* item = new QListWidgetItem(
+            QStringLiteral("第%1行: 警告: %2").arg(warning.line).arg(toQString(warning.text)), m_warnings);
+        item->setData(Qt::UserRole, warning.line);
+    }
+    m_warnings->setVisible(m_warnings->count() > 0);
+}
+
+void frmMain::selectLine(int line)
+{
+    const QTextBlock block = ui->txtSource->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) return;
+    QTextCursor selection(block);
+    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    ui->txtSource->setTextCursor(selection);
+    ui->txtSource->setFocus();
 }
 
 }  // namespace tarnik

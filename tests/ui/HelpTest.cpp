@@ -1,8 +1,10 @@
 // Help where a beginner gets stuck: the error box's 帮助, the language
-// reference (F1) with its search and examples, the 示例 menu.
+// reference (F1) with its search and examples, the 示例 menu, the warnings
+// under the editor.
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTextCursor>
@@ -242,6 +244,61 @@ TEST_F(Examples, ExampleOpensAsANewUnsavedDocumentAfterTheSaveQuestion)
     menu().actions()[1]->trigger();
     EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("question")});
     EXPECT_EQ(editorText(), edited);
+}
+
+// ---- warnings under the editor ---------------------------------------------
+
+class Warnings : public IdeFixture {
+protected:
+    QListWidget& list()
+    {
+        auto* found = window->findChild<QListWidget*>(QStringLiteral("lstWarnings"));
+        EXPECT_NE(found, nullptr);
+        return *found;
+    }
+};
+
+TEST_F(Warnings, StartListsTheWarningsAndAClickSelectsTheLine)
+{
+    setEditorText(QStringLiteral("total = 5\nprint totl\ngosub 900\nend\n100 return"));
+    dialogs.helpPresses = {false};
+    run();
+    EXPECT_FALSE(list().isHidden());
+    ASSERT_EQ(list().count(), 2);
+    EXPECT_TRUE(list().item(0)->text().startsWith(QStringLiteral("第2行: 警告: "))) << list().item(0)->text();
+    EXPECT_TRUE(list().item(0)->text().contains(QStringLiteral("是否想写 total？"))) << list().item(0)->text();
+    EXPECT_TRUE(list().item(1)->text().startsWith(QStringLiteral("第3行: 警告: "))) << list().item(1)->text();
+
+    for (int row : {1, 0}) {
+        const QRect place = list().visualItemRect(list().item(row));
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
+        EXPECT_EQ(editor().textCursor().selectedText(), row == 0 ? QStringLiteral("print totl") : QStringLiteral("gosub 900"));
+    }
+}
+
+TEST_F(Warnings, ListIsHiddenWhenAProgramHasNone)
+{
+    setEditorText(QStringLiteral("print totl"));
+    run();
+    ASSERT_EQ(list().count(), 1);
+    EXPECT_FALSE(list().isHidden());
+
+    struct Case {
+        const char* name;
+        QString program;
+    };
+    const Case cases[] = {
+        {"clean program", QStringLiteral("total = 5\nprint total")},
+        {"translation error", QStringLiteral("for i = 1 to 3\nprint i")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        dialogs.shown.clear();
+        run();
+        EXPECT_EQ(list().count(), 0);
+        EXPECT_TRUE(list().isHidden());
+    }
 }
 
 }  // namespace
