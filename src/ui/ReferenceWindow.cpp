@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -38,6 +39,11 @@ ReferenceWindow::ReferenceWindow(QWidget* parent)
     resize(kWidth, kHeight);
 
     connect(m_search, &QLineEdit::returnPressed, this, &ReferenceWindow::findNext);
+    // Ctrl+F, as in the editor, goes to the search field.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this, [this] {
+        m_search->setFocus();
+        m_search->selectAll();
+    });
     connect(m_browser, &ReferenceBrowser::exampleChosen, this, &ReferenceWindow::exampleChosen);
     connect(m_browser, &QTextBrowser::sourceChanged, m_searchResult, &QLabel::clear);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// 语言参考: the reference pages with a search field that finds text in the
-// page shown, moving on from the last match and starting over at the end.
+// 语言参考: the reference pages with a search field (Ctrl+F) that finds text
+// in the page shown, moving on from the last match and starting over at the end.
 #include <QWidget>
 
 class QLabel;

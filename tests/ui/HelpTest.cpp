@@ -164,6 +164,11 @@ TEST_F(Reference, SearchFindsInThePageAndStartsOverAtTheEnd)
     const QString word = QStringLiteral("查找");
     ASSERT_GE(page.count(word), 2);
 
+    reference.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&reference));
+    reference.browser().setFocus();
+    QTest::keyClick(&reference.browser(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(search->hasFocus());
     search->setText(word);
     QTest::keyClick(search, Qt::Key_Return);
     const int first = reference.browser().textCursor().selectionStart();
