@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTextCursor>
 
+#include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 #include "ui/ExampleCatalog.h"
 #include "ui/ReferenceBrowser.h"
@@ -279,6 +280,21 @@ TEST_F(Warnings, StartListsTheWarningsAndAClickSelectsTheLine)
         QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
         EXPECT_EQ(editor().textCursor().selectedText(), row == 0 ? QStringLiteral("print totl") : QStringLiteral("gosub 900"));
     }
+}
+
+TEST_F(Warnings, DebugListsThemBeforeTheFirstPause)
+{
+    setEditorText(QStringLiteral("total = 5\nprint totl"));
+    int shownAtPause = -1;
+    DebuggerScript debugger({[&](QDialog& paused) {
+        shownAtPause = list().isHidden() ? 0 : list().count();
+        click(paused, "cmdContinue");
+    }});
+    action("mnuDebug").trigger();
+    EXPECT_EQ(debugger.pauses(), 1);
+    EXPECT_EQ(shownAtPause, 1);
+    ASSERT_EQ(list().count(), 1);
+    EXPECT_TRUE(list().item(0)->text().startsWith(QStringLiteral("第2行: 警告: "))) << list().item(0)->text();
 }
 
 TEST_F(Warnings, ListIsHiddenWhenAProgramHasNone)
