@@ -34,6 +34,7 @@ public:
     tarnik::Answer askYesNoCancel(QWidget*, const QString&, const QString&) override { return tarnik::Answer::No; }
     tarnik::Answer offerRecovery(QWidget*, const QString&, const QString&) override { return tarnik::Answer::Cancel; }
     void showMessage(QWidget*, tarnik::MessageIcon, const QString&, const QString&) override {}
+    void showRunError(QWidget*, const QString&, const QString&, const QString&) override {}
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     std::optional<QString> inputText(QWidget*, const QString&, const tarnik::InputPrompt&) override { return std::nullopt; }

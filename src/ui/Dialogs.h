@@ -34,6 +34,9 @@ public:
                                 const QStringList& choices) = 0;
     // A message with a single OK button.
     virtual void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
+    // A run's error: the message with OK and, when `help` is not empty, a
+    // 帮助 button that shows `help` (the explanation) before the box closes.
+    virtual void showRunError(QWidget* parent, const QString& title, const QString& text, const QString& help) = 0;
     // The chosen path, empty when the dialog was cancelled. `filter` is in
     // Qt's form: "Name (*.a *.b);;Other (*)".
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;

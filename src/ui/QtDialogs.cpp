@@ -117,6 +117,21 @@ void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& ti
     box.exec();
 }
 
+// The explanation opens over the error box's place once the box is closed, so
+// that the message and the selected line stay in view beside it.
+void QtDialogs::showRunError(QWidget* parent, const QString& title, const QString& text, const QString& help)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    QPushButton* helpButton = help.isEmpty() ? nullptr : box.addButton(QStringLiteral("帮助(&H)"), QMessageBox::HelpRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (!helpButton || box.clickedButton() != helpButton) return;
+    QMessageBox explanation(QMessageBox::Information, QStringLiteral("%1 的说明").arg(title), help, QMessageBox::Ok,
+                            parent);
+    explanation.setTextFormat(Qt::PlainText);
+    explanation.exec();
+}
+
 QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter)
 {
     return chooseFile(parent, title, filter, false);

@@ -12,6 +12,7 @@ public:
     qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& choices) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
+    void showRunError(QWidget* parent, const QString& title, const QString& text, const QString& help) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) override;

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "interp/ErrorHelp.h"
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorPauseMarks.h"
@@ -59,6 +60,18 @@ constexpr PlacementKey kTop{"MainTop", 1000};
 constexpr PlacementKey kWidth{"MainWidth", 6500};
 constexpr PlacementKey kHeight{"MainHeight", 6500};
 
+// The error box's 帮助: the explanation of the error's row, then what the
+// translator and the line itself tell beyond it.
+QString runErrorHelp(const RunOutcome& outcome, std::u16string_view editorText)
+{
+    const ErrorText* row = errorRowOf(*outcome.error);
+    if (!row) return {};
+    std::u16string help = explanationText(*row);
+    const std::u16string context = errorContextText(outcome, editorText);
+    if (!context.empty()) help += u"\n" + context;
+    return toQString(help);
+}
+
 }  // namespace
 
 frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
@@ -77,6 +90,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     createStatusPanels();
     createFindBar();
     createInputDataPanel();
+    createHelpCommands();
+    createWarningList();
     m_recentFiles = new RecentFiles(*ui->mnuFile, *ui->mnuFileExit);
     createEncodingMenus();
     showFileFormat();
@@ -334,6 +349,7 @@ void frmMain::runEditorProgram(RunMode mode)
     m_result->setPreparedAnswers(m_inputData->isHidden() ? std::deque<QString>() : m_inputData->answers());
     const std::u16string text = crLfText(*ui->txtSource);
     RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
+    showWarnings(text);
     const std::optional<RunOutcome> outcome = m_controller.start(text, *m_result, mode);
     setRunning(false);
     if (outcome) keepRunInHistory(std::move(record), *outcome);
@@ -376,13 +392,13 @@ void frmMain::fillRunHistoryMenu()
                                        record.outcome);
         QAction* item = ui->mnuRunHistory->addAction(label);
         item->setToolTip(QDir::toNativeSeparators(record.file));
-        connect(item, &QAction::triggered, this, [this, text = record.text] { openFromHistory(text); });
+        connect(item, &QAction::triggered, this, [this, text = record.text] { openAsNewDocument(text); });
     }
 }
 
-// A run's text opens as a new document: saving it never overwrites the
-// file it was run from without the user choosing that file.
-void frmMain::openFromHistory(const QString& text)
+// A run's text or an example opens as a new document: saving it never
+// overwrites the file it came from without the user choosing that file.
+void frmMain::openAsNewDocument(const QString& text)
 {
     if (settleUnsavedChanges()) openUnsavedText(text.toStdU16String());
 }
@@ -399,8 +415,9 @@ void frmMain::setRunning(bool running)
 // edited while the program ran.
 void frmMain::showRunError(const RunOutcome& outcome)
 {
-    const ErrorReport report = makeErrorReport(*outcome.error, outcome.line, crLfText(*ui->txtSource));
-    m_dialogs.showMessage(this, MessageIcon::Critical, toQString(report.title), toQString(report.text));
+    const std::u16string text = crLfText(*ui->txtSource);
+    const ErrorReport report = makeErrorReport(*outcome.error, outcome.line, text);
+    m_dialogs.showRunError(this, toQString(report.title), toQString(report.text), runErrorHelp(outcome, text));
 
     QTextCursor selection = ui->txtSource->textCursor();
     const int end = selection.document()->characterCount() - 1;

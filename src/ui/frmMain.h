@@ -33,6 +33,7 @@
 
 class QKeyEvent;
 class QLabel;
+class QListWidget;
 class QMenu;
 
 namespace Ui {
@@ -48,6 +49,7 @@ class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
 struct TestCase;
+class ReferenceWindow;
 class frmAbout;
 class frmResult;
 
@@ -178,7 +180,16 @@ private:
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
     void fillRunHistoryMenu();
-    void openFromHistory(const QString& text);
+    void openAsNewDocument(const QString& text);  // CR LF between lines
+
+    // The help commands (frmMainHelp.cpp).
+    void createHelpCommands();
+    void mnuHelpReference_Click();
+    void fillExamplesMenu(QMenu& menu);
+    void openExample(const QString& path);
+    void createWarningList();
+    void showWarnings(std::u16string_view text);
+    void selectLine(int line);  // the whole line, from 1
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
@@ -188,6 +199,8 @@ private:
     std::unique_ptr<EditorPauseMarks> m_pauseMarks;
     QPointer<frmAbout> m_about;
     QPointer<TestResultsDialog> m_testResults;
+    QPointer<ReferenceWindow> m_reference;
+    QListWidget* m_warnings = nullptr;
     FindBar* m_findBar = nullptr;
     InputDataPanel* m_inputData = nullptr;
     RecentFiles* m_recentFiles = nullptr;

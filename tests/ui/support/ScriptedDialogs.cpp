@@ -49,6 +49,16 @@ void ScriptedDialogs::showMessage(QWidget*, MessageIcon icon, const QString& tit
     log(icon == MessageIcon::Critical ? "critical" : "warning", title, text);
 }
 
+void ScriptedDialogs::showRunError(QWidget*, const QString& title, const QString& text, const QString& help)
+{
+    log("critical", title, text);
+    // Most tests never press 帮助: an empty script closes the box with OK.
+    if (help.isEmpty() || helpPresses.empty()) return;
+    const bool pressed = helpPresses.front();
+    helpPresses.pop_front();
+    if (pressed) log("help", title, help);
+}
+
 QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString& filter)
 {
     return next(openNames, log("open", title, filter), QString());

@@ -12,7 +12,7 @@
 namespace tarnik::test {
 
 struct ShownDialog {
-    QString kind;  // "question", "recovery", "choice", "critical", "warning", "open", "save", "input"
+    QString kind;  // "question", "recovery", "choice", "critical", "warning", "open", "save", "input", "help"
     QString title;
     QString text;  // message, prompt or file filter
     QString question;  // an input box's question above its prompt
@@ -26,6 +26,7 @@ public:
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
     std::deque<QString> inputs;  // a null QString stands for Cancel
+    std::deque<bool> helpPresses;  // whether the user presses 帮助 in a run's error box
     std::vector<ShownDialog> shown;
     std::function<void(const ShownDialog&)> onShow;  // called as each dialog opens
 
@@ -34,6 +35,8 @@ public:
     qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& choiceTexts) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
+    // Logged as "critical"; a press of 帮助 logs the help as "help".
+    void showRunError(QWidget* parent, const QString& title, const QString& text, const QString& help) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) override;
