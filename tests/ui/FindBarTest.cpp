@@ -99,7 +99,9 @@ TEST_F(FindAndReplace, F3AndShiftF3WalkTheMatchesAndGoRoundTheEnd)
         EXPECT_EQ(starts, c.forward);
         // Back from the last one: the one before it.
         key(editor(), Qt::Key_F3, Qt::ShiftModifier);
-        if (c.forward.size() > 2) EXPECT_EQ(selectionStart(), c.forward[c.forward.size() - 2]);
+        if (c.forward.size() > 2) {
+            EXPECT_EQ(selectionStart(), c.forward[c.forward.size() - 2]);
+        }
     }
     EXPECT_TRUE(dialogs.shown.empty()) << "finding opens no box";
 }
