@@ -25,20 +25,6 @@ exe="${TARNIK_WINDOWS_BUILD#"$TARNIK_ROOT/"}/bin/tarnik-cli.exe"
 native="$TARNIK_BUILD/bin/tarnik-cli"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-# Counts the check named $1: it passed when the rest of the line, run, succeeds.
-check() {
-    local name="$1"
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $name"
-    fi
-}
 
 # tarnik-cli.exe under wine with arguments "$@", its standard input from
 # $input; standard output and the exit status left in $work.
@@ -65,7 +51,7 @@ for program in examples/*.bas; do
     input="${program%.bas}.in"
     [ -f "$input" ] || input=/dev/null
     run_windows run "$program"
-    check "run $program" same_as_expected "${program%.bas}.out"
+    tarnik_check "run $program" same_as_expected "${program%.bas}.out"
 done
 
 # Programs with bytes GBK cannot read, each to become U+FFFD with reading going
@@ -86,7 +72,7 @@ if [ -x "$native" ]; then
     for file in tests/data/*.bas "$work"/gbk-*.bas; do
         for command in format check; do
             run_windows "$command" "$file"
-            check "$command $file" same_as_native "$command" "$file"
+            tarnik_check "$command $file" same_as_native "$command" "$file"
         done
     done
 else
@@ -94,5 +80,4 @@ else
 fi
 
 wineserver --wait
-echo "Windows (wine): $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+tarnik_checks_done "Windows (wine)"

@@ -16,20 +16,6 @@ root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 id=io.github.tarnik.Tarnik
-passed=0
-failed=0
-
-# Counts the check named $1: it passed when the rest of the line, run, succeeds.
-check() {
-    local name="$1"
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $name"
-    fi
-}
 
 has_files() {
     local file missing=0
@@ -64,8 +50,8 @@ prints_version() {
     [ "$("$root/usr/bin/tarnik-cli" --version)" = "tarnik-cli $(dpkg-deb --field "$deb" Version)" ]
 }
 
-check "lintian" lintian --fail-on error "$deb"
-check "files" has_files bin/tarnik bin/tarnik-cli \
+tarnik_check "lintian" lintian --fail-on error "$deb"
+tarnik_check "files" has_files bin/tarnik bin/tarnik-cli \
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml" \
     "share/icons/hicolor/scalable/apps/$id.svg" \
     "share/icons/hicolor/"{16x16,24x24,32x32,48x48,64x64,128x128,256x256}"/apps/$id.png" \
@@ -73,14 +59,13 @@ check "files" has_files bin/tarnik bin/tarnik-cli \
     share/man/zh_CN/man1/tarnik.1.gz share/man/zh_CN/man1/tarnik-cli.1.gz \
     share/doc/tarnik/copyright share/doc/tarnik/changelog.gz \
     share/tarnik/examples/primes.bas share/tarnik/examples/primes.out
-check "desktop entry" desktop-file-validate "$root/usr/share/applications/$id.desktop"
-check "metainfo" appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml"
-check "file type" declares_tnk
+tarnik_check "desktop entry" desktop-file-validate "$root/usr/share/applications/$id.desktop"
+tarnik_check "metainfo" appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$id.metainfo.xml"
+tarnik_check "file type" declares_tnk
 for page in "$root"/usr/share/man/{,zh_CN/}man1/*.1.gz; do
-    check "manual page ${page#"$root"}" renders "$page"
+    tarnik_check "manual page ${page#"$root"}" renders "$page"
 done
-check "tarnik-cli --version" prints_version
-check "tarnik-cli run primes.bas" runs_example
+tarnik_check "tarnik-cli --version" prints_version
+tarnik_check "tarnik-cli run primes.bas" runs_example
 
-echo "Package: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+tarnik_checks_done "Package"

@@ -33,3 +33,24 @@ tarnik_build() {
     cmake -S "$TARNIK_ROOT" -B "$TARNIK_BUILD" -G Ninja "$@"
     cmake --build "$TARNIK_BUILD"
 }
+
+# For the scripts that count their checks: `tarnik_check NAME COMMAND...` runs
+# the command and counts it as passed or failed (naming it when it failed);
+# `tarnik_checks_done LABEL` prints the counts and fails when any check did.
+TARNIK_CHECKS_PASSED=0
+TARNIK_CHECKS_FAILED=0
+tarnik_check() {
+    local name="$1"
+    shift
+    if "$@"; then
+        TARNIK_CHECKS_PASSED=$((TARNIK_CHECKS_PASSED + 1))
+    else
+        TARNIK_CHECKS_FAILED=$((TARNIK_CHECKS_FAILED + 1))
+        echo "FAILED: $name"
+    fi
+}
+
+tarnik_checks_done() {
+    echo "$1: $TARNIK_CHECKS_PASSED passed, $TARNIK_CHECKS_FAILED failed"
+    [ "$TARNIK_CHECKS_FAILED" -eq 0 ]
+}
