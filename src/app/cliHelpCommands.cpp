@@ -51,7 +51,7 @@ int lintCommand(Arguments arguments)
     }
     std::string out;
     for (const ProgramWarning& warning : result.warnings) {
-        out += "第" + std::to_string(warning.line) + "行: 警告: " + toUtf8(warning.text) + "\n";
+        out += toUtf8(warning.shown()) + "\n";
     }
     std::cout << out << std::flush;
     return kExitOk;

@@ -37,7 +37,7 @@ struct FullWidthWarning {
 };
 
 // The warnings of a whole program text (lines separated by CR LF, LF or
-// CR), in line order, for `tarnik-cli lint` to print as «第L行: 警告: TEXT».
+// CR), in line order; lintProgram lists them with the other warnings.
 [[nodiscard]] std::vector<FullWidthWarning> fullWidthWarnings(std::u16string_view text);
 
 }  // namespace tarnik

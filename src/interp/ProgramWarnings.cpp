@@ -202,6 +202,8 @@ std::vector<ProgramWarning> findWarnings(const clsCode& code)
     return warnings;
 }
 
+std::u16string ProgramWarning::shown() const { return u"第" + numberText(line) + u"行: 警告: " + text; }
+
 LintResult lintProgram(std::u16string_view editorText)
 {
     LintResult result;

@@ -19,6 +19,9 @@ class clsCode;
 struct ProgramWarning {
     std::int32_t line = 0;  // editor line
     std::u16string text;
+
+    // "第L行: 警告: TEXT", as the IDE's list and tarnik-cli lint show it.
+    [[nodiscard]] std::u16string shown() const;
 };
 
 // The warnings of a translated program, in line order.

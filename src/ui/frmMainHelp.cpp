@@ -110,8 +110,7 @@ void frmMain::showWarnings(std::u16string_view text)
 {
     m_warnings->clear();
     for (const ProgramWarning& warning : lintProgram(text).warnings) {
-        auto* item = new QListWidgetItem(
-            QStringLiteral("第%1行: 警告: %2").arg(warning.line).arg(toQString(warning.text)), m_warnings);
+        auto* item = new QListWidgetItem(toQString(warning.shown()), m_warnings);
         item->setData(Qt::UserRole, warning.line);
     }
     m_warnings->setVisible(m_warnings->count() > 0);
