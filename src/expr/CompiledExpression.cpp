@@ -19,7 +19,7 @@ double power(double a, double b)
     return checked(std::pow(a, b));
 }
 
-double modulo(double a, double b)
+[[gnu::always_inline]] inline double modulo(double a, double b)
 {
     std::int32_t left = toInt32(a);
     std::int32_t right = toInt32(b);
@@ -29,7 +29,7 @@ double modulo(double a, double b)
 }
 
 template <Operator Op>
-double apply(double a, double b)
+[[gnu::always_inline]] inline double apply(double a, double b)
 {
     if constexpr (Op == Operator::Add) return checked(a + b);
     if constexpr (Op == Operator::Subtract) return checked(a - b);
@@ -64,7 +64,7 @@ void raiseDivisionByZero(double dividend) { raiseError(dividend == 0 ? kOverflow
 namespace {
 
 template <Operand::Kind Kind>
-double fetch(const Operand& operand, EvaluationState& state)
+[[gnu::always_inline]] inline double fetch(const Operand& operand, EvaluationState& state)
 {
     if constexpr (Kind == Operand::Kind::Constant) return operand.constant;
     if constexpr (Kind == Operand::Kind::Variable) return state.variables.operandValue(operand.variable);
@@ -79,7 +79,7 @@ double fetch(const Operand& operand, EvaluationState& state)
 // The right operand is fetched first, then the left one, as the value stack
 // is popped; fetching creates variables, so the order shows in their listing.
 template <Operator Op, Operand::Kind Right, Operand::Kind Left>
-double runStep(const ExpressionStep& step, EvaluationState& state)
+[[gnu::always_inline]] inline double runStep(const ExpressionStep& step, EvaluationState& state)
 {
     const double b = fetch<Right>(step.right, state);
     if constexpr (Op == Operator::FailAfterRight) raiseError(kSubscriptOutOfRange);
@@ -112,30 +112,72 @@ constexpr auto makeStepTable(std::index_sequence<Index...>)
 
 constexpr auto kStepTable = makeStepTable(std::make_index_sequence<kOperators * kKinds * kKinds>{});
 
-}  // namespace
-
-void ExpressionStep::bind()
+std::size_t stepIndex(const ExpressionStep& step)
 {
-    const auto index = static_cast<std::size_t>(op) * kKinds * kKinds +
-                       static_cast<std::size_t>(right.kind) * kKinds + static_cast<std::size_t>(left.kind);
-    run = kStepTable[index];
+    return static_cast<std::size_t>(step.op) * kKinds * kKinds + static_cast<std::size_t>(step.right.kind) * kKinds +
+           static_cast<std::size_t>(step.left.kind);
 }
 
-std::optional<double> CompiledExpression::evaluate(clsVar& variables, double* results) const
+// The whole evaluation of an expression that is one step: what evaluateSteps
+// does for it, with the step's result kept in a register.
+template <Operator Op, Operand::Kind Right, Operand::Kind Left, bool AddsZeroLast>
+double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables, double*)
+{
+    EvaluationState state{variables, nullptr, 0};
+    const double result = runStep<Op, Right, Left>(compiled.steps.front(), state);
+    variables.errors().clear();
+    if constexpr (AddsZeroLast) return readBack15(result) + 0.0;
+    return result;
+}
+
+using Evaluation = CompiledExpression::Evaluation;
+
+template <std::size_t Index>
+constexpr Evaluation oneStepEvaluation()
+{
+    constexpr std::size_t step = Index / 2;
+    constexpr auto op = static_cast<Operator>(step / (kKinds * kKinds));
+    constexpr auto right = static_cast<Operand::Kind>(step / kKinds % kKinds);
+    constexpr auto left = static_cast<Operand::Kind>(step % kKinds);
+    return &evaluateOneStep<op, right, left, Index % 2 == 1>;
+}
+
+template <std::size_t... Index>
+constexpr auto makeOneStepTable(std::index_sequence<Index...>)
+{
+    return std::array<Evaluation, sizeof...(Index)>{oneStepEvaluation<Index>()...};
+}
+
+// Indexed by the step's index in kStepTable, twice, and whether "+0" was folded in.
+constexpr auto kOneStepTable = makeOneStepTable(std::make_index_sequence<kOperators * kKinds * kKinds * 2>{});
+
+}  // namespace
+
+void ExpressionStep::bind() { run = kStepTable[stepIndex(*this)]; }
+
+void CompiledExpression::chooseEvaluation()
+{
+    // A single step cannot take an earlier result; a folded constant has no step.
+    const bool oneStep = ending == Ending::Result && !constantResult && steps.size() == 1;
+    m_evaluation = oneStep ? kOneStepTable[stepIndex(steps.front()) * 2 + (addsZeroLast ? 1 : 0)] : &evaluateSteps;
+}
+
+double CompiledExpression::evaluateSteps(const CompiledExpression& compiled, clsVar& variables,
+                                                        double* results)
 {
     EvaluationState state{variables, results, 0};
-    for (const ExpressionStep& step : steps) {
+    for (const ExpressionStep& step : compiled.steps) {
         const double result = step.run(step, state);
         results[state.depth++] = result;
     }
-    if (ending != Ending::Result) [[unlikely]] return failedEnding(variables.errors());
+    if (compiled.ending != Ending::Result) [[unlikely]] return compiled.failedEnding(variables.errors());
     variables.errors().clear();
-    if (constantResult) return constantResult;
+    if (compiled.constantResult) return *compiled.constantResult;
     const double last = results[state.depth - 1];
-    return addsZeroLast ? readBack15(last) + 0.0 : last;
+    return compiled.addsZeroLast ? readBack15(last) + 0.0 : last;
 }
 
-std::optional<double> CompiledExpression::failedEnding(ErrorState& errors) const
+double CompiledExpression::failedEnding(ErrorState& errors) const
 {
     switch (ending) {
     case Ending::StackError: raiseError(kSubscriptOutOfRange);
@@ -144,7 +186,7 @@ std::optional<double> CompiledExpression::failedEnding(ErrorState& errors) const
     case Ending::Invalid: errors.record(kStatementInvalid); break;
     case Ending::Result: break;
     }
-    return std::nullopt;
+    return 0;
 }
 
 }  // namespace tarnik

@@ -77,10 +77,27 @@ struct CompiledExpression {
     // the variables' error state.
     // Arithmetic and stack errors are raised.
     // `results` has room for maxResults values.
-    [[nodiscard]] std::optional<double> evaluate(clsVar& variables, double* results) const;
+    [[nodiscard]] std::optional<double> evaluate(clsVar& variables, double* results) const
+    {
+        const double value = m_evaluation(*this, variables, results);
+        if (variables.errors().pending()) [[unlikely]] return std::nullopt;
+        return value;
+    }
+
+    // Picks how evaluate() runs, once the steps are final: most statements
+    // are one step ("x = x + 1", "a < b"), and replaying those needs neither
+    // the result stack nor the loop.
+    void chooseEvaluation();
+    // An evaluation returns the value, or leaves error 120/121 recorded (and
+    // returns 0) when there is none: an optional<double> returned through a
+    // function pointer goes through memory, which costs more than the step.
+    using Evaluation = double (*)(const CompiledExpression&, clsVar&, double*);
 
 private:
-    std::optional<double> failedEnding(ErrorState& errors) const;
+    static double evaluateSteps(const CompiledExpression& compiled, clsVar& variables, double* results);
+    double failedEnding(ErrorState& errors) const;
+
+    Evaluation m_evaluation = &evaluateSteps;
 };
 
 [[nodiscard]] constexpr bool isPrefixOperator(Operator op)

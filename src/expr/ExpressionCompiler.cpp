@@ -306,6 +306,7 @@ CompiledExpression compileExpression(std::u16string_view text, clsVar& variables
     if (compiled.ending == CompiledExpression::Ending::Result) compiled.constantResult = evaluation.constantResult();
     foldFinalAddZero(compiled);
     foldVariablePlusZero(compiled);
+    compiled.chooseEvaluation();
     return compiled;
 }
 

@@ -62,12 +62,16 @@ void appendNumberText(std::u16string& out, double value);
 // intermediate result of an expression goes through. Raises 6 when the
 // rounded text is beyond the double range.
 [[nodiscard]] double readBack15Slow(double value);
-[[nodiscard]] inline double readBack15(double value)
+[[nodiscard, gnu::always_inline]] inline double readBack15(double value)
 {
-    // Whole numbers below 1e15 print exactly; only -0 changes (to 0).
-    if (value > -1e15 && value < 1e15 && static_cast<double>(static_cast<std::int64_t>(value)) == value) {
-        return value + 0.0;
-    }
+    // Whole numbers below 1e15 print exactly; only -0 changes (to 0). Below
+    // 2^52, adding 2^52 rounds away exactly the fraction, so the sum and
+    // difference give back the magnitude only for a whole number; this stays
+    // among floating-point instructions, quicker than a round trip through an
+    // integer register.
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e15 && (magnitude + kNoFractionBits) - kNoFractionBits == magnitude) return value + 0.0;
     return readBack15Slow(value);
 }
 

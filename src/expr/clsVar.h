@@ -42,7 +42,7 @@ public:
     inline std::optional<double> assign(Ref ref, double value);
     // getVar for an operand inside an expression: the error state is left
     // alone (the evaluation settles it at its end) and a reserved word reads 0.
-    inline double operandValue(Ref ref);
+    [[gnu::always_inline]] inline double operandValue(Ref ref);
     [[nodiscard]] std::uint64_t generation() const { return m_generation; }
     // The error state its resume-next operations clear and record into.
     [[nodiscard]] ErrorState& errors() const { return *m_errors; }

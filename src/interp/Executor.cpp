@@ -26,10 +26,11 @@ Executor::~Executor() = default;
 void Executor::pauseIfWanted()
 {
     const auto line = static_cast<std::int16_t>(program.CurrentLine);
-    const bool wanted = !program.FreeRun || (!program.Breakpoints.empty() && IsBreakpoint(line));
-    if (wanted && m_code.PreviousLine != line) stopWindow();
+    if (m_mayPause && (!program.FreeRun || IsBreakpoint(line)) && m_code.PreviousLine != line) stopWindow();
     m_code.PreviousLine = line;
 }
+
+void Executor::noteHowToPause() { m_mayPause = !program.FreeRun || !program.Breakpoints.empty(); }
 
 // The debugger may hide the console (Abort): the run then ends before its
 // next statement. Otherwise the statements granted to run quietly still do;
@@ -43,6 +44,7 @@ void Executor::stopWindow()
 void Executor::afterWaitingForUser()
 {
     requireVariablesKept();
+    noteHowToPause();
     if (!m_host.consoleVisible()) m_quietStatements = 0;
 }
 
@@ -98,6 +100,7 @@ void Executor::run()
         } else {
             m_host.yield();
             requireVariablesKept();
+            noteHowToPause();
             program.CurrentLine = m_lines[i].phLine;
             if (!m_host.consoleVisible()) return;
             m_quietStatements = m_host.quietStatements();
@@ -164,17 +167,18 @@ Executor::Flow Executor::executeFor(PreparedLine& prepared, std::int16_t& i)
 // k = k + (step), then back to the body while (k - limit) / step is not above 0.
 void Executor::executeNext(PreparedLine& prepared, std::int16_t& i)
 {
-    const std::int16_t forIndex = m_code.Lines[i].next_for_id;
-    const clsLine& forLine = m_code.Lines[forIndex];
+    const clsLine& forLine = m_code.Lines[prepared.target];
     NextCache& cache = *prepared.next;
     if (!cache.increment || cache.step != forLine.for_step || cache.nameLength != forLine.for_var_name.size()) {
         std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
         cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
     }
-    std::optional<double> value;
-    program.Err.resumeNext([&] { value = m_evaluator.exp(*cache.increment); });
+    double value = 0;  // what a failed increment leaves for the test
     program.Err.resumeNext([&] {
-        if (!(checkedDivide(value.value_or(0) - forLine.for_max, forLine.for_step) > 0)) i = forIndex;
+        if (const std::optional<double> incremented = m_evaluator.exp(*cache.increment)) value = *incremented;
+    });
+    program.Err.resumeNext([&] {
+        if (!(checkedDivide(value - forLine.for_max, forLine.for_step) > 0)) i = prepared.target;
     });
 }
 
@@ -184,17 +188,14 @@ Executor::Flow Executor::executeJump(const PreparedLine& prepared, std::int16_t&
         program.Err.record(*prepared.error);
         return Flow::Leave;
     }
-    if (m_returnStack.size() == kReturnStackLimit) m_returnStack.pop_front();
-    m_returnStack.push_back(i);
+    m_returnStack.push(i);
     i = prepared.target;
     return Flow::Continue;
 }
 
 void Executor::executeReturn(std::int16_t& i)
 {
-    if (m_returnStack.empty()) return;
-    i = m_returnStack.back();
-    m_returnStack.pop_back();
+    if (!m_returnStack.empty()) i = m_returnStack.pop();
 }
 
 }  // namespace tarnik

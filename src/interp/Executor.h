@@ -9,7 +9,6 @@
 // label, a malformed FOR) is kept and raised when the statement runs, exactly
 // where running the text would raise it.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +17,7 @@
 
 #include "expr/BasicError.h"
 #include "expr/clsVar.h"
+#include "interp/ReturnStack.h"
 
 namespace tarnik {
 
@@ -65,6 +65,7 @@ private:
     void stopWindow();
     void afterWaitingForUser();
     void requireVariablesKept() const;
+    void noteHowToPause();
     Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
     void executeNext(PreparedLine& prepared, std::int16_t& i);
@@ -80,7 +81,7 @@ private:
     clsExpPlus& m_evaluator;
     std::vector<PreparedLine> m_lines;  // parallel to the line table, slot 0 unused
     std::unordered_map<std::int16_t, std::int16_t> m_labels;  // label -> first line carrying it
-    std::deque<std::int16_t> m_returnStack;
+    ReturnStack m_returnStack{kReturnStackLimit};
     std::u16string m_output;  // scratch for one console append
     // Statements the host granted to start without asking it (see
     // RunHost::quietStatements): the host counted them as run when it granted
@@ -93,6 +94,10 @@ private:
     // that cleared them (a run started inside this one) must end the program
     // before a freed step runs.
     std::uint64_t m_variablesGeneration = 0;
+    // Whether any line may pause the run: stepping, or a breakpoint set. Both
+    // change only while the host has control (yield, StopWindow, InputWindow),
+    // so this is worked out again after each of them, not before every statement.
+    bool m_mayPause = true;
 };
 
 }  // namespace tarnik

@@ -41,7 +41,7 @@ struct Executor::NextCache {
 struct Executor::PreparedLine {
     Kind kind = Kind::Nothing;
     std::int16_t phLine = 0;               // the line record's, kept close at hand
-    std::int16_t target = 0;               // where a jump goes (the line before the next one to run)
+    std::int16_t target = 0;               // where a jump goes (the line before the next one to run); NEXT: its FOR
     const CompiledExp* exp = nullptr;      // Expression
     const CompiledExpression* condition = nullptr;  // If, DoWhile, LoopUntil
     std::optional<BasicError> error;       // raised when the statement runs (If, Jump)

@@ -62,6 +62,7 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
         prepared.forPlan = planFor(line.Body());
     } else if (head == u"next") {
         prepared.kind = Kind::Next;
+        prepared.target = line.next_for_id;
         prepared.next = std::make_unique<NextCache>();
     } else if (head == u"exit for") {
         prepared.kind = Kind::ExitLoop;
