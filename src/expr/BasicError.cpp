@@ -30,4 +30,6 @@ BasicError reservedNameError(std::u16string_view name)
     return {kReservedNameNumber, std::move(description)};
 }
 
+void ErrorState::forget() { m_error = {}; }
+
 }  // namespace tarnik

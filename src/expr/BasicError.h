@@ -41,9 +41,9 @@ public:
 
     void record(BasicError error) { m_error = std::move(error); }
     void record(const ErrorText& error) { record(errorOf(error)); }
-    void clear()
+    [[gnu::always_inline]] void clear()
     {
-        if (m_error.number != 0) m_error = {};
+        if (m_error.number != 0) [[unlikely]] forget();
     }
 
     // Runs one step in resume-next mode: a raised error is recorded and the
@@ -61,6 +61,8 @@ public:
     }
 
 private:
+    void forget();
+
     BasicError m_error;
 };
 

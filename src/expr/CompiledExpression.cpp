@@ -121,7 +121,7 @@ std::size_t stepIndex(const ExpressionStep& step)
 // The whole evaluation of an expression that is one step: what evaluateSteps
 // does for it, with the step's result kept in a register.
 template <Operator Op, Operand::Kind Right, Operand::Kind Left, bool AddsZeroLast>
-double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables, double*)
+[[gnu::always_inline]] inline double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables)
 {
     EvaluationState state{variables, nullptr, 0};
     const double result = runStep<Op, Right, Left>(compiled.steps.front(), state);
@@ -130,26 +130,40 @@ double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables, do
     return result;
 }
 
-using Evaluation = CompiledExpression::Evaluation;
+// Tables of the one-step forms, indexed by the step's index in kStepTable,
+// twice, and whether "+0" was folded in.
+template <Operator Op, Operand::Kind Right, Operand::Kind Left, bool AddsZeroLast>
+struct OneStep {
+    static double evaluate(const CompiledExpression& compiled, clsVar& variables, double*)
+    {
+        return evaluateOneStep<Op, Right, Left, AddsZeroLast>(compiled, variables);
+    }
+    static double assign(const CompiledExpression& compiled, clsVar& variables, clsVar::Ref target, double*)
+    {
+        return variables.assign(target, evaluateOneStep<Op, Right, Left, AddsZeroLast>(compiled, variables));
+    }
+};
 
 template <std::size_t Index>
-constexpr Evaluation oneStepEvaluation()
+using OneStepAt = OneStep<static_cast<Operator>(Index / 2 / (kKinds * kKinds)),
+                          static_cast<Operand::Kind>(Index / 2 / kKinds % kKinds),
+                          static_cast<Operand::Kind>(Index / 2 % kKinds), Index % 2 == 1>;
+
+template <std::size_t... Index>
+constexpr auto makeOneStepEvaluations(std::index_sequence<Index...>)
 {
-    constexpr std::size_t step = Index / 2;
-    constexpr auto op = static_cast<Operator>(step / (kKinds * kKinds));
-    constexpr auto right = static_cast<Operand::Kind>(step / kKinds % kKinds);
-    constexpr auto left = static_cast<Operand::Kind>(step % kKinds);
-    return &evaluateOneStep<op, right, left, Index % 2 == 1>;
+    return std::array<CompiledExpression::Evaluation, sizeof...(Index)>{&OneStepAt<Index>::evaluate...};
 }
 
 template <std::size_t... Index>
-constexpr auto makeOneStepTable(std::index_sequence<Index...>)
+constexpr auto makeOneStepAssignments(std::index_sequence<Index...>)
 {
-    return std::array<Evaluation, sizeof...(Index)>{oneStepEvaluation<Index>()...};
+    return std::array<CompiledExpression::Assignment, sizeof...(Index)>{&OneStepAt<Index>::assign...};
 }
 
-// Indexed by the step's index in kStepTable, twice, and whether "+0" was folded in.
-constexpr auto kOneStepTable = makeOneStepTable(std::make_index_sequence<kOperators * kKinds * kKinds * 2>{});
+constexpr auto kOneStepIndices = std::make_index_sequence<kOperators * kKinds * kKinds * 2>{};
+constexpr auto kOneStepEvaluations = makeOneStepEvaluations(kOneStepIndices);
+constexpr auto kOneStepAssignments = makeOneStepAssignments(kOneStepIndices);
 
 }  // namespace
 
@@ -158,8 +172,18 @@ void ExpressionStep::bind() { run = kStepTable[stepIndex(*this)]; }
 void CompiledExpression::chooseEvaluation()
 {
     // A single step cannot take an earlier result; a folded constant has no step.
-    const bool oneStep = ending == Ending::Result && !constantResult && steps.size() == 1;
-    m_evaluation = oneStep ? kOneStepTable[stepIndex(steps.front()) * 2 + (addsZeroLast ? 1 : 0)] : &evaluateSteps;
+    if (ending != Ending::Result || constantResult || steps.size() != 1) return;
+    const std::size_t index = stepIndex(steps.front()) * 2 + (addsZeroLast ? 1 : 0);
+    m_evaluation = kOneStepEvaluations[index];
+    m_assignment = kOneStepAssignments[index];
+}
+
+double CompiledExpression::assignAfterSteps(const CompiledExpression& compiled, clsVar& variables, clsVar::Ref target,
+                                            double* results)
+{
+    const double value = evaluateSteps(compiled, variables, results);
+    if (variables.errors().pending()) return 0;
+    return variables.assign(target, value);
 }
 
 double CompiledExpression::evaluateSteps(const CompiledExpression& compiled, clsVar& variables,

@@ -84,20 +84,31 @@ struct CompiledExpression {
         return value;
     }
 
-    // Picks how evaluate() runs, once the steps are final: most statements
-    // are one step ("x = x + 1", "a < b"), and replaying those needs neither
-    // the result stack nor the loop.
+    // Evaluates, then stores the value as clsVar::assign does: the value, or
+    // 0 with error 120/121 or 59 recorded (an error raised stores nothing).
+    [[nodiscard]] double assign(clsVar& variables, clsVar::Ref target, double* results) const
+    {
+        return m_assignment(*this, variables, target, results);
+    }
+
+    // Picks how evaluate() and assign() run, once the steps are final: most
+    // statements are one step ("x = x + 1", "a < b"), and replaying those
+    // needs neither the result stack nor the loop.
     void chooseEvaluation();
     // An evaluation returns the value, or leaves error 120/121 recorded (and
     // returns 0) when there is none: an optional<double> returned through a
     // function pointer goes through memory, which costs more than the step.
     using Evaluation = double (*)(const CompiledExpression&, clsVar&, double*);
+    using Assignment = double (*)(const CompiledExpression&, clsVar&, clsVar::Ref, double*);
 
 private:
     static double evaluateSteps(const CompiledExpression& compiled, clsVar& variables, double* results);
+    static double assignAfterSteps(const CompiledExpression& compiled, clsVar& variables, clsVar::Ref target,
+                                   double* results);
     double failedEnding(ErrorState& errors) const;
 
     Evaluation m_evaluation = &evaluateSteps;
+    Assignment m_assignment = &assignAfterSteps;
 };
 
 [[nodiscard]] constexpr bool isPrefixOperator(Operator op)

@@ -46,9 +46,10 @@ public:
     std::optional<double> exp(const CompiledExp& compiled)
     {
         if (compiled.kind == CompiledExp::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
-        std::optional<double> value = compiled.source->evaluate(m_variables, m_results.data());
-        if (compiled.kind == CompiledExp::Kind::Expression || !value) return value;
-        return m_variables.assign(compiled.target, *value);
+        if (compiled.kind == CompiledExp::Kind::Expression) return compiled.source->evaluate(m_variables, m_results.data());
+        const double value = compiled.source->assign(m_variables, compiled.target, m_results.data());
+        if (m_variables.errors().pending()) [[unlikely]] return std::nullopt;
+        return value;
     }
     [[nodiscard]] bool logic(const CompiledExpression& compiled)
     {

@@ -9,6 +9,7 @@ void clsVar::Clear()
 {
     m_slots.clear();
     m_names.clear();
+    m_ready.clear();
     m_slotByKey.clear();
     m_nameIndex.clear();
     m_varNames.clear();
@@ -18,7 +19,10 @@ void clsVar::Clear()
 clsVar::Ref clsVar::resolve(std::u16string_view name)
 {
     auto [nameEntry, newName] = m_nameIndex.try_emplace(std::u16string(name), std::int32_t(m_names.size()));
-    if (newName) m_names.push_back({std::u16string(name)});
+    if (newName) {
+        m_names.push_back({std::u16string(name)});
+        m_ready.push_back(0);
+    }
     Ref ref{-1, nameEntry->second};
     if (isLanguageWord(name)) return ref;
 
@@ -50,7 +54,7 @@ void clsVar::makeReady(Ref ref)
         slot.exists = true;
         slot.value = 0;
     }
-    m_names[ref.name].ready = true;
+    m_ready[ref.name] = 1;
 }
 
 }  // namespace tarnik

@@ -37,9 +37,9 @@ public:
     [[nodiscard]] Ref resolve(std::u16string_view name);
     inline void setVar(Ref ref, double value);
     inline std::optional<double> getVar(Ref ref);
-    // setVar followed by getVar, as an assignment does: the value, or nothing
-    // with error 59 recorded for a reserved word.
-    inline std::optional<double> assign(Ref ref, double value);
+    // setVar followed by getVar, as an assignment does: the value, or 0 with
+    // error 59 recorded for a reserved word.
+    [[gnu::always_inline]] inline double assign(Ref ref, double value);
     // getVar for an operand inside an expression: the error state is left
     // alone (the evaluation settles it at its end) and a reserved word reads 0.
     [[gnu::always_inline]] inline double operandValue(Ref ref);
@@ -58,7 +58,6 @@ private:
     struct Name {
         std::u16string text;
         bool listed = false;
-        bool ready = false;  // listed, and its value exists: nothing left to do on access
     };
 
     void listName(std::int32_t name);
@@ -66,7 +65,7 @@ private:
     // the value (0) on first use.
     double& storage(Ref ref)
     {
-        if (!m_names[ref.name].ready) makeReady(ref);
+        if (!m_ready[ref.name]) makeReady(ref);
         return m_slots[ref.slot].value;
     }
     void makeReady(Ref ref);
@@ -76,6 +75,9 @@ private:
     ErrorState* m_errors;
     std::vector<Slot> m_slots;
     std::vector<Name> m_names;
+    // Per name: listed, and its value exists, so an access has nothing left
+    // to do. Kept apart from the names, one byte each, for the hot check.
+    std::vector<std::uint8_t> m_ready;
     std::unordered_map<std::u16string, std::int32_t> m_slotByKey;
     std::unordered_map<std::u16string, std::int32_t> m_nameIndex;
     std::vector<std::u16string> m_varNames;
@@ -95,17 +97,17 @@ inline std::optional<double> clsVar::getVar(Ref ref)
     return storage(ref);
 }
 
-inline std::optional<double> clsVar::assign(Ref ref, double value)
+inline double clsVar::assign(Ref ref, double value)
 {
     m_errors->clear();
-    if (!m_names[ref.name].ready && rejectReserved(ref)) return std::nullopt;
+    if (!m_ready[ref.name] && rejectReserved(ref)) [[unlikely]] return 0;
     storage(ref) = value;
     return value;
 }
 
 inline double clsVar::operandValue(Ref ref)
 {
-    if (m_names[ref.name].ready) [[likely]] return m_slots[ref.slot].value;  // never true for a reserved word
+    if (m_ready[ref.name]) [[likely]] return m_slots[ref.slot].value;  // never true for a reserved word
     return firstOperandRead(ref);
 }
 

@@ -66,11 +66,11 @@ private:
     void afterWaitingForUser();
     void requireVariablesKept() const;
     void noteHowToPause();
-    Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
+    [[gnu::always_inline]] inline Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
-    void executeNext(PreparedLine& prepared, std::int16_t& i);
-    Flow executeJump(const PreparedLine& prepared, std::int16_t& i);
-    void executeReturn(std::int16_t& i);
+    [[gnu::always_inline]] inline void executeNext(PreparedLine& prepared, std::int16_t& i);
+    [[gnu::always_inline]] inline Flow executeJump(const PreparedLine& prepared, std::int16_t& i);
+    [[gnu::always_inline]] inline void executeReturn(std::int16_t& i);
     Flow executeList(const ListPlan& plan, bool input);
     void printItem(const ListItem& item);
     Flow inputItem(const ListItem& item);
