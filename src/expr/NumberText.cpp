@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
+#include <optional>
 
 #include "expr/BasicError.h"
 
@@ -136,6 +137,10 @@ double readBackThroughText(double value)
     return back;
 }
 
+// The powers of ten that are exact doubles.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // The 15-digit rounding worked out from the shortest round-trip digits S of
 // the value. A value whose S has at most 15 digits lies on the 15-digit grid
 // already and reads back unchanged. Otherwise rounding S gives the same 15
@@ -171,12 +176,56 @@ double readBackFromShortest(double value)
         mantissa /= 10;
         ++exponent;
     }
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (exponent < -22 || exponent > 22) return readBackThroughText(value);
-    const double magnitude = exponent >= 0 ? static_cast<double>(mantissa) * kPowers[exponent]
-                                           : static_cast<double>(mantissa) / kPowers[-exponent];
+    const double magnitude = exponent >= 0 ? static_cast<double>(mantissa) * kPowersOfTen[exponent]
+                                           : static_cast<double>(mantissa) / kPowersOfTen[-exponent];
     return std::copysign(magnitude, value);
+}
+
+// The error of the product a * b rounded to p: a * b = p + error exactly.
+double productError(double a, double b, double p)
+{
+#ifdef __FMA__
+    return std::fma(a, b, -p);
+#else
+    // Dekker's product on halves of 26 bits, whose products are all exact.
+    // Without FMA instructions the compiler cannot contract these into any.
+    auto split = [](double x, double& high, double& low) {
+        const double scaled = 134217729.0 * x;  // 2^27 + 1
+        high = scaled - (scaled - x);
+        low = x - high;
+    };
+    double aHigh = 0, aLow = 0, bHigh = 0, bLow = 0;
+    split(a, aHigh, aLow);
+    split(b, bHigh, bLow);
+    return ((aHigh * bHigh - p) + aHigh * bLow + aLow * bHigh) + aLow * bLow;
+#endif
+}
+
+// The 15-digit rounding of a magnitude between 1e-8 and 1e15, worked out in
+// floating point: the magnitude times 10^k (k from 0 to 22, an exact double)
+// is the exact sum p + error in [1e14, 1e15); the whole number nearest to it
+// holds the 15 digits, and one division by 10^k reads them back correctly
+// rounded. Nothing when the product sits at or near a half-way point, or at
+// the edge of the range, where the digits decide.
+std::optional<double> readBackByScaling(double magnitude)
+{
+    // floor(log10(2^e)) for the binary exponent e: the decimal exponent, or one below it.
+    const int binaryExponent = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    const int estimate = (binaryExponent * 78913) >> 18;
+    int k = 13 - estimate;  // right when the decimal exponent is one above the estimate
+    if (k < 0 || k > 22) return std::nullopt;
+    double scaled = magnitude * kPowersOfTen[k];
+    if (scaled < 1e14) {  // the decimal exponent is the estimate
+        if (++k > 22) return std::nullopt;
+        scaled = magnitude * kPowersOfTen[k];
+    }
+    if (!(scaled >= 1e14 && scaled < 1e15)) return std::nullopt;
+    const double error = productError(magnitude, kPowersOfTen[k], scaled);
+    const auto whole = static_cast<double>(static_cast<std::int64_t>(scaled));
+    const double fraction = (scaled - whole) + error;  // scaled - whole is exact
+    if (std::fabs(fraction - 0.5) < 0x1p-20) return std::nullopt;
+    return (whole + (fraction > 0.5 ? 1.0 : 0.0)) / kPowersOfTen[k];
 }
 
 }  // namespace
@@ -195,7 +244,8 @@ double readBack15Slow(double value)
     };
     Entry& entry = slotFor(value);
     if (entry.bits == std::bit_cast<std::uint64_t>(value)) return entry.back;
-    const double back = readBackFromShortest(value);
+    const std::optional<double> scaled = readBackByScaling(std::fabs(value));
+    const double back = scaled ? std::copysign(*scaled, value) : readBackFromShortest(value);
     entry = {std::bit_cast<std::uint64_t>(value), back};
     slotFor(back) = {std::bit_cast<std::uint64_t>(back), back};
     return back;

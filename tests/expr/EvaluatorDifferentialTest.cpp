@@ -379,14 +379,18 @@ TEST(EvaluatorDifferentialTest, ReadBackIsTheFifteenDigitTextRoundTrip)
 {
     std::mt19937_64 random(4242);
     auto someValue = [&random]() {
-        switch (random() % 4) {
+        switch (random() % 6) {
         case 0: return std::bit_cast<double>(random() & ~(std::uint64_t(1) << 62));  // finite, any magnitude below 2
         case 1: return static_cast<double>(random() % 4000000000000000) * (random() % 2 ? 1 : -1);
         case 2: return static_cast<double>(random() % 100000) / static_cast<double>(1 + random() % 1000);
+        // Halves, quarters ... of 16-digit numbers: exact ties at the sixteenth digit.
+        case 3: return static_cast<double>(random() % 4000000000000000) / static_cast<double>(2 << (random() % 4));
+        // Any fraction from 2^-28 to 2^50, where the read-back works by scaling.
+        case 4: return std::ldexp(1.0 + static_cast<double>(random() >> 12) * 0x1p-52, static_cast<int>(random() % 79) - 28);
         default: return std::bit_cast<double>(random());
         }
     };
-    for (int i = 0; i < 50000; ++i) {
+    for (int i = 0; i < 200000; ++i) {
         double value = someValue();
         if (!std::isfinite(value)) continue;
         char text[40];
