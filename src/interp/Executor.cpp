@@ -155,6 +155,7 @@ Executor::Flow Executor::executeFor(PreparedLine& prepared, std::int16_t& i)
         program.Err.record(kStepIsZero);
         return Flow::Leave;
     }
+    if (NextCache* next = m_lines[line.for_next_id].next.get()) refreshIncrement(*next, line);
     bool skipBody = line.for_step < 1 ? line.for_min < line.for_max : line.for_max < line.for_min;
     if (skipBody) {
         i = line.for_next_id;
@@ -164,15 +165,22 @@ Executor::Flow Executor::executeFor(PreparedLine& prepared, std::int16_t& i)
     return Flow::Continue;
 }
 
+// The NEXT's increment "k=k+(step)" for its FOR line's name and step, compiled
+// again only when they changed: when the FOR runs, or when the NEXT is reached
+// without its FOR having run.
+void Executor::refreshIncrement(NextCache& cache, const clsLine& forLine)
+{
+    if (cache.increment && cache.step == forLine.for_step && cache.nameLength == forLine.for_var_name.size()) return;
+    std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
+    cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
+}
+
 // k = k + (step), then back to the body while (k - limit) / step is not above 0.
 void Executor::executeNext(PreparedLine& prepared, std::int16_t& i)
 {
     const clsLine& forLine = m_code.Lines[prepared.target];
     NextCache& cache = *prepared.next;
-    if (!cache.increment || cache.step != forLine.for_step || cache.nameLength != forLine.for_var_name.size()) {
-        std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
-        cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
-    }
+    if (!cache.increment) [[unlikely]] refreshIncrement(cache, forLine);
     double value = 0;  // what a failed increment leaves for the test
     program.Err.resumeNext([&] {
         if (const std::optional<double> incremented = m_evaluator.exp(*cache.increment)) value = *incremented;

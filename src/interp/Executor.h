@@ -22,6 +22,7 @@
 namespace tarnik {
 
 class clsCode;
+struct clsLine;
 class clsExpPlus;
 class RunHost;
 struct CompiledExp;
@@ -69,6 +70,7 @@ private:
     [[gnu::always_inline]] inline Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
     [[gnu::always_inline]] inline void executeNext(PreparedLine& prepared, std::int16_t& i);
+    void refreshIncrement(NextCache& cache, const clsLine& forLine);
     [[gnu::always_inline]] inline Flow executeJump(const PreparedLine& prepared, std::int16_t& i);
     [[gnu::always_inline]] inline void executeReturn(std::int16_t& i);
     Flow executeList(const ListPlan& plan, bool input);

@@ -29,9 +29,9 @@ struct Executor::ListPlan {
 };
 
 // The NEXT statement's increment text ("k=k+(2)") depends on the FOR line's
-// name and step at run time; it is compiled again only when they change. The
-// name is either empty (the FOR never ran) or the one its text gives, so its
-// length tells the two apart.
+// name and step at run time; it is compiled again only when they change (see
+// refreshIncrement). The name is either empty (the FOR never ran) or the one
+// its text gives, so its length tells the two apart.
 struct Executor::NextCache {
     std::size_t nameLength = 0;
     std::int16_t step = 0;
