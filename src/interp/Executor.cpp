@@ -62,7 +62,13 @@ Executor::Flow Executor::execute(std::int16_t& i)
     case Kind::Nothing: return Flow::Continue;
     case Kind::Expression: program.Err.resumeNext([&] { (void)m_evaluator.exp(*prepared.exp); }); return Flow::Continue;
     case Kind::If: return executeIf(prepared, i);
-    case Kind::For: return executeFor(prepared, i);
+    case Kind::For: {
+        // executeFor is not inlined; a copy keeps `i` out of memory in the statement loop.
+        std::int16_t next = i;
+        const Flow flow = executeFor(prepared, next);
+        i = next;
+        return flow;
+    }
     case Kind::Next: executeNext(prepared, i); return Flow::Continue;
     case Kind::Jump: return executeJump(prepared, i);
     case Kind::Return: executeReturn(i); return Flow::Continue;
