@@ -51,6 +51,12 @@ public:
         if (m_variables.errors().pending()) [[unlikely]] return std::nullopt;
         return value;
     }
+    // An assignment whose name was accepted (Kind::Assignment), for callers
+    // that need no value back: the errors are left in the error state.
+    void assign(const CompiledExp& compiled)
+    {
+        (void)compiled.source->assign(m_variables, compiled.target, m_results.data());
+    }
     [[nodiscard]] bool logic(const CompiledExpression& compiled)
     {
         std::optional<double> value = compiled.evaluate(m_variables, m_results.data());

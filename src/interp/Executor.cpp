@@ -61,6 +61,7 @@ Executor::Flow Executor::execute(std::int16_t& i)
     switch (prepared.kind) {
     case Kind::Nothing: return Flow::Continue;
     case Kind::Expression: program.Err.resumeNext([&] { (void)m_evaluator.exp(*prepared.exp); }); return Flow::Continue;
+    case Kind::Assignment: program.Err.resumeNext([&] { m_evaluator.assign(*prepared.exp); }); return Flow::Continue;
     case Kind::If: return executeIf(prepared, i);
     case Kind::For: {
         // executeFor is not inlined; a copy keeps `i` out of memory in the statement loop.

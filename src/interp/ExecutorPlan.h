@@ -42,7 +42,7 @@ struct Executor::PreparedLine {
     Kind kind = Kind::Nothing;
     std::int16_t phLine = 0;               // the line record's, kept close at hand
     std::int16_t target = 0;               // where a jump goes (the line before the next one to run); NEXT: its FOR
-    const CompiledExp* exp = nullptr;      // Expression
+    const CompiledExp* exp = nullptr;      // Expression, Assignment
     const CompiledExpression* condition = nullptr;  // If, DoWhile, LoopUntil
     std::optional<BasicError> error;       // raised when the statement runs (If, Jump)
     std::unique_ptr<ForPlan> forPlan;

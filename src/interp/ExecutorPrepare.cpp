@@ -47,8 +47,8 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
     auto lineAt = [this](std::int16_t at) -> const clsLine& { return m_code.Lines[at]; };
 
     if (head.empty()) {
-        prepared.kind = Kind::Expression;
         prepared.exp = &m_evaluator.compileExp(line.strText);
+        prepared.kind = prepared.exp->kind == CompiledExp::Kind::Assignment ? Kind::Assignment : Kind::Expression;
     } else if (head == u"if") {
         if (line.if_endif_id == 0) return prepared;
         prepared.kind = Kind::If;
