@@ -23,14 +23,25 @@ Executor::~Executor() = default;
 
 // Pauses once per visit of an editor line: a line that translation split into
 // several statements, or a line that jumps to itself, pauses only the first time.
-void Executor::pauseIfWanted()
+void Executor::pauseIfWanted(std::int16_t line)
 {
-    const auto line = static_cast<std::int16_t>(program.CurrentLine);
-    if (m_mayPause && (!program.FreeRun || IsBreakpoint(line)) && m_code.PreviousLine != line) stopWindow();
-    m_code.PreviousLine = line;
+    if ((!program.FreeRun || IsBreakpoint(line)) && m_code.PreviousLine != line) stopWindow();
 }
 
 void Executor::noteHowToPause() { m_mayPause = !program.FreeRun || !program.Breakpoints.empty(); }
+
+// Gives the host its turn before the statement on `line`; false when the
+// console was closed meanwhile and the run ends.
+bool Executor::yieldToHost(std::int16_t line)
+{
+    m_host.yield();
+    requireVariablesKept();
+    noteHowToPause();
+    program.CurrentLine = line;
+    if (!m_host.consoleVisible()) return false;
+    m_quietStatements = m_host.quietStatements();
+    return true;
+}
 
 // The debugger may hide the console (Abort): the run then ends before its
 // next statement. Otherwise the statements granted to run quietly still do;
@@ -55,9 +66,8 @@ void Executor::requireVariablesKept() const
     }
 }
 
-Executor::Flow Executor::execute(std::int16_t& i)
+Executor::Flow Executor::execute(PreparedLine& prepared, std::int16_t& i)
 {
-    PreparedLine& prepared = m_lines[i];
     switch (prepared.kind) {
     case Kind::Nothing: return Flow::Continue;
     case Kind::Expression: program.Err.resumeNext([&] { (void)m_evaluator.exp(*prepared.exp); }); return Flow::Continue;
@@ -99,21 +109,20 @@ void Executor::run()
 {
     prepare();
     m_variablesGeneration = program.Variables.generation();
+    PreparedLine* const lines = m_lines.data();  // prepared once: no statement changes the table
     const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
     for (std::int16_t i = 1; i <= last;) {
+        PreparedLine& prepared = lines[i];
+        const std::int16_t line = prepared.phLine;
         if (m_quietStatements > 0) {
             --m_quietStatements;
-            program.CurrentLine = m_lines[i].phLine;
-        } else {
-            m_host.yield();
-            requireVariablesKept();
-            noteHowToPause();
-            program.CurrentLine = m_lines[i].phLine;
-            if (!m_host.consoleVisible()) return;
-            m_quietStatements = m_host.quietStatements();
+        } else if (!yieldToHost(line)) {
+            return;
         }
-        pauseIfWanted();
-        if (execute(i) == Flow::Leave || program.Err.pending()) return;
+        program.CurrentLine = line;
+        if (m_mayPause) [[unlikely]] pauseIfWanted(line);
+        m_code.PreviousLine = line;
+        if (execute(prepared, i) == Flow::Leave || program.Err.pending()) return;
         if (i == kMax16Bit) {  // the 16-bit line index cannot step any further
             program.Err.record(kOverflow);
             return;

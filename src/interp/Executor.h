@@ -61,8 +61,9 @@ private:
     ListItem planItem(std::u16string_view item, std::u16string_view ending, bool input);
 
     // Statements (Executor.cpp, ExecutorLists.cpp).
-    [[gnu::always_inline]] inline Flow execute(std::int16_t& i);
-    [[gnu::always_inline]] inline void pauseIfWanted();
+    [[gnu::always_inline]] inline Flow execute(PreparedLine& prepared, std::int16_t& i);
+    bool yieldToHost(std::int16_t line);
+    void pauseIfWanted(std::int16_t line);
     void stopWindow();
     void afterWaitingForUser();
     void requireVariablesKept() const;
