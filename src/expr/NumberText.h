@@ -3,6 +3,9 @@
 // numeric tests, the checked integer conversions, and the text form of a number.
 #include <cmath>
 #include <cstdint>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <string>
 #include <string_view>
 
@@ -49,9 +52,17 @@ inline constexpr std::int32_t kMax16Bit = 32767;
 
 [[nodiscard]] inline std::int32_t toInt32(double value)
 {
+#ifdef __SSE2__
+    // One instruction rounds halves to even in the default rounding mode, as
+    // roundHalfEven does; it gives INT32_MIN for anything out of range.
+    const std::int32_t rounded = _mm_cvtsd_si32(_mm_set_sd(value));
+    if (rounded == INT32_MIN && !(value >= -2147483648.5 && value <= -2147483647.5)) raiseOverflow();
+    return rounded;
+#else
     const double rounded = roundHalfEven(value);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) raiseOverflow();
     return static_cast<std::int32_t>(rounded);
+#endif
 }
 
 // "%.15G", negative zero written "0".

@@ -84,6 +84,13 @@ TEST(NumberText, IntegerConversionsRoundHalvesToEven)
     EXPECT_EQ(toInt32(100000.5), 100000);
     EXPECT_EQ(toInt32(2147483646.5), 2147483646);
     EXPECT_EQ(toInt32(-2147483648.5), -2147483648);
+    // The edges of the 32-bit range, where an out-of-range conversion and the
+    // smallest value look alike to the processor.
+    EXPECT_EQ(toInt32(-2147483648.0), -2147483648);
+    EXPECT_EQ(toInt32(-2147483647.5), -2147483648);
+    EXPECT_EQ(toInt32(-2147483647.4), -2147483647);
+    EXPECT_EQ(toInt32(2147483647.0), 2147483647);
+    EXPECT_EQ(toInt32(2147483647.4), 2147483647);
 }
 
 TEST(NumberText, IntegerConversionsOverflowOutsideTheirRange)
@@ -94,7 +101,7 @@ TEST(NumberText, IntegerConversionsOverflowOutsideTheirRange)
         SCOPED_TRACE(value);
         expectRaised([&] { (void)toInt16(value); }, kOverflow);
     }
-    for (double value : {2147483647.5, 2147483648.0, -2147483648.6, 1e300, -inf, nan}) {
+    for (double value : {2147483647.5, 2147483648.0, -2147483648.6, -2147483649.0, 3e9, 4294967296.0, 1e300, -inf, nan}) {
         SCOPED_TRACE(value);
         expectRaised([&] { (void)toInt32(value); }, kOverflow);
     }
