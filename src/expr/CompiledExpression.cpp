@@ -64,14 +64,14 @@ void raiseDivisionByZero(double dividend) { raiseError(dividend == 0 ? kOverflow
 namespace {
 
 template <Operand::Kind Kind>
-[[gnu::always_inline]] inline double fetch(const Operand& operand, EvaluationState& state)
+[[gnu::always_inline]] inline double fetch(const Operand& operand, clsVar& variables, const double* results)
 {
     if constexpr (Kind == Operand::Kind::Constant) return operand.constant;
-    if constexpr (Kind == Operand::Kind::Variable) return state.variables.operandValue(operand.variable);
-    if constexpr (Kind == Operand::Kind::Result) return readBack15(state.results[--state.depth]);
+    if constexpr (Kind == Operand::Kind::Variable) return variables.operandValue(operand.variable);
+    if constexpr (Kind == Operand::Kind::Result) return readBack15(results[operand.slot]);
     if constexpr (Kind == Operand::Kind::Overflow) raiseError(kOverflow);
     if constexpr (Kind == Operand::Kind::VariablePlusZero) {
-        return readBack15(state.variables.operandValue(operand.variable) + 0.0);  // a finite sum: nothing to check
+        return readBack15(variables.operandValue(operand.variable) + 0.0);  // a finite sum: nothing to check
     }
     return 0;
 }
@@ -79,14 +79,14 @@ template <Operand::Kind Kind>
 // The right operand is fetched first, then the left one, as the value stack
 // is popped; fetching creates variables, so the order shows in their listing.
 template <Operator Op, Operand::Kind Right, Operand::Kind Left>
-[[gnu::always_inline]] inline double runStep(const ExpressionStep& step, EvaluationState& state)
+[[gnu::always_inline]] inline double runStep(const ExpressionStep& step, clsVar& variables, const double* results)
 {
-    const double b = fetch<Right>(step.right, state);
+    const double b = fetch<Right>(step.right, variables, results);
     if constexpr (Op == Operator::FailAfterRight) raiseError(kSubscriptOutOfRange);
     if constexpr (isPrefixOperator(Op)) {
         return apply<Op>(0, b);
     } else {
-        return apply<Op>(fetch<Left>(step.left, state), b);
+        return apply<Op>(fetch<Left>(step.left, variables, results), b);
     }
 }
 
@@ -123,8 +123,7 @@ std::size_t stepIndex(const ExpressionStep& step)
 template <Operator Op, Operand::Kind Right, Operand::Kind Left, bool AddsZeroLast>
 [[gnu::always_inline]] inline double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables)
 {
-    EvaluationState state{variables, nullptr, 0};
-    const double result = runStep<Op, Right, Left>(compiled.steps.front(), state);
+    const double result = runStep<Op, Right, Left>(compiled.steps.front(), variables, nullptr);
     variables.errors().clear();
     if constexpr (AddsZeroLast) return readBack15(result) + 0.0;
     return result;
@@ -189,15 +188,11 @@ double CompiledExpression::assignAfterSteps(const CompiledExpression& compiled, 
 double CompiledExpression::evaluateSteps(const CompiledExpression& compiled, clsVar& variables,
                                                         double* results)
 {
-    EvaluationState state{variables, results, 0};
-    for (const ExpressionStep& step : compiled.steps) {
-        const double result = step.run(step, state);
-        results[state.depth++] = result;
-    }
+    for (const ExpressionStep& step : compiled.steps) results[step.output] = step.run(step, variables, results);
     if (compiled.ending != Ending::Result) [[unlikely]] return compiled.failedEnding(variables.errors());
     variables.errors().clear();
     if (compiled.constantResult) return *compiled.constantResult;
-    const double last = results[state.depth - 1];
+    const double last = results[compiled.steps.back().output];
     return compiled.addsZeroLast ? readBack15(last) + 0.0 : last;
 }
 

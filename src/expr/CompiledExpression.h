@@ -30,23 +30,22 @@ struct Operand {
     // VariablePlusZero stays last: the step table is sized by it.
     enum class Kind : std::uint8_t { Constant, Variable, Result, Overflow, VariablePlusZero };
     Kind kind = Kind::Constant;
+    std::uint32_t slot = 0;  // Result: where the step that made it left it
     double constant = 0;
     clsVar::Ref variable;
 };
 
 struct ExpressionStep;
 
-// What the steps of one evaluation share: the variables and the results so far.
-struct EvaluationState {
-    clsVar& variables;
-    double* results;
-    std::size_t depth;
-};
-// One step, specialised for its operator and operand kinds; returns the result.
-using StepFunction = double (*)(const ExpressionStep& step, EvaluationState& state);
+// One step, specialised for its operator and operand kinds; returns the
+// result. `results` holds the results of the steps before it.
+using StepFunction = double (*)(const ExpressionStep& step, clsVar& variables, const double* results);
 
 struct ExpressionStep {
     Operator op = Operator::Zero;
+    // Where the result goes: the depth of the value stack it is pushed at,
+    // known from the text like everything else, so no depth is kept at run time.
+    std::uint32_t output = 0;
     Operand right;
     Operand left;  // unused by the prefix operators
     StepFunction run = nullptr;  // set by bind()

@@ -179,6 +179,7 @@ private:
                 m_vals.push_back({Entry::Folded, {}, *value});
                 continue;
             }
+            step.output = m_results;
             m_compiled.steps.push_back(step);
             m_vals.push_back({Entry::Result, {}});
             m_compiled.maxResults = std::max<std::uint32_t>(m_compiled.maxResults, ++m_results);
@@ -194,9 +195,8 @@ private:
                               (isPrefixOperator(step.op) || step.left.kind == Operand::Kind::Constant);
         if (!constant || step.op == Operator::FailAfterRight) return std::nullopt;
         step.bind();
-        EvaluationState noState{m_variables, nullptr, 0};  // constants need neither
         try {
-            return step.run(step, noState);
+            return step.run(step, m_variables, nullptr);  // constants need no earlier results
         } catch (const BasicError&) {
             return std::nullopt;
         }
@@ -207,7 +207,7 @@ private:
         Operand operand;
         if (entry.kind == Entry::Result) {
             operand.kind = Operand::Kind::Result;
-            --m_results;
+            operand.slot = --m_results;
         } else if (entry.kind == Entry::Folded) {
             try {
                 operand.constant = readBack15(entry.value);  // as any result taken as an operand
@@ -255,7 +255,7 @@ void foldVariablePlusZero(CompiledExpression& compiled)
             taker = &next.left;
         }
         if (taker == nullptr || next.op == Operator::FailAfterRight) continue;
-        *taker = {Operand::Kind::VariablePlusZero, 0, sum.left.variable};
+        *taker = {.kind = Operand::Kind::VariablePlusZero, .variable = sum.left.variable};
         next.bind();
         steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(k));
     }
