@@ -419,7 +419,7 @@ TEST(EvaluatorDifferentialTest, HandPickedTextsAgree)
         "abs -3", "sqr -4", "2 ^ abs(-2) ^ 2", "- sqr 9 ^ 2", "1 < 2 < 3", "3 > 2 > 1", "1 = 1 = 1",
         "1 <> 2 <> 3", "x <= = 1", "x >= 3", "x => 3", "x =< 3", "x >< 3", "x < > 3", "1 , 2", "1 ; 2",
         "1 # 2", "# 1", "与 1", "1 余", "开 16", "3 绝", "if", "x = step + 1", "mod = 3", "and = 1",
-        "X = 1", "Ab1 = 2", "x_1 = 2", "中x = 3", "#x = 1", "x = third * 3", "intmin mod (0-1)",
+        "X = 1", "Ab1 = 2", "x_1 = 2", "中x = 3", "😀 = 3", "😀x = 3", "😀中 = 3", "#x = 1", "x = third * 3", "intmin mod (0-1)",
         "big * big", "big * 1e5", "neg mod 2", "half mod 2", "y ^ half", "y ^ 2", "third * 3",
     });
     for (std::string_view text : texts) {

@@ -197,7 +197,8 @@ std::optional<double> ReferenceEvaluator::exp(std::u16string_view text)
     std::u16string_view source = trimBlanks(text.substr(static_cast<std::size_t>(p)));
     if (name.empty()) raiseError(kEmptyVariableName);
     if (isOperandNumber(name.substr(0, 1))) raiseError(kNameStartsWithDigit);
-    for (char16_t c : name.substr(1)) {
+    // The first character may be any; a surrogate pair is one character.
+    for (char16_t c : name.substr(unitsOfCharacterAt(name, 0))) {
         if (!isNameCharacter(c)) raiseError(kInvalidVariableName);
     }
 
