@@ -185,8 +185,7 @@ double CompiledExpression::assignAfterSteps(const CompiledExpression& compiled, 
     return variables.assign(target, value);
 }
 
-double CompiledExpression::evaluateSteps(const CompiledExpression& compiled, clsVar& variables,
-                                                        double* results)
+double CompiledExpression::evaluateSteps(const CompiledExpression& compiled, clsVar& variables, double* results)
 {
     for (const ExpressionStep& step : compiled.steps) results[step.output] = step.run(step, variables, results);
     if (compiled.ending != Ending::Result) [[unlikely]] return compiled.failedEnding(variables.errors());

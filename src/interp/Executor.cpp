@@ -189,6 +189,8 @@ void Executor::refreshIncrement(NextCache& cache, const clsLine& forLine)
     if (cache.increment && cache.step == forLine.for_step && cache.nameLength == forLine.for_var_name.size()) return;
     std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
     cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
+    // Compiling searched the text; whatever the searches noted is not the program's.
+    program.Err.clear();
 }
 
 // k = k + (step), then back to the body while (k - limit) / step is not above 0.
