@@ -71,7 +71,9 @@ template <Operand::Kind Kind>
     if constexpr (Kind == Operand::Kind::Result) return readBack15(results[operand.slot]);
     if constexpr (Kind == Operand::Kind::Overflow) raiseError(kOverflow);
     if constexpr (Kind == Operand::Kind::VariablePlusZero) {
-        return readBack15(variables.operandValue(operand.variable) + 0.0);  // a finite sum: nothing to check
+        // The sum v + 0 is finite (nothing to check) and differs from v only
+        // for -0, which reads back as 0 either way.
+        return readBack15(variables.operandValue(operand.variable));
     }
     return 0;
 }
@@ -125,7 +127,7 @@ template <Operator Op, Operand::Kind Right, Operand::Kind Left, bool AddsZeroLas
 {
     const double result = runStep<Op, Right, Left>(compiled.steps.front(), variables, nullptr);
     variables.errors().clear();
-    if constexpr (AddsZeroLast) return readBack15(result) + 0.0;
+    if constexpr (AddsZeroLast) return readBack15(result);  // adding 0 to a read-back value changes nothing
     return result;
 }
 
@@ -192,7 +194,7 @@ double CompiledExpression::evaluateSteps(const CompiledExpression& compiled, cls
     variables.errors().clear();
     if (compiled.constantResult) return *compiled.constantResult;
     const double last = results[compiled.steps.back().output];
-    return compiled.addsZeroLast ? readBack15(last) + 0.0 : last;
+    return compiled.addsZeroLast ? readBack15(last) : last;
 }
 
 double CompiledExpression::failedEnding(ErrorState& errors) const

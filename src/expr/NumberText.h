@@ -70,7 +70,8 @@ inline constexpr std::int32_t kMax16Bit = 32767;
 void appendNumberText(std::u16string& out, double value);
 
 // The value read back from its 15-significant-digit text form: what every
-// intermediate result of an expression goes through. Raises 6 when the
+// intermediate result of an expression goes through. Never -0 (its text is
+// "0"), so adding 0 to what it returns changes nothing. Raises 6 when the
 // rounded text is beyond the double range.
 [[nodiscard]] double readBack15Slow(double value);
 [[nodiscard, gnu::always_inline]] inline double readBack15(double value)

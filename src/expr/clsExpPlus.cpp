@@ -58,6 +58,23 @@ const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
     return *m_exps.emplace(std::u16string(text), std::move(compiled)).first->second;
 }
 
+std::optional<Increment> clsExpPlus::asIncrement(const CompiledExp& compiled)
+{
+    if (compiled.kind != CompiledExp::Kind::Assignment) return std::nullopt;
+    const CompiledExpression& source = *compiled.source;
+    if (source.ending != CompiledExpression::Ending::Result || source.constantResult || !source.addsZeroLast ||
+        source.steps.size() != 1) {
+        return std::nullopt;
+    }
+    const ExpressionStep& step = source.steps.front();
+    const bool addsOrSubtracts = step.op == Operator::Add || step.op == Operator::Subtract;
+    if (!addsOrSubtracts || step.right.kind != Operand::Kind::Constant || step.left.kind != Operand::Kind::Variable ||
+        step.left.variable.name != compiled.target.name) {
+        return std::nullopt;
+    }
+    return Increment{compiled.target, step.op == Operator::Add ? step.right.constant : -step.right.constant};
+}
+
 const CompiledExpression& clsExpPlus::compiledExpression(std::u16string_view text)
 {
     dropCacheIfStale();

@@ -18,6 +18,7 @@
 #include "expr/CompiledExpression.h"
 #include "expr/BasicError.h"
 #include "expr/Errors.h"
+#include "expr/NumberText.h"
 
 namespace tarnik {
 
@@ -29,6 +30,13 @@ struct CompiledExp {
     const CompiledExpression* source = nullptr;
     clsVar::Ref target;
     ErrorText nameError{};
+};
+
+// An assignment "v = v + c" or "v = v - c" (the same name on both sides, a
+// constant c), the commonest statement of all: a counter.
+struct Increment {
+    clsVar::Ref variable;
+    double amount = 0;  // c, or -c: subtracting is adding the negated constant
 };
 
 class clsExpPlus {
@@ -56,6 +64,21 @@ public:
     void assign(const CompiledExp& compiled)
     {
         (void)compiled.source->assign(m_variables, compiled.target, m_results.data());
+    }
+    // The increment a compiled text is, if it is one.
+    [[nodiscard]] static std::optional<Increment> asIncrement(const CompiledExp& compiled);
+    // Runs an increment as its compiled assignment would, when the variable is
+    // ready (its first use did its listing): reads it, adds, checks, reads the
+    // sum back to 15 digits, clears the error state, stores; raises what the
+    // compiled form raises. False, with nothing done, when it is not ready.
+    [[nodiscard]] bool tryIncrement(const Increment& increment, double& value)
+    {
+        if (!m_variables.isReady(increment.variable)) return false;
+        double& stored = m_variables.readyValue(increment.variable);
+        value = readBack15(checked(stored + increment.amount));
+        m_variables.errors().clear();
+        stored = value;
+        return true;
     }
     [[nodiscard]] bool logic(const CompiledExpression& compiled)
     {

@@ -43,6 +43,11 @@ public:
     // getVar for an operand inside an expression: the error state is left
     // alone (the evaluation settles it at its end) and a reserved word reads 0.
     [[gnu::always_inline]] inline double operandValue(Ref ref);
+    // Whether the name was used before, so that its value exists and an
+    // access has nothing to do but read or write it (never for a reserved word).
+    [[nodiscard]] bool isReady(Ref ref) const { return m_ready[ref.name] != 0; }
+    // The value of a ready name.
+    [[nodiscard]] double& readyValue(Ref ref) { return m_slots[ref.slot].value; }
     [[nodiscard]] std::uint64_t generation() const { return m_generation; }
     // The error state its resume-next operations clear and record into.
     [[nodiscard]] ErrorState& errors() const { return *m_errors; }

@@ -72,6 +72,11 @@ Executor::Flow Executor::execute(PreparedLine& prepared, std::int16_t& i)
     case Kind::Nothing: return Flow::Continue;
     case Kind::Expression: program.Err.resumeNext([&] { (void)m_evaluator.exp(*prepared.exp); }); return Flow::Continue;
     case Kind::Assignment: program.Err.resumeNext([&] { m_evaluator.assign(*prepared.exp); }); return Flow::Continue;
+    case Kind::Increment:
+        program.Err.resumeNext([&] {
+            if (double value = 0; !m_evaluator.tryIncrement(prepared.increment, value)) m_evaluator.assign(*prepared.exp);
+        });
+        return Flow::Continue;
     case Kind::If: return executeIf(prepared, i);
     case Kind::For: {
         // executeFor is not inlined; a copy keeps `i` out of memory in the statement loop.
@@ -188,7 +193,8 @@ void Executor::refreshIncrement(NextCache& cache, const clsLine& forLine)
 {
     if (cache.increment && cache.step == forLine.for_step && cache.nameLength == forLine.for_var_name.size()) return;
     std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
-    cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
+    const CompiledExp& increment = m_evaluator.compileExp(text);
+    cache = {forLine.for_var_name.size(), forLine.for_step, &increment, clsExpPlus::asIncrement(increment)};
     // Compiling searched the text; whatever the searches noted is not the program's.
     program.Err.clear();
 }
@@ -201,6 +207,7 @@ void Executor::executeNext(PreparedLine& prepared, std::int16_t& i)
     if (!cache.increment) [[unlikely]] refreshIncrement(cache, forLine);
     double value = 0;  // what a failed increment leaves for the test
     program.Err.resumeNext([&] {
+        if (cache.counting && m_evaluator.tryIncrement(*cache.counting, value)) return;
         if (const std::optional<double> incremented = m_evaluator.exp(*cache.increment)) value = *incremented;
     });
     program.Err.resumeNext([&] {

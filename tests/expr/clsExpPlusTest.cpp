@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <string>
+#include <tuple>
 
 #include "interp/ProgramState.h"
 #include "support/TestSupport.h"
@@ -218,6 +221,87 @@ TEST_F(ExpressionEvaluator, CompiledFormsAreDroppedWhenTheVariablesAreCleared)
     program.Variables.Clear();
     EXPECT_EQ(value(u"x + 1"), 1);
     EXPECT_EQ(program.Variables.VarNames(), std::vector<std::u16string>{u"x"});
+}
+
+// Counters ("v = v + c", "v = v - c") run without their steps once the name
+// is ready; only the exact shape may be taken for one.
+TEST_F(ExpressionEvaluator, OnlyAVariablePlusOrMinusAConstantIntoItselfIsAnIncrement)
+{
+    const struct {
+        std::u16string_view text;
+        std::optional<double> amount;
+    } cases[] = {
+        {u"x = x + 1", 1},          {u"x=x-2.5", -2.5},       {u"x = x + (-3)", -3},   {u"x = x - (-3)", 3},
+        {u"k=k+(2)", 2},            {u"x = y + 1", {}},       {u"x = 1 + x", {}},      {u"X = x + 1", {}},
+        {u"x = x * 2", {}},         {u"x = x + 1 + 1", {}},   {u"x = x + y", {}},      {u"x = x", {}},
+        {u"x + 1", {}},             {u"1x = 1x + 1", {}},     {u"x = (x + 1)", 1},     {u"x = x + 1 < 2", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(utf8(c.text));
+        const std::optional<Increment> increment = clsExpPlus::asIncrement(evaluator.compileExp(c.text));
+        ASSERT_EQ(increment.has_value(), c.amount.has_value());
+        if (!increment) continue;
+        EXPECT_EQ(increment->amount, *c.amount);
+    }
+}
+
+// An increment run on its own must leave exactly what the compiled assignment
+// leaves: the value's bits, the error state, and what is raised.
+TEST_F(ExpressionEvaluator, AnIncrementDoesExactlyWhatItsAssignmentDoes)
+{
+    const double starts[] = {0,     -0.0,    1,        -1,         0.1,     1e15 - 1, 1e15,      999999999999999.5,
+                             1e-9,  -2.5e-7, 1e300,    1.7e308,    -1.7e308, 1.0 / 3, 12345678901234.25, 4503599627370495.5};
+    // 1 followed by 308 zeros: added to 1.7e308 it leaves the double range.
+    const std::u16string huge = u"1" + std::u16string(308, u'0');
+    const std::u16string texts[] = {u"x = x + 1",   u"x = x - 1",       u"x = x + 0.1",  u"x = x - " + huge,
+                                    u"x = x + " + huge, u"x = x + 0.5", u"x = x - (-0.25)"};
+    for (std::u16string_view text : texts) {
+        for (double start : starts) {
+            SCOPED_TRACE(utf8(text.substr(0, 12)) + " from " + std::to_string(start));
+            auto run = [&](bool asIncrement) {
+                program.reset();
+                clsExpPlus fresh(program.Variables);
+                program.Variables.setVar(u"x", start);
+                const CompiledExp& compiled = fresh.compileExp(text);
+                const std::optional<Increment> increment = clsExpPlus::asIncrement(compiled);
+                EXPECT_TRUE(increment.has_value());
+                program.Err.record(kStatementNotEnded);  // left over: both must clear it
+                std::optional<BasicError> raised;
+                double value = 0;
+                try {
+                    if (asIncrement) {
+                        EXPECT_TRUE(fresh.tryIncrement(*increment, value));
+                    } else {
+                        value = fresh.exp(compiled).value_or(0);
+                    }
+                } catch (const BasicError& error) {
+                    raised = error;
+                }
+                const double stored = program.Variables.valueOf(u"x");
+                return std::tuple{std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(stored),
+                                  raised ? raised->number : 0, program.Err.number()};
+            };
+            EXPECT_EQ(run(true), run(false));
+        }
+    }
+}
+
+// A name not used before, or a reserved word, is never ready: the compiled
+// assignment runs instead, listing the name or refusing it.
+TEST_F(ExpressionEvaluator, AnIncrementOfANameNotYetUsedIsLeftToItsAssignment)
+{
+    double value = 0;
+    const std::optional<Increment> counter = clsExpPlus::asIncrement(evaluator.compileExp(u"c = c + 1"));
+    ASSERT_TRUE(counter);
+    EXPECT_FALSE(evaluator.tryIncrement(*counter, value));
+    EXPECT_TRUE(program.Variables.VarNames().empty());
+    EXPECT_EQ(evaluator.exp(u"c = c + 1"), 1.0);
+    EXPECT_TRUE(evaluator.tryIncrement(*counter, value));
+    EXPECT_EQ(value, 2.0);
+
+    const std::optional<Increment> reserved = clsExpPlus::asIncrement(evaluator.compileExp(u"step = step + 1"));
+    ASSERT_TRUE(reserved);
+    EXPECT_FALSE(evaluator.tryIncrement(*reserved, value));
 }
 
 }  // namespace
