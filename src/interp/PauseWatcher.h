@@ -14,6 +14,8 @@ public:
     virtual void paused(std::int32_t line) = 0;
     // After the debugger has closed, whatever closed it.
     virtual void resumed() = 0;
+    // While paused, after a breakpoint was ticked or unticked.
+    virtual void breakpointsChanged() = 0;
 };
 
 }  // namespace tarnik

@@ -171,6 +171,7 @@ void RunController::setBreakpoint(std::int32_t line, bool ticked)
     } else {
         RemoveBreakpoint(static_cast<std::int16_t>(line));
     }
+    if (m_pausedLine && m_pauseWatcher) m_pauseWatcher->breakpointsChanged();
 }
 
 void RunController::pauseBeforeNextLine() { program.FreeRun = false; }

@@ -12,18 +12,19 @@ EditorPauseMarks::EditorPauseMarks(SourceEditor& editor, const RunController& co
 {
 }
 
-void EditorPauseMarks::paused(std::int32_t line)
+std::vector<int> EditorPauseMarks::tickedBreakpoints() const
 {
     std::vector<int> breakpoints;
     for (int editorLine = 1; editorLine <= m_editor.blockCount(); ++editorLine) {
         if (m_controller.isBreakpoint(editorLine)) breakpoints.push_back(editorLine);
     }
-    m_editor.showPausedRun(line, std::move(breakpoints));
+    return breakpoints;
 }
 
-void EditorPauseMarks::resumed()
-{
-    m_editor.clearPausedRun();
-}
+void EditorPauseMarks::paused(std::int32_t line) { m_editor.showPausedRun(line, tickedBreakpoints()); }
+
+void EditorPauseMarks::resumed() { m_editor.clearPausedRun(); }
+
+void EditorPauseMarks::breakpointsChanged() { m_editor.showBreakpoints(tickedBreakpoints()); }
 
 }  // namespace tarnik

@@ -1,8 +1,10 @@
 #pragma once
 // Shows a paused run in the editor: the line about to run and the ticked
-// breakpoints are marked while the debugger window is open, and the marks go
-// when the run goes on, is aborted or ends. The breakpoints are those ticked
-// when the pause began.
+// breakpoints are marked while the debugger window is open (a tick in the
+// debugger shows at once), and the marks go when the run goes on, is aborted
+// or ends.
+#include <vector>
+
 #include "interp/PauseWatcher.h"
 
 namespace tarnik {
@@ -16,8 +18,11 @@ public:
 
     void paused(std::int32_t line) override;
     void resumed() override;
+    void breakpointsChanged() override;
 
 private:
+    [[nodiscard]] std::vector<int> tickedBreakpoints() const;
+
     SourceEditor& m_editor;
     const RunController& m_controller;
 };

@@ -113,6 +113,12 @@ void SourceEditor::showPausedRun(int line, std::vector<int> breakpoints)
     highlightLines();
 }
 
+void SourceEditor::showBreakpoints(std::vector<int> breakpoints)
+{
+    m_breakpoints = std::move(breakpoints);
+    m_gutter->update();
+}
+
 void SourceEditor::clearPausedRun()
 {
     m_pausedLine.reset();

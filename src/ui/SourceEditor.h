@@ -41,6 +41,8 @@ public:
 
     // Lines counted from 1. The paused line is scrolled into view.
     void showPausedRun(int line, std::vector<int> breakpoints);
+    // The breakpoints of the paused run, ticked or unticked while it waits.
+    void showBreakpoints(std::vector<int> breakpoints);
     void clearPausedRun();
     [[nodiscard]] std::optional<int> pausedLine() const { return m_pausedLine; }
     [[nodiscard]] const std::vector<int>& breakpointMarks() const { return m_breakpoints; }

@@ -53,6 +53,7 @@ public:
 
     void paused(std::int32_t line) override { events.push_back("paused " + std::to_string(line) + seen()); }
     void resumed() override { events.push_back("resumed" + seen()); }
+    void breakpointsChanged() override { events.push_back("breakpoints" + seen()); }
 
     std::vector<std::string> events;
 
@@ -112,6 +113,27 @@ TEST_F(RunControllerPauses, AnAbortAtAPauseStillEndsIt)
     EXPECT_EQ(watcher.events, (std::vector<std::string>{"paused 1 (1)", "resumed (-)"}));
     EXPECT_EQ(host.output, u"1\r\n");  // the paused line still runs, then the run ends
     EXPECT_EQ(controller.pausedLine(), std::nullopt);
+}
+
+// A breakpoint ticked or unticked in the debugger is told at once, so the
+// editor can mark it; one set while nothing is paused is not.
+TEST_F(RunControllerPauses, WatcherHearsBreakpointsTickedWhilePaused)
+{
+    controller.setPauseWatcher(&watcher);
+    controller.setBreakpoint(2, true);
+    EXPECT_TRUE(watcher.events.empty());
+    int pauses = 0;
+    host.onPause = [&] {
+        if (++pauses == 1) {
+            controller.setBreakpoint(3, true);  // ticked at the first pause, then on freely to it
+            controller.runFreely();
+        } else {
+            controller.setBreakpoint(3, false);
+        }
+    };
+    (void)controller.start(editorText({u"print 1", u"print 2", u"print 3"}), host, RunMode::Stepping);
+    EXPECT_EQ(watcher.events, (std::vector<std::string>{"paused 1 (1)", "breakpoints (1)", "resumed (-)",
+                                                        "paused 3 (3)", "breakpoints (3)", "resumed (-)"}));
 }
 
 TEST_F(RunControllerPauses, WithoutAWatcherPausesStillWork)

@@ -71,15 +71,17 @@ TEST_F(EditorPauseMarks, MarksFollowTheStepsAndTheTickedBreakpoints)
         [this](QDialog& debugger) {
             expectPausedAt(1, {});
             clickTick(debugger, 4);
+            expectPausedAt(1, {4});  // the tick shows at once, the view stays
             click(debugger, "cmdStep");
         },
         [this](QDialog& debugger) {
-            // The breakpoint ticked at the previous pause is in the gutter now.
             expectPausedAt(2, {4});
             click(debugger, "cmdContinue");
         },
         [this](QDialog& debugger) {
             expectPausedAt(4, {4});
+            clickTick(debugger, 4);  // unticked
+            expectPausedAt(4, {});
             click(debugger, "cmdContinue");
         },
     });
