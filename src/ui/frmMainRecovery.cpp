@@ -2,6 +2,7 @@
 // start-up and the end on a signal.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include "ui/Dialogs.h"
@@ -15,16 +16,33 @@ namespace {
 
 const QString kRecoveryTitle = QStringLiteral("恢复未保存的程序");
 
+QString shownTime(const QDateTime& time)
+{
+    return QLocale().toString(time.toLocalTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// Saving a recovered text replaces the file without asking, so the offer
+// says when the file is no longer what the record was made against.
+QString diskWarning(const RecoveryRecord& record)
+{
+    if (record.file.isEmpty()) return {};
+    const QFileInfo disk(record.file);
+    if (!disk.exists()) return QStringLiteral("注意：磁盘上已没有这个文件，恢复后保存会重新建立它。\n\n");
+    if (disk.lastModified() <= record.written) return {};
+    return QStringLiteral("注意：磁盘上的这个文件在记录之后又被修改过（%1），恢复后保存会覆盖那次修改。\n\n")
+        .arg(shownTime(disk.lastModified()));
+}
+
 QString recoveryQuestion(const RecoveryRecord& record)
 {
     const QString file = record.file.isEmpty() ? QStringLiteral("新文件")
                                                : QStringLiteral("“%1”").arg(QDir::toNativeSeparators(record.file));
-    const QString time = QLocale().toString(record.written.toLocalTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return QStringLiteral("Tarnik 上次没有正常结束，%1的修改没有保存（记录于 %2）。\n\n"
+                          "%3"
                           "恢复：打开这些内容，它们仍未保存，保存时写回原来的文件。\n"
                           "丢弃：删除这份记录。\n"
                           "取消：保留这份记录，下次启动时再问。")
-        .arg(file, time);
+        .arg(file, shownTime(record.written), diskWarning(record));
 }
 
 }  // namespace

@@ -3,9 +3,13 @@
 // are not offered (a live IDE's, a damaged one).
 #include <signal.h>
 
+#include <functional>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
@@ -159,6 +163,43 @@ TEST_F(Recovery, RecoveredTextBelongsToItsFileAndSaveWritesItBack)
     action("mnuFileSave").trigger();
     EXPECT_EQ(readFile(file), QByteArray("print 1\r\nprint 2"));
     EXPECT_TRUE(records().empty());
+}
+
+// Saving a recovered text replaces its file without asking: the offer says
+// when the file changed on disk after the record, or is gone.
+TEST_F(Recovery, TheOfferSaysWhenTheFileChangedOnDiskOrIsGone)
+{
+    const QString changed = QStringLiteral("又被修改过");
+    const QString gone = QStringLiteral("已没有这个文件");
+    struct Case {
+        const char* name;
+        std::function<void(const QString& file)> afterTheRecord;
+        QString note;
+    };
+    const Case cases[] = {
+        {"unchanged", [](const QString&) {}, QString()},
+        {"changed", [](const QString& file) {
+             writeFile(file, "print 3");
+             QFile disk(file);
+             ASSERT_TRUE(disk.open(QIODevice::ReadWrite));
+             ASSERT_TRUE(disk.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+         }, changed},
+        {"gone", [](const QString& file) { ASSERT_TRUE(QFile::remove(file)); }, gone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(QStringLiteral("%1.tnk").arg(QLatin1String(c.name)));
+        leaveRecordOfFile(file, QStringLiteral("print 1\nprint 2"));
+        c.afterTheRecord(file);
+        dialogs.shown.clear();
+        dialogs.answers.push_back(Answer::No);
+        window->offerRecovery();
+        ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
+        const QString& text = dialogs.shown[0].text;
+        EXPECT_EQ(text.contains(changed), c.note == changed) << text;
+        EXPECT_EQ(text.contains(gone), c.note == gone) << text;
+        EXPECT_TRUE(records().empty());
+    }
 }
 
 TEST_F(Recovery, ClosingTheOfferLeavesTheRecordForTheNextStart)
