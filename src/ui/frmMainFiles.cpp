@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStorageInfo>
 #include <algorithm>
 
@@ -200,7 +201,12 @@ void frmMain::loadFile(const QString& path, const LoadedFile& file)
 // change it (and mark it modified) by itself.
 void frmMain::loadEditorText(std::u16string_view text)
 {
-    ui->txtSource->setPlainText(widgetText(text));
+    {
+        // Laying out a large text keeps the window from answering for a while.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        ui->txtSource->setPlainText(widgetText(text));
+    }
     Modified = false;
     // The text it replaced was saved, or its changes discarded by the user.
     keepRecoveryRecord();

@@ -6,8 +6,11 @@
 
 #include <cstdio>
 
+#include <QGuiApplication>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextDocument>
+#include <algorithm>
 
 #include "support/IdeFixture.h"
 
@@ -135,6 +138,24 @@ TEST_F(FileSafety, HugeFileIsAskedAboutBeforeItIsRead)
     ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("choice")});
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("2.5 MB"))) << dialogs.shown[0].text;
     EXPECT_EQ(editorText(), QString());
+}
+
+// Laying out a huge text takes seconds in which the window cannot answer:
+// the wait cursor shows meanwhile, and is gone once the text is in.
+TEST_F(FileSafety, TheWaitCursorShowsWhileATextIsLaidOut)
+{
+    const QString file = path(QStringLiteral("program.bas"));
+    writeFile(file, "print 1\nprint 2\n");
+    std::vector<bool> busyWhileChanging;
+    QObject::connect(editor().document(), &QTextDocument::contentsChanged, window.get(), [&] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyWhileChanging.push_back(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+    });
+    openCommandLine(file);
+    EXPECT_EQ(editorText(), QStringLiteral("print 1\r\nprint 2\r\n"));
+    ASSERT_FALSE(busyWhileChanging.empty());
+    EXPECT_TRUE(std::all_of(busyWhileChanging.begin(), busyWhileChanging.end(), [](bool busy) { return busy; }));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(FileSafety, FileWithMoreLinesThanAProgramCanHaveIsAskedAbout)
