@@ -54,7 +54,9 @@ public:
     std::optional<double> exp(const CompiledExp& compiled)
     {
         if (compiled.kind == CompiledExp::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
-        if (compiled.kind == CompiledExp::Kind::Expression) return compiled.source->evaluate(m_variables, m_results.data());
+        if (compiled.kind == CompiledExp::Kind::Expression) {
+            return compiled.source->evaluate(m_variables, m_results.data());
+        }
         const double value = compiled.source->assign(m_variables, compiled.target, m_results.data());
         if (m_variables.errors().pending()) [[unlikely]] return std::nullopt;
         return value;

@@ -74,7 +74,8 @@ Executor::Flow Executor::execute(PreparedLine& prepared, std::int16_t& i)
     case Kind::Assignment: program.Err.resumeNext([&] { m_evaluator.assign(*prepared.exp); }); return Flow::Continue;
     case Kind::Increment:
         program.Err.resumeNext([&] {
-            if (double value = 0; !m_evaluator.tryIncrement(prepared.increment, value)) m_evaluator.assign(*prepared.exp);
+            double value = 0;
+            if (!m_evaluator.tryIncrement(prepared.increment, value)) m_evaluator.assign(*prepared.exp);
         });
         return Flow::Continue;
     case Kind::If: return executeIf(prepared, i);
