@@ -31,12 +31,15 @@ inline constexpr std::int32_t kMax16Bit = 32767;
 
 [[noreturn]] void raiseOverflow();
 
+// From 2^52 on, a double has no fraction bits: adding it to a smaller
+// magnitude rounds the fraction away (to even, in the default rounding mode).
+inline constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+
 // Nearest whole number, ties to even (what nearbyint does in the default
 // rounding mode), without a library call: adding and taking away 2^52 leaves
 // no fraction bits.
 [[nodiscard]] inline double roundHalfEven(double value)
 {
-    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
     if (!(std::fabs(value) < kNoFractionBits)) return value;
     const double shift = std::copysign(kNoFractionBits, value);
     return (value + shift) - shift;
@@ -76,12 +79,10 @@ void appendNumberText(std::u16string& out, double value);
 [[nodiscard]] double readBack15Slow(double value);
 [[nodiscard, gnu::always_inline]] inline double readBack15(double value)
 {
-    // Whole numbers below 1e15 print exactly; only -0 changes (to 0). Below
-    // 2^52, adding 2^52 rounds away exactly the fraction, so the sum and
-    // difference give back the magnitude only for a whole number; this stays
-    // among floating-point instructions, quicker than a round trip through an
-    // integer register.
-    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    // Whole numbers below 1e15 print exactly; only -0 changes (to 0). Adding
+    // and taking away 2^52 gives back the magnitude only for a whole number;
+    // this stays among floating-point instructions, quicker than a round trip
+    // through an integer register.
     const double magnitude = std::fabs(value);
     if (magnitude < 1e15 && (magnitude + kNoFractionBits) - kNoFractionBits == magnitude) return value + 0.0;
     return readBack15Slow(value);
