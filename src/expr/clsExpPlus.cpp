@@ -22,6 +22,25 @@ const ErrorText* nameError(std::u16string_view name)
     return nullptr;
 }
 
+// The counter an assignment is, if it is one: one step adding a constant to,
+// or taking one from, the very name it assigns.
+std::optional<Increment> incrementOf(const CompiledExp& compiled)
+{
+    if (compiled.kind != CompiledExp::Kind::Assignment) return std::nullopt;
+    const CompiledExpression& source = *compiled.source;
+    if (source.ending != CompiledExpression::Ending::Result || source.constantResult || !source.addsZeroLast ||
+        source.steps.size() != 1) {
+        return std::nullopt;
+    }
+    const ExpressionStep& step = source.steps.front();
+    const bool addsOrSubtracts = step.op == Operator::Add || step.op == Operator::Subtract;
+    if (!addsOrSubtracts || step.right.kind != Operand::Kind::Constant || step.left.kind != Operand::Kind::Variable ||
+        step.left.variable.name != compiled.target.name) {
+        return std::nullopt;
+    }
+    return Increment{compiled.target, step.op == Operator::Add ? step.right.constant : -step.right.constant};
+}
+
 }  // namespace
 
 clsExpPlus::clsExpPlus(clsVar& variables) : m_variables(variables), m_generation(m_variables.generation()) {}
@@ -53,26 +72,10 @@ const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
             compiled->kind = CompiledExp::Kind::Assignment;
             compiled->target = m_variables.resolve(name);
             compiled->source = &compiledExpression(trimBlanks(text.substr(static_cast<std::size_t>(equals))));
+            compiled->increment = incrementOf(*compiled);
         }
     }
     return *m_exps.emplace(std::u16string(text), std::move(compiled)).first->second;
-}
-
-std::optional<Increment> clsExpPlus::asIncrement(const CompiledExp& compiled)
-{
-    if (compiled.kind != CompiledExp::Kind::Assignment) return std::nullopt;
-    const CompiledExpression& source = *compiled.source;
-    if (source.ending != CompiledExpression::Ending::Result || source.constantResult || !source.addsZeroLast ||
-        source.steps.size() != 1) {
-        return std::nullopt;
-    }
-    const ExpressionStep& step = source.steps.front();
-    const bool addsOrSubtracts = step.op == Operator::Add || step.op == Operator::Subtract;
-    if (!addsOrSubtracts || step.right.kind != Operand::Kind::Constant || step.left.kind != Operand::Kind::Variable ||
-        step.left.variable.name != compiled.target.name) {
-        return std::nullopt;
-    }
-    return Increment{compiled.target, step.op == Operator::Add ? step.right.constant : -step.right.constant};
 }
 
 const CompiledExpression& clsExpPlus::compiledExpression(std::u16string_view text)

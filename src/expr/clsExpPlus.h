@@ -22,6 +22,13 @@
 
 namespace tarnik {
 
+// An assignment "v = v + c" or "v = v - c" (the same name on both sides, a
+// constant c), the commonest statement of all: a counter.
+struct Increment {
+    clsVar::Ref variable;
+    double amount = 0;  // c, or -c: subtracting is adding the negated constant
+};
+
 // An exp() text, compiled: an expression, an assignment, or an assignment
 // whose target name is refused before anything is evaluated.
 struct CompiledExp {
@@ -30,13 +37,9 @@ struct CompiledExp {
     const CompiledExpression* source = nullptr;
     clsVar::Ref target;
     ErrorText nameError{};
-};
-
-// An assignment "v = v + c" or "v = v - c" (the same name on both sides, a
-// constant c), the commonest statement of all: a counter.
-struct Increment {
-    clsVar::Ref variable;
-    double amount = 0;  // c, or -c: subtracting is adding the negated constant
+    // An assignment that is a counter: once its variable is in use, it runs
+    // without the steps of `source`, with exactly their outcome.
+    std::optional<Increment> increment;
 };
 
 class clsExpPlus {
@@ -57,30 +60,17 @@ public:
         if (compiled.kind == CompiledExp::Kind::Expression) {
             return compiled.source->evaluate(m_variables, m_results.data());
         }
-        const double value = compiled.source->assign(m_variables, compiled.target, m_results.data());
+        const double value = assign(compiled);
         if (m_variables.errors().pending()) [[unlikely]] return std::nullopt;
         return value;
     }
-    // An assignment whose name was accepted (Kind::Assignment), for callers
-    // that need no value back: the errors are left in the error state.
-    void assign(const CompiledExp& compiled)
+    // An assignment whose name was accepted (Kind::Assignment): the value, or
+    // 0 with the error left in the error state.
+    double assign(const CompiledExp& compiled)
     {
-        (void)compiled.source->assign(m_variables, compiled.target, m_results.data());
-    }
-    // The increment a compiled text is, if it is one.
-    [[nodiscard]] static std::optional<Increment> asIncrement(const CompiledExp& compiled);
-    // Runs an increment as its compiled assignment would, when the variable is
-    // ready (its first use did its listing): reads it, adds, checks, reads the
-    // sum back to 15 digits, clears the error state, stores; raises what the
-    // compiled form raises. False, with nothing done, when it is not ready.
-    [[nodiscard]] bool tryIncrement(const Increment& increment, double& value)
-    {
-        if (!m_variables.isReady(increment.variable)) return false;
-        double& stored = m_variables.readyValue(increment.variable);
-        value = readBack15(checked(stored + increment.amount));
-        m_variables.errors().clear();
-        stored = value;
-        return true;
+        double value = 0;
+        if (compiled.increment && tryIncrement(*compiled.increment, value)) [[likely]] return value;
+        return compiled.source->assign(m_variables, compiled.target, m_results.data());
     }
     [[nodiscard]] bool logic(const CompiledExpression& compiled)
     {
@@ -89,6 +79,19 @@ public:
     }
 
 private:
+    // Runs an increment as its compiled assignment would, when the variable is
+    // ready (its first use did its listing): reads it, adds, checks, reads the
+    // sum back to 15 digits, clears the error state, stores; raises what the
+    // compiled form raises. False, with nothing done, when it is not ready.
+    bool tryIncrement(const Increment& increment, double& value)
+    {
+        if (!m_variables.isReady(increment.variable)) return false;
+        double& stored = m_variables.readyValue(increment.variable);
+        value = readBack15(checked(stored + increment.amount));
+        m_variables.errors().clear();
+        stored = value;
+        return true;
+    }
     const CompiledExpression& compiledExpression(std::u16string_view text);
     void dropCacheIfStale();
 

@@ -71,12 +71,8 @@ Executor::Flow Executor::execute(PreparedLine& prepared, std::int16_t& i)
     switch (prepared.kind) {
     case Kind::Nothing: return Flow::Continue;
     case Kind::Expression: program.Err.resumeNext([&] { (void)m_evaluator.exp(*prepared.exp); }); return Flow::Continue;
-    case Kind::Assignment: program.Err.resumeNext([&] { m_evaluator.assign(*prepared.exp); }); return Flow::Continue;
-    case Kind::Increment:
-        program.Err.resumeNext([&] {
-            double value = 0;
-            if (!m_evaluator.tryIncrement(prepared.increment, value)) m_evaluator.assign(*prepared.exp);
-        });
+    case Kind::Assignment:
+        program.Err.resumeNext([&] { (void)m_evaluator.assign(*prepared.exp); });
         return Flow::Continue;
     case Kind::If: return executeIf(prepared, i);
     case Kind::For: {
@@ -194,8 +190,7 @@ void Executor::refreshIncrement(NextCache& cache, const clsLine& forLine)
 {
     if (cache.increment && cache.step == forLine.for_step && cache.nameLength == forLine.for_var_name.size()) return;
     std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
-    const CompiledExp& increment = m_evaluator.compileExp(text);
-    cache = {forLine.for_var_name.size(), forLine.for_step, &increment, clsExpPlus::asIncrement(increment)};
+    cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
     // Compiling searched the text; whatever the searches noted is not the program's.
     program.Err.clear();
 }
@@ -208,7 +203,6 @@ void Executor::executeNext(PreparedLine& prepared, std::int16_t& i)
     if (!cache.increment) [[unlikely]] refreshIncrement(cache, forLine);
     double value = 0;  // what a failed increment leaves for the test
     program.Err.resumeNext([&] {
-        if (cache.counting && m_evaluator.tryIncrement(*cache.counting, value)) return;
         if (const std::optional<double> incremented = m_evaluator.exp(*cache.increment)) value = *incremented;
     });
     program.Err.resumeNext([&] {

@@ -42,7 +42,7 @@ public:
 private:
     enum class Flow { Continue, Leave };
     enum class Kind : std::uint8_t {
-        Nothing, Expression, Assignment, Increment, If, Else, ExitLoop, For, Next, Jump, Return, DoWhile, Loop,
+        Nothing, Expression, Assignment, If, Else, ExitLoop, For, Next, Jump, Return, DoWhile, Loop,
         LoopUntil, End, Stop, Print, Input,
     };
     struct ForPlan;

@@ -1,6 +1,5 @@
 #pragma once
 // What Executor prepares for each line. Private to the executor's sources.
-#include "expr/clsExpPlus.h"
 #include "interp/Executor.h"
 
 namespace tarnik {
@@ -37,15 +36,13 @@ struct Executor::NextCache {
     std::size_t nameLength = 0;
     std::int16_t step = 0;
     const CompiledExp* increment = nullptr;
-    std::optional<Increment> counting;     // the increment, when it is "k=k+(step)" to the letter
 };
 
 struct Executor::PreparedLine {
     Kind kind = Kind::Nothing;
     std::int16_t phLine = 0;               // the line record's, kept close at hand
     std::int16_t target = 0;               // where a jump goes (the line before the next one to run); NEXT: its FOR
-    const CompiledExp* exp = nullptr;      // Expression, Assignment, Increment
-    Increment increment;                   // Increment
+    const CompiledExp* exp = nullptr;      // Expression, Assignment
     const CompiledExpression* condition = nullptr;  // If, DoWhile, LoopUntil
     std::optional<BasicError> error;       // raised when the statement runs (If, Jump)
     std::unique_ptr<ForPlan> forPlan;

@@ -49,10 +49,6 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
     if (head.empty()) {
         prepared.exp = &m_evaluator.compileExp(line.strText);
         prepared.kind = prepared.exp->kind == CompiledExp::Kind::Assignment ? Kind::Assignment : Kind::Expression;
-        if (std::optional<Increment> increment = clsExpPlus::asIncrement(*prepared.exp)) {
-            prepared.kind = Kind::Increment;
-            prepared.increment = *increment;
-        }
     } else if (head == u"if") {
         if (line.if_endif_id == 0) return prepared;
         prepared.kind = Kind::If;

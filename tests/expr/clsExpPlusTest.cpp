@@ -224,8 +224,8 @@ TEST_F(ExpressionEvaluator, CompiledFormsAreDroppedWhenTheVariablesAreCleared)
 }
 
 // Counters ("v = v + c", "v = v - c") run without their steps once the name
-// is ready; only the exact shape may be taken for one.
-TEST_F(ExpressionEvaluator, OnlyAVariablePlusOrMinusAConstantIntoItselfIsAnIncrement)
+// is in use; only the exact shape may be taken for one.
+TEST_F(ExpressionEvaluator, OnlyAVariablePlusOrMinusAConstantIntoItselfIsACounter)
 {
     const struct {
         std::u16string_view text;
@@ -238,16 +238,15 @@ TEST_F(ExpressionEvaluator, OnlyAVariablePlusOrMinusAConstantIntoItselfIsAnIncre
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.text));
-        const std::optional<Increment> increment = clsExpPlus::asIncrement(evaluator.compileExp(c.text));
+        const std::optional<Increment>& increment = evaluator.compileExp(c.text).increment;
         ASSERT_EQ(increment.has_value(), c.amount.has_value());
-        if (!increment) continue;
-        EXPECT_EQ(increment->amount, *c.amount);
+        if (increment) EXPECT_EQ(increment->amount, *c.amount);
     }
 }
 
-// An increment run on its own must leave exactly what the compiled assignment
-// leaves: the value's bits, the error state, and what is raised.
-TEST_F(ExpressionEvaluator, AnIncrementDoesExactlyWhatItsAssignmentDoes)
+// A counter taken the short way must leave exactly what its compiled steps
+// leave: the value's bits, the stored bits, the error state, what is raised.
+TEST_F(ExpressionEvaluator, ACounterDoesExactlyWhatItsStepsDo)
 {
     const double starts[] = {0,     -0.0,    1,        -1,         0.1,     1e15 - 1, 1e15,      999999999999999.5,
                              1e-9,  -2.5e-7, 1e300,    1.7e308,    -1.7e308, 1.0 / 3, 12345678901234.25, 4503599627370495.5};
@@ -258,22 +257,19 @@ TEST_F(ExpressionEvaluator, AnIncrementDoesExactlyWhatItsAssignmentDoes)
     for (std::u16string_view text : texts) {
         for (double start : starts) {
             SCOPED_TRACE(utf8(text.substr(0, 12)) + " from " + std::to_string(start));
-            auto run = [&](bool asIncrement) {
+            auto run = [&](bool shortWay) {
                 program.reset();
                 clsExpPlus fresh(program.Variables);
-                program.Variables.setVar(u"x", start);
+                program.Variables.setVar(u"x", start);  // x in use: the counter may go the short way
                 const CompiledExp& compiled = fresh.compileExp(text);
-                const std::optional<Increment> increment = clsExpPlus::asIncrement(compiled);
-                EXPECT_TRUE(increment.has_value());
+                EXPECT_TRUE(compiled.increment.has_value());
+                std::vector<double> results(compiled.source->maxResults + 1);
                 program.Err.record(kStatementNotEnded);  // left over: both must clear it
                 std::optional<BasicError> raised;
                 double value = 0;
                 try {
-                    if (asIncrement) {
-                        EXPECT_TRUE(fresh.tryIncrement(*increment, value));
-                    } else {
-                        value = fresh.exp(compiled).value_or(0);
-                    }
+                    value = shortWay ? fresh.exp(compiled).value_or(0)
+                                     : compiled.source->assign(program.Variables, compiled.target, results.data());
                 } catch (const BasicError& error) {
                     raised = error;
                 }
@@ -286,22 +282,17 @@ TEST_F(ExpressionEvaluator, AnIncrementDoesExactlyWhatItsAssignmentDoes)
     }
 }
 
-// A name not used before, or a reserved word, is never ready: the compiled
-// assignment runs instead, listing the name or refusing it.
-TEST_F(ExpressionEvaluator, AnIncrementOfANameNotYetUsedIsLeftToItsAssignment)
+// A name not used before, or a reserved word, is not in use: the compiled
+// steps run, listing the name or refusing it.
+TEST_F(ExpressionEvaluator, ACounterOfANameNotYetUsedListsItOrRefusesIt)
 {
-    double value = 0;
-    const std::optional<Increment> counter = clsExpPlus::asIncrement(evaluator.compileExp(u"c = c + 1"));
-    ASSERT_TRUE(counter);
-    EXPECT_FALSE(evaluator.tryIncrement(*counter, value));
-    EXPECT_TRUE(program.Variables.VarNames().empty());
     EXPECT_EQ(evaluator.exp(u"c = c + 1"), 1.0);
-    EXPECT_TRUE(evaluator.tryIncrement(*counter, value));
-    EXPECT_EQ(value, 2.0);
+    EXPECT_EQ(evaluator.exp(u"c = c + 1"), 2.0);
+    EXPECT_EQ(program.Variables.VarNames(), std::vector<std::u16string>{u"c"});
 
-    const std::optional<Increment> reserved = clsExpPlus::asIncrement(evaluator.compileExp(u"step = step + 1"));
-    ASSERT_TRUE(reserved);
-    EXPECT_FALSE(evaluator.tryIncrement(*reserved, value));
+    EXPECT_EQ(evaluator.exp(u"step = step + 1"), std::nullopt);
+    EXPECT_EQ(utf8(program.Err.description()), "变量名step不合法");
+    EXPECT_EQ(program.Variables.VarNames(), std::vector<std::u16string>{u"c"});
 }
 
 }  // namespace
