@@ -5,11 +5,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <filesystem>
 
 #include "interp/TestCases.h"
+#include "ui/CheckedFileWriter.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/TestResultsDialog.h"
@@ -68,7 +69,8 @@ bool frmMain::programHasAFile(const QString& command)
 }
 
 // The last run's answers become NAME.in (when it asked for any) and its
-// console output NAME.out, in the form `tarnik-cli test` reads.
+// console output NAME.out, in the form `tarnik-cli test` reads. Either both
+// are written or neither: a NAME.in left alone would turn into a case.
 void frmMain::mnuRunCreateTestCase_Click()
 {
     const QString title = QStringLiteral("创建测试用例");
@@ -77,18 +79,22 @@ void frmMain::mnuRunCreateTestCase_Click()
     if (name.isEmpty()) return;
     const QDir folder(testCaseFolder());
     const QStringList answers = m_result->answersGiven();
-    const auto write = [](const QString& path, const QString& text) {
-        QSaveFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
-    };
-    const bool written = folder.mkpath(QStringLiteral(".")) &&
-                         (answers.isEmpty() || write(folder.filePath(name + QStringLiteral(".in")),
-                                                     answers.join(QLatin1Char('\n')) + QLatin1Char('\n'))) &&
-                         write(folder.filePath(name + QStringLiteral(".out")), m_result->outputText());
+    const QString inPath = folder.filePath(name + QStringLiteral(".in"));
+    FileWriteResult written{true, {}};
+    if (QFileInfo(folder.path()).isSymLink() || !folder.mkpath(QStringLiteral("."))) {
+        written = {false, QStringLiteral("文件夹无法建立，或者它是一个链接")};
+    }
+    if (written && !answers.isEmpty()) {
+        written = writeFileChecked(inPath, (answers.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    }
+    if (written) {
+        written = writeFileChecked(folder.filePath(name + QStringLiteral(".out")), m_result->outputText().toUtf8());
+        if (!written && !answers.isEmpty()) QFile::remove(inPath);
+    }
     if (!written) {
         m_dialogs.showMessage(this, MessageIcon::Critical, title,
-                              QStringLiteral("无法在 %1 中写入测试用例 %2。程序和已有的测试用例没有改变。")
-                                  .arg(QDir::toNativeSeparators(folder.path()), name));
+                              QStringLiteral("无法在 %1 中写入测试用例 %2：%3。程序和已有的测试用例没有改变。")
+                                  .arg(QDir::toNativeSeparators(folder.path()), name, written.reason));
         return;
     }
     showStatus(QStringLiteral("已创建测试用例 %1（%2）。").arg(name, QDir::toNativeSeparators(folder.path())));
@@ -104,7 +110,7 @@ QString frmMain::askNewCaseName(const QString& command)
     QString problem;
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.startsWith(QLatin1Char('.'))) {
         problem = QStringLiteral("名称“%1”不能用作文件名。").arg(name);
-    } else if (folder.exists(name + QStringLiteral(".out"))) {
+    } else if (folder.exists(name + QStringLiteral(".out")) || folder.exists(name + QStringLiteral(".in"))) {
         problem = QStringLiteral("已经有名为“%1”的测试用例。").arg(name);
     }
     if (problem.isEmpty()) return name;
