@@ -5,7 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <utility>
@@ -46,19 +46,24 @@ void RunHistory::dropOldest()
     m_records.resize(kept);
 }
 
+// Only a regular file of a sensible size is read: the history is ours, and
+// anything else in its place (a link, a device, a huge file) is not.
 void RunHistory::load()
 {
+    m_records.clear();
+    const QFileInfo info(m_path);
+    if (info.isSymLink() || !info.isFile() || info.size() > kMaxFileBytes) return;
     QFile file(m_path);
-    m_records = file.open(QIODevice::ReadOnly) ? parse(file.readAll()) : std::vector<RunRecord>{};
+    if (file.open(QIODevice::ReadOnly)) m_records = parse(file.read(kMaxFileBytes));
     dropOldest();
 }
 
-bool RunHistory::save() const
+FileWriteResult RunHistory::save() const
 {
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) return false;
-    QSaveFile file(m_path);
-    const QByteArray bytes = serialise();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
+        return {false, QStringLiteral("无法建立文件夹")};
+    }
+    return writeFileChecked(m_path, serialise());
 }
 
 QByteArray RunHistory::serialise() const

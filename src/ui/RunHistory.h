@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "interp/RunController.h"
+#include "ui/CheckedFileWriter.h"
 
 namespace tarnik {
 
@@ -27,6 +28,8 @@ class RunHistory {
 public:
     static constexpr int kMaxRecords = 20;
     static constexpr qsizetype kMaxCharacters = 2 * 1024 * 1024;  // 4 MB of text
+    // Far more than kMaxCharacters of text takes as JSON.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
     // The history kept in the file at `path` (normally defaultPath()).
     explicit RunHistory(QString path);
@@ -38,8 +41,8 @@ public:
     // Reads the file again (another IDE may have added to it); a missing or
     // unreadable file is an empty history.
     void load();
-    // Replaces the file atomically; false when it could not be written.
-    bool save() const;
+    // Replaces the file atomically, never through a link.
+    [[nodiscard]] FileWriteResult save() const;
 
     [[nodiscard]] QByteArray serialise() const;
     [[nodiscard]] static std::vector<RunRecord> parse(const QByteArray& bytes);

@@ -147,6 +147,7 @@ void frmMain::connectCommands()
     m_diskCheck.setSingleShot(true);
     m_diskCheck.setInterval(kDiskSettleMs);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_diskCheck, qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_diskCheck, qOverload<>(&QTimer::start));
     connect(&m_diskCheck, &QTimer::timeout, this, &frmMain::checkFileOnDisk);
 }
 
@@ -368,9 +369,9 @@ void frmMain::keepRunInHistory(RunRecord record, const RunOutcome& outcome)
     record.outcome = RunHistory::describeOutcome(outcome);
     m_history.load();
     m_history.add(std::move(record));
-    if (!m_history.save()) {
-        showStatus(QStringLiteral("无法写入运行历史（%1），这次运行没有记下。")
-                       .arg(QDir::toNativeSeparators(RunHistory::defaultPath())));
+    if (const FileWriteResult saved = m_history.save(); !saved) {
+        showStatus(QStringLiteral("无法写入运行历史 %1：%2。这次运行没有记下。")
+                       .arg(QDir::toNativeSeparators(RunHistory::defaultPath()), saved.reason));
     }
 }
 

@@ -13,12 +13,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QStorageInfo>
 #include <algorithm>
 
 #include "expr/TextHelpers.h"
+#include "ui/CheckedFileWriter.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/RecentFiles.h"
@@ -304,18 +304,20 @@ bool frmMain::mayOpenDecoded(const QString& path, const DecodedSource& source)
     return m_dialogs.askChoice(this, kOpenTitle, text, {QStringLiteral("仍然打开")}) == 0;
 }
 
-// Writes a temporary file and renames it over the old one, so a failed save
-// leaves the old file as it was.
+// A failed save leaves the old file as it was and the text modified.
 bool frmMain::FileWrite(const QString& Filename)
 {
     if (!mayOverwrite(Filename)) return false;
     SourceEncoding encoding = m_encoding;
     const std::optional<std::string> bytes = bytesToSave(Filename, encoding);
     if (!bytes) return false;
-    QSaveFile file(Filename);
     const auto size = static_cast<qint64>(bytes->size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes->data(), size) != size || !file.commit()) {
-        showFileError(QStringLiteral("无法保存文件"), Filename, file.errorString());
+    // A link the user saves through names the file they mean: its target is written.
+    const FileWriteResult written = writeFileChecked(Filename, QByteArrayView(bytes->data(), size), LinkPolicy::Follow);
+    if (!written) {
+        m_dialogs.showMessage(this, MessageIcon::Critical, kFileErrorTitle,
+                              QStringLiteral("无法保存 %1：%2。\n文件没有改变，编辑器中的内容仍然保留。")
+                                  .arg(QDir::toNativeSeparators(Filename), written.reason));
         return false;
     }
     if (encoding != m_encoding) {
@@ -431,10 +433,18 @@ void frmMain::reloadFromDisk()
 
 // A save that renames a new file over the old one (QSaveFile, and many other
 // editors) ends the watch, so the path is watched anew after every load and save.
+// While the file is gone its folder is watched instead, to see it come back.
 void frmMain::watchCurrentFile()
 {
-    if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
-    if (!CurrentFile.isEmpty() && QFile::exists(CurrentFile)) m_watcher.addPath(CurrentFile);
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    if (!watched.isEmpty()) m_watcher.removePaths(watched);
+    if (CurrentFile.isEmpty()) return;
+    const QFileInfo file(CurrentFile);
+    if (file.exists()) {
+        m_watcher.addPath(CurrentFile);
+    } else if (file.absoluteDir().exists()) {
+        m_watcher.addPath(file.absolutePath());
+    }
 }
 
 // Unmodified text follows the file at once; edits are kept unless the user

@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "ui/CheckedFileWriter.h"
 #include "ui/TextZoom.h"
 #include "ui/Twips.h"
 #include "ui/Dialogs.h"
@@ -198,14 +198,11 @@ void frmResult::saveOutput()
     const QString path = m_dialogs.saveFileName(this, QStringLiteral("保存控制台输出"),
                                                 QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
     if (path.isEmpty()) return;
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(output.toUtf8());
-        if (file.commit()) return;
-    }
+    const FileWriteResult written = writeFileChecked(path, output.toUtf8(), LinkPolicy::Follow);
+    if (written) return;
     m_dialogs.showMessage(this, MessageIcon::Critical, QStringLiteral("保存控制台输出"),
                           QStringLiteral("无法保存 %1：%2。控制台中的输出仍然保留。")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+                              .arg(QDir::toNativeSeparators(path), written.reason));
 }
 
 void frmResult::Timer1_Timer()

@@ -117,6 +117,34 @@ TEST(RunHistoryList, DamagedOrForeignFilesReadAsEmpty)
     }
 }
 
+// The history file is ours: a link in its place (to a file of the user's,
+// or to one that does not exist yet) is neither read nor written through.
+TEST(RunHistoryList, ALinkInPlaceOfTheFileIsNeitherReadNorFollowed)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.json"));
+    const QString realFile = dir.filePath(QStringLiteral("real.json"));
+    RunHistory real(realFile);
+    real.add(record(1));
+    ASSERT_TRUE(real.save());
+    const QString missing = dir.filePath(QStringLiteral("elsewhere.txt"));
+    for (const QString& target : {realFile, missing}) {
+        SCOPED_TRACE(target.toStdString());
+        QFile::remove(file);
+        ASSERT_TRUE(QFile::link(target, file));
+        const QByteArray before = readFile(target);
+        RunHistory history(file);
+        history.load();
+        EXPECT_TRUE(history.records().empty());
+        history.add(record(2));
+        const FileWriteResult saved = history.save();
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(saved.reason.isEmpty());
+        EXPECT_EQ(readFile(target), before);
+        EXPECT_EQ(QFile::exists(missing), false);
+    }
+}
+
 TEST(RunHistoryList, OutcomeIsDescribedInWords)
 {
     RunOutcome finished;

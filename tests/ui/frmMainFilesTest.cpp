@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "support/FileSizeLimit.h"
 #include "support/IdeFixture.h"
 
 namespace tarnik::test {
@@ -312,6 +313,32 @@ TEST_F(ExternalChanges, ModifiedTextAsksBeforeFollowingAChange)
     writeElsewhere(file, "print 98\n", false);
     ASSERT_TRUE(waitFor([&] { return dialogs.shown.size() == 2; }));
     EXPECT_EQ(editorText(), QStringLiteral("print 98\r\n"));
+}
+
+TEST_F(ExternalChanges, ASaveThatCannotBeWrittenKeepsTheFileAndTheChangesAndSaysSo)
+{
+    typeAtEnd(editor(), QStringLiteral("print 2\n"));
+    {
+        const FileSizeLimit full(0);
+        action("mnuFileSave").trigger();
+    }
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("文件没有改变，编辑器中的内容仍然保留"))) << dialogs.shown[0].text;
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("shared.bas"))) << dialogs.shown[0].text;
+    EXPECT_EQ(readFile(file), QByteArray("print 1\n"));
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(file))) << window->windowTitle();
+
+    action("mnuFileSave").trigger();  // room again: the same text is saved
+    EXPECT_EQ(readFile(file), QByteArray("print 1\nprint 2\n"));
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(file))) << window->windowTitle();
+}
+
+TEST_F(ExternalChanges, AFileDeletedAndMadeAgainIsFollowedAgain)
+{
+    ASSERT_TRUE(QFile::remove(file));
+    settle();
+    writeElsewhere(file, "print 7\n", false);
+    EXPECT_TRUE(waitFor([&] { return editorText() == QStringLiteral("print 7\r\n"); })) << editorText();
 }
 
 TEST_F(ExternalChanges, OwnSavesAreNoChange)
