@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <memory>
+#include <limits>
 
+#include "interp/RegularFile.h"
 #include "interp/RunController.h"
 #include "interp/SourceText.h"
 #include "interp/clsCode.h"
@@ -13,24 +14,9 @@
 namespace tarnik::cli {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The usual reasons in the user's words; the system's text for the rest.
-std::string reasonText(int error)
+CliFailure unreadable(const std::string& path, const FileBytes& file)
 {
-    switch (error) {
-    case ENOENT: return "文件不存在";
-    case EACCES: return "没有读取这个文件的权限";
-    case EISDIR: return "这是一个文件夹，不是文件";
-    default: return std::strerror(error);
-    }
-}
-
-CliFailure unreadable(const std::string& path, int error)
-{
-    return {"无法读取 " + path + "：" + reasonText(error)};
+    return {"无法读取 " + path + "：" + toUtf8(refusalReason(file))};
 }
 
 // Translates the text as a run does before its first statement; reports the
@@ -126,15 +112,13 @@ const std::string& fileArgument(Arguments arguments)
     return arguments.front();
 }
 
+// A device, a FIFO or a folder is refused before a byte is read: reading
+// /dev/zero would never end, a FIFO would wait for a writer.
 std::u16string readSource(const std::string& path)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw unreadable(path, errno);
-    std::string bytes;
-    char buffer[1 << 16];
-    while (std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get())) bytes.append(buffer, count);
-    if (std::ferror(file.get())) throw unreadable(path, errno);
-    DecodedSource source = decodeSource(bytes);
+    FileBytes file = readRegularFile(path, std::numeric_limits<std::size_t>::max(), Links::Follow);
+    if (!file.read()) throw unreadable(path, file);
+    DecodedSource source = decodeSource(file.bytes);
     if (source.replacements > 0) {
         std::cerr << "警告: " << path << " 含有无法识别的字节（" << source.replacements << " 处），已显示为 \uFFFD"
                   << std::endl;

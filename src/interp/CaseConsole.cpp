@@ -4,8 +4,8 @@
 
 namespace tarnik {
 
-CaseConsole::CaseConsole(std::deque<std::u16string> answers, std::int64_t maxStatements, std::size_t maxOutput)
-    : m_answers(std::move(answers)), m_maxStatements(maxStatements), m_maxOutput(maxOutput)
+CaseConsole::CaseConsole(std::u16string_view answers, std::int64_t maxStatements, std::size_t maxOutput)
+    : m_answers(answers), m_maxStatements(maxStatements), m_maxOutput(maxOutput)
 {
 }
 
@@ -39,12 +39,15 @@ void CaseConsole::Append(std::u16string_view text)
     m_output += text;
 }
 
-// An empty line is skipped, as the command line asks again on one.
+// An empty line is skipped, as the command line asks again on one. CR LF,
+// a lone CR and a lone LF each end a line.
 std::optional<std::u16string> CaseConsole::InputWindow(std::u16string_view)
 {
     while (!m_answers.empty()) {
-        std::u16string answer = std::move(m_answers.front());
-        m_answers.pop_front();
+        const std::size_t end = std::min(m_answers.find_first_of(u"\r\n"), m_answers.size());
+        std::u16string answer(m_answers.substr(0, end));
+        const bool crLf = m_answers.substr(end).starts_with(u"\r\n");
+        m_answers.remove_prefix(std::min(m_answers.size(), end + (crLf ? 2 : 1)));
         if (!answer.empty()) return answer;
     }
     return std::nullopt;

@@ -4,7 +4,6 @@
 // has started a given number of statements or printed more than a reader
 // could want (an endless loop must fail its case, not hang the check).
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 
@@ -14,7 +13,9 @@ namespace tarnik {
 
 class CaseConsole : public RunConsole {
 public:
-    CaseConsole(std::deque<std::u16string> answers, std::int64_t maxStatements, std::size_t maxOutput);
+    // `answers`: one a line, any line ends; taken a line at a time, so the
+    // text must outlive the console.
+    CaseConsole(std::u16string_view answers, std::int64_t maxStatements, std::size_t maxOutput);
 
     // Asked between batches of statements; false ends the run like an abort
     // (a window's Stop: the window processes its events in there).
@@ -38,7 +39,7 @@ public:
     [[nodiscard]] bool stopped() const { return m_stopped; }
 
 private:
-    std::deque<std::u16string> m_answers;
+    std::u16string_view m_answers;  // those not yet given
     std::int64_t m_maxStatements;
     std::size_t m_maxOutput;
     std::int64_t m_statements = 0;

@@ -1,17 +1,21 @@
 #include "interp/TestCases.h"
 
 #include <algorithm>
-#include <deque>
-#include <fstream>
-#include <iterator>
 
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
 #include "interp/CaseConsole.h"
+#include "interp/RegularFile.h"
 #include "interp/SourceText.h"
 
 namespace tarnik {
 namespace {
+
+// Lines shown before the first differing line, so that it is seen in context.
+constexpr std::size_t kContextLines = 10;
+// The expected output kept beyond the longest output a case may print: the
+// comparison with that output then never reaches the end of what was kept.
+constexpr std::size_t kJudgedMargin = 64;
 
 std::vector<std::u16string> linesOf(std::u16string_view text)
 {
@@ -27,37 +31,88 @@ std::optional<std::u16string> lineAt(const std::vector<std::u16string>& lines, s
     return std::nullopt;
 }
 
-std::u16string withLfLineEnds(std::u16string_view text)
+// A line cut at `length` characters, never inside a surrogate pair, "…" marking the cut.
+std::u16string cutLine(std::u16string_view line, std::size_t length)
 {
-    std::u16string lf;
-    const std::vector<std::u16string> lines = linesOf(text);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) lf += u'\n';
-        lf += lines[i];
+    if (line.size() <= length) return std::u16string(line);
+    std::size_t cut = length;
+    if (cut > 0 && line[cut - 1] >= 0xD800 && line[cut - 1] <= 0xDBFF) --cut;
+    return std::u16string(line.substr(0, cut)) + u"…";
+}
+
+OutputExcerpt excerptOf(std::u16string_view text, std::size_t firstLine)
+{
+    const std::u16string crLf = withCrLfLineEnds(text);
+    const std::vector<std::u16string_view> lines = splitLines(crLf);
+    OutputExcerpt excerpt;
+    excerpt.firstLine = static_cast<std::int32_t>(firstLine);
+    const std::size_t end = std::min(lines.size(), firstLine - 1 + kExcerptLines);
+    for (std::size_t i = firstLine - 1; i < end; ++i) {
+        if (i >= firstLine) excerpt.text += u'\n';
+        excerpt.text += cutLine(lines[i], kExcerptLineLength);
     }
-    return lf;
+    excerpt.cutAfter = lines.size() > end;
+    return excerpt;
 }
 
-std::optional<std::string> readBytes(const std::filesystem::path& path)
+// Where the excerpts of a result begin, counted from 1.
+std::size_t firstShownLine(const CaseResult& result, std::u16string_view output)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return std::nullopt;
-    return bytes;
+    if (result.verdict == CaseVerdict::OutputDiffers) {
+        const auto differing = static_cast<std::size_t>(result.difference.line);
+        return differing > kContextLines ? differing - kContextLines : 1;
+    }
+    if (result.verdict != CaseVerdict::StoppedOnError) return 1;
+    const auto lines = static_cast<std::size_t>(std::count(output.begin(), output.end(), u'\n')) + 1;
+    return lines > kExcerptLines ? lines - kExcerptLines + 1 : 1;
 }
 
-std::optional<std::u16string> readText(const std::filesystem::path& path)
-{
-    std::optional<std::string> bytes = readBytes(path);
-    if (!bytes) return std::nullopt;
-    return decodeSource(*bytes).text;
-}
-
-std::u16string quoted(const std::optional<std::u16string>& line)
+std::u16string quoted(const std::optional<std::u16string>& line, std::size_t length)
 {
     if (!line) return u"（没有这一行）";
-    return u"«" + *line + u"»";
+    std::u16string text = u"«";
+    text += cutLine(*line, length);
+    text += u'»';
+    return text;
+}
+
+CaseFileProblem problemWith(const std::filesystem::path& file, const FileBytes& refused)
+{
+    return {file, refusalReason(refused)};
+}
+
+// A cut in the middle of a UTF-8 sequence would make the rest read as GBK.
+void dropBrokenUtf8Tail(std::string& bytes)
+{
+    std::size_t lead = bytes.size();
+    while (lead > 0 && bytes.size() - lead < 3 && (static_cast<unsigned char>(bytes[lead - 1]) & 0xC0) == 0x80) --lead;
+    if (lead == 0) return;
+    const auto first = static_cast<unsigned char>(bytes[lead - 1]);
+    const std::size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+    if (bytes.size() - (lead - 1) < length) bytes.resize(lead - 1);
+}
+
+// The part of an expected output that judging an output of at most
+// kCaseOutputLimit characters can reach: beyond it, the two differ anyway
+// (the line they differ on may show cut).
+std::u16string judgedPart(FileBytes& expected)
+{
+    if (expected.cut) dropBrokenUtf8Tail(expected.bytes);
+    std::u16string text = decodeSource(expected.bytes).text;
+    if (text.size() > kCaseOutputLimit + kJudgedMargin) text.resize(kCaseOutputLimit + kJudgedMargin);
+    return text;
+}
+
+std::u16string pathText(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return fromUtf8(std::string(text.begin(), text.end()));
+}
+
+bool isFolder(const std::filesystem::directory_entry& entry)
+{
+    std::error_code error;
+    return entry.symlink_status(error).type() == std::filesystem::file_type::directory;
 }
 
 }  // namespace
@@ -77,13 +132,11 @@ std::optional<OutputDifference> firstDifference(std::u16string_view expected, st
 CaseResult runCase(std::u16string_view editorText, const TestCase& testCase, std::int64_t maxStatements,
                    std::size_t maxOutput, const std::function<bool()>& keepGoing)
 {
-    const std::vector<std::u16string> answerLines = linesOf(testCase.answers);
-    CaseConsole console(std::deque<std::u16string>(answerLines.begin(), answerLines.end()), maxStatements, maxOutput);
+    CaseConsole console(testCase.answers, maxStatements, maxOutput);
     console.setKeepGoing(keepGoing);
     CaseResult result;
     result.name = testCase.name;
     result.outcome = StartRun(editorText, console, RunMode::Free);
-    result.output = withLfLineEnds(console.output());
     if (console.stopped()) {
         result.verdict = CaseVerdict::Stopped;
     } else if (console.statementLimitReached()) {
@@ -98,46 +151,74 @@ CaseResult runCase(std::u16string_view editorText, const TestCase& testCase, std
         result.verdict = CaseVerdict::OutputDiffers;
         result.difference = std::move(*difference);
     }
+    const std::size_t firstLine = firstShownLine(result, console.output());
+    result.expected = excerptOf(testCase.expected, firstLine);
+    result.actual = excerptOf(console.output(), firstLine);
     return result;
 }
 
-std::optional<std::vector<TestCase>> readCaseFolder(const std::filesystem::path& folder)
+CaseFolder readCaseFolder(const std::filesystem::path& folder)
 {
+    CaseFolder found;
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
-    if (error) return std::nullopt;
+    if (error) return found;
+    found.listed = true;
     std::vector<std::filesystem::path> expectedFiles;
     for (const std::filesystem::directory_entry& entry : entries) {
-        if (entry.path().extension() == ".out" && entry.is_regular_file(error)) expectedFiles.push_back(entry.path());
+        if (entry.path().extension() == ".out" && !isFolder(entry)) expectedFiles.push_back(entry.path());
     }
     std::sort(expectedFiles.begin(), expectedFiles.end());
 
-    std::vector<TestCase> cases;
     for (const std::filesystem::path& expectedFile : expectedFiles) {
-        TestCase testCase;
-        const std::u8string stem = expectedFile.stem().u8string();
-        testCase.name = fromUtf8(std::string(stem.begin(), stem.end()));
-        std::optional<std::u16string> expected = readText(expectedFile);
-        if (!expected) return std::nullopt;
-        testCase.expected = std::move(*expected);
+        CaseFiles files{pathText(expectedFile.stem()), expectedFile, std::nullopt};
         const std::filesystem::path answerFile = std::filesystem::path(expectedFile).replace_extension(".in");
-        if (std::filesystem::exists(answerFile, error)) {
-            std::optional<std::u16string> answers = readText(answerFile);
-            if (!answers) return std::nullopt;
-            testCase.answers = std::move(*answers);
+        const FileBytes expected = checkRegularFile(expectedFile, Links::Refuse);
+        const FileBytes answers = checkRegularFile(answerFile, Links::Refuse);
+        if (!expected.read()) {
+            found.problem = problemWith(expectedFile, expected);
+        } else if (!answers.read() && answers.refusal != FileRefusal::Missing) {
+            found.problem = problemWith(answerFile, answers);
         }
-        cases.push_back(std::move(testCase));
+        if (found.problem) {
+            found.cases.clear();
+            return found;
+        }
+        if (answers.read()) files.answers = answerFile;
+        found.cases.push_back(std::move(files));
     }
-    return cases;
+    return found;
 }
 
-std::u16string verdictText(const CaseResult& result)
+std::u16string CaseFileProblem::text() const
+{
+    return u"无法使用测试用例文件 " + pathText(file) + u"：" + reason + u"。";
+}
+
+std::variant<TestCase, CaseFileProblem> readCase(const CaseFiles& files)
+{
+    TestCase testCase{files.name, {}, {}};
+    FileBytes expected = readRegularFile(files.expected, kExpectedFileBytes, Links::Refuse);
+    if (!expected.read()) return problemWith(files.expected, expected);
+    testCase.expected = judgedPart(expected);
+    if (!files.answers) return testCase;
+    const FileBytes answers = readRegularFile(*files.answers, kAnswerFileBytes, Links::Refuse);
+    if (!answers.read()) return problemWith(*files.answers, answers);
+    if (answers.cut) {
+        return CaseFileProblem{*files.answers, u"文件超过 " + numberText(static_cast<double>(kAnswerFileBytes >> 20)) +
+                                                   u" MB，不像是 INPUT 的答案（每行一个）"};
+    }
+    testCase.answers = decodeSource(answers.bytes).text;
+    return testCase;
+}
+
+std::u16string verdictText(const CaseResult& result, std::size_t lineLength)
 {
     switch (result.verdict) {
     case CaseVerdict::Passed: return u"通过";
     case CaseVerdict::OutputDiffers:
-        return u"未通过 第" + numberText(result.difference.line) + u"行: 期望 " + quoted(result.difference.expected) +
-               u" 实际 " + quoted(result.difference.actual);
+        return u"未通过 第" + numberText(result.difference.line) + u"行: 期望 " +
+               quoted(result.difference.expected, lineLength) + u" 实际 " + quoted(result.difference.actual, lineLength);
     case CaseVerdict::StoppedOnError: return u"未通过 " + result.outcome.errorLine();
     case CaseVerdict::StatementLimit:
         return u"未通过 运行了 " + numberText(static_cast<double>(result.limit)) +
@@ -149,13 +230,10 @@ std::u16string verdictText(const CaseResult& result)
     return {};
 }
 
-std::u16string summaryText(const std::vector<CaseResult>& results)
+std::u16string summaryText(std::size_t cases, std::size_t passed)
 {
-    const auto passed = std::count_if(results.begin(), results.end(),
-                                      [](const CaseResult& r) { return r.verdict == CaseVerdict::Passed; });
-    const auto total = static_cast<double>(results.size());
-    return u"共 " + numberText(total) + u" 个: 通过 " + numberText(static_cast<double>(passed)) + u" 个, 未通过 " +
-           numberText(total - static_cast<double>(passed)) + u" 个";
+    return u"共 " + numberText(static_cast<double>(cases)) + u" 个: 通过 " + numberText(static_cast<double>(passed)) +
+           u" 个, 未通过 " + numberText(static_cast<double>(cases - passed)) + u" 个";
 }
 
 }  // namespace tarnik

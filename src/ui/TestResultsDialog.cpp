@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/EditorText.h"
 #include "ui/TextZoom.h"
@@ -97,15 +98,21 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
 void TestResultsDialog::begin(const QString& program, int caseCount)
 {
     setWindowTitle(QStringLiteral("测试结果 - %1").arg(program));
-    m_cases->clear();
-    m_shown.clear();
-    m_expected->clear();
-    m_actual->clear();
-    m_difference->clear();
+    clearResults();
     m_stopRequested = false;
+    m_closed = false;
     m_caseCount = caseCount;
     m_stop->setEnabled(true);
     m_progress->setText(QStringLiteral("共 %1 个测试用例。").arg(caseCount));
+}
+
+void TestResultsDialog::clearResults()
+{
+    m_cases->clear();
+    m_shown = {};
+    m_expected->clear();
+    m_actual->clear();
+    m_difference->clear();
 }
 
 void TestResultsDialog::caseStarting(int index, const QString& name)
@@ -116,24 +123,34 @@ void TestResultsDialog::caseStarting(int index, const QString& name)
                             .arg(m_caseCount));
 }
 
-void TestResultsDialog::addResult(const CaseResult& result, const std::u16string& expected)
+void TestResultsDialog::addResult(const CaseResult& result)
 {
+    if (m_closed) return;
     const bool passed = result.verdict == CaseVerdict::Passed;
-    auto* row = new QTreeWidgetItem(m_cases, {toQString(result.name),
-                                              (passed ? kPassedMark : kFailedMark) + toQString(verdictText(result))});
-    const int differingLine = result.verdict == CaseVerdict::OutputDiffers ? result.difference.line : 0;
-    QString expectedLf = toQString(expected);
-    expectedLf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_shown.push_back({expectedLf, toQString(result.output), differingLine});
+    auto* row = new QTreeWidgetItem(m_cases, {toQString(result.name), (passed ? kPassedMark : kFailedMark) +
+                                                                          toQString(verdictText(result, kExcerptLineLength))});
+    m_shown.push_back({toQString(result.expected.text), toQString(result.actual.text), 0, {}});
+    Shown& shown = m_shown.back();
+    if (result.verdict == CaseVerdict::OutputDiffers) {
+        shown.markedLine = result.difference.line - result.actual.firstLine + 1;
+        shown.note = QStringLiteral("第 %1 行不同（已标出）。").arg(result.difference.line);
+    }
+    if (result.actual.firstLine > 1 || result.actual.cutAfter || result.expected.cutAfter) {
+        const int lines = static_cast<int>(std::max(shown.expected.count(QLatin1Char('\n')), shown.actual.count(QLatin1Char('\n')))) + 1;
+        shown.note += QStringLiteral("输出很长，这里只显示第 %1 到第 %2 行。")
+                          .arg(result.actual.firstLine)
+                          .arg(result.actual.firstLine + lines - 1);
+    }
     // The first failing case is the one to look at.
     if (!passed && m_cases->currentItem() == nullptr) m_cases->setCurrentItem(row);
 }
 
-void TestResultsDialog::end(const std::vector<CaseResult>& results)
+void TestResultsDialog::end(std::size_t run, std::size_t passed)
 {
     m_stop->setEnabled(false);
-    QString summary = toQString(summaryText(results));
-    if (m_stopRequested) summary += QStringLiteral("（已停止，后面的用例没有运行）");
+    if (m_closed) return;
+    QString summary = toQString(summaryText(run, passed));
+    if (run < static_cast<std::size_t>(m_caseCount)) summary += QStringLiteral("（已停止，后面的用例没有运行）");
     m_progress->setText(summary);
     if (!m_cases->currentItem() && m_cases->topLevelItemCount() > 0) m_cases->setCurrentItem(m_cases->topLevelItem(0));
 }
@@ -145,10 +162,9 @@ void TestResultsDialog::showCase()
     const Shown& shown = m_shown[static_cast<std::size_t>(index)];
     m_expected->setPlainText(shown.expected);
     m_actual->setPlainText(shown.actual);
-    markLine(*m_expected, shown.differingLine);
-    markLine(*m_actual, shown.differingLine);
-    m_difference->setText(shown.differingLine > 0 ? QStringLiteral("第 %1 行不同（已标出）。").arg(shown.differingLine)
-                                                   : QString());
+    markLine(*m_expected, shown.markedLine);
+    markLine(*m_actual, shown.markedLine);
+    m_difference->setText(shown.note);
 }
 
 void TestResultsDialog::stop()
@@ -158,11 +174,14 @@ void TestResultsDialog::stop()
     m_progress->setText(QStringLiteral("正在停止……"));
 }
 
-// Closing the window while the cases run stops them too.
+// Closing the window while the cases run stops them too. What it showed is
+// let go: it is only ever shown again by a new run.
 void TestResultsDialog::reject()
 {
     if (m_stop->isEnabled()) stop();
     QDialog::reject();
+    m_closed = true;
+    clearResults();
 }
 
 }  // namespace tarnik

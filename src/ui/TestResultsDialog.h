@@ -2,9 +2,12 @@
 // The result of 运行测试: one row per test case with 通过 or 未通过 and why,
 // and for the chosen case the expected and the actual output side by side
 // with the first differing line marked. While the cases run, it shows which
-// one is running and its 停止 button (or closing it) stops the run.
+// one is running and its 停止 button (or closing it) stops the run. It keeps
+// of each case only what it shows (the verdict and an excerpt of each
+// output) and lets go of it all when it is closed.
 #include <QDialog>
 #include <QString>
+#include <cstddef>
 #include <vector>
 
 #include "interp/TestCases.h"
@@ -28,9 +31,9 @@ public:
     // A new run of `caseCount` cases of `program` (a file name to show).
     void begin(const QString& program, int caseCount);
     void caseStarting(int index, const QString& name);
-    // `expected` as the case gives it.
-    void addResult(const CaseResult& result, const std::u16string& expected);
-    void end(const std::vector<CaseResult>& results);
+    void addResult(const CaseResult& result);
+    // `run` cases ran, `passed` of them passed; fewer than begun: the run stopped early.
+    void end(std::size_t run, std::size_t passed);
     [[nodiscard]] bool stopRequested() const { return m_stopRequested; }
 
 public slots:
@@ -39,6 +42,7 @@ public slots:
 private:
     void showCase();
     void stop();
+    void clearResults();
 
     QLabel* m_progress;
     QTreeWidget* m_cases;
@@ -49,10 +53,12 @@ private:
     struct Shown {
         QString expected;
         QString actual;
-        int differingLine = 0;  // 0: none to mark
+        int markedLine = 0;  // in the excerpts, counted from 1; 0: none to mark
+        QString note;        // the first difference, and what of a long output is shown
     };
     std::vector<Shown> m_shown;
     bool m_stopRequested = false;
+    bool m_closed = false;  // closed while its run goes on: the rest is not kept
     int m_caseCount = 0;
 };
 

@@ -48,7 +48,7 @@ class FindBar;
 class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
-struct TestCase;
+struct CaseFiles;
 class ReferenceWindow;
 class frmAbout;
 class frmResult;
@@ -171,7 +171,7 @@ private:
     void runEditorProgram(RunMode mode);
     // The test cases (frmMainTests.cpp): beside the program, in its NAME.tests folder.
     [[nodiscard]] QString testCaseFolder() const;
-    void runTestCases(const std::vector<TestCase>& cases);
+    void runTestCases(const std::vector<CaseFiles>& cases);
     // False (after saying why) when the program has no file for its cases to sit beside.
     bool programHasAFile(const QString& command);
     // Asks for a new case's name; empty when cancelled or not usable.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
+#include <variant>
 
 #include "interp/TestCases.h"
 #include "ui/CheckedFileWriter.h"
@@ -39,9 +40,13 @@ void frmMain::mnuRunTests_Click()
     const QString title = QStringLiteral("运行测试");
     if (!programHasAFile(title)) return;
     const QString folder = QDir::toNativeSeparators(testCaseFolder());
-    const std::optional<std::vector<TestCase>> cases =
-        readCaseFolder(std::filesystem::path(testCaseFolder().toStdU16String()));
-    if (!cases || cases->empty()) {
+    const CaseFolder cases = readCaseFolder(std::filesystem::path(testCaseFolder().toStdU16String()));
+    if (cases.problem) {
+        m_dialogs.showMessage(this, MessageIcon::Warning, title,
+                              toQString(cases.problem->text()) + QStringLiteral("没有运行任何用例。"));
+        return;
+    }
+    if (cases.cases.empty()) {
         m_dialogs.showMessage(this, MessageIcon::Warning, title,
                               QStringLiteral("没有找到测试用例：文件夹 %1 中没有 .out 文件。每个测试用例是 NAME.out"
                                              "（期望的控制台输出）和可选的 NAME.in（INPUT 的答案，每行一个）。")
@@ -50,7 +55,7 @@ void frmMain::mnuRunTests_Click()
     }
     setRunning(true);
     m_runningTests = true;
-    runTestCases(*cases);
+    runTestCases(cases.cases);
     m_runningTests = false;
     setRunning(false);
     if (m_closeAfterRun) {
@@ -118,7 +123,9 @@ QString frmMain::askNewCaseName(const QString& command)
     return {};
 }
 
-void frmMain::runTestCases(const std::vector<TestCase>& cases)
+// Each case is read just before it runs, and of its result only what the
+// window shows is kept.
+void frmMain::runTestCases(const std::vector<CaseFiles>& cases)
 {
     if (!m_testResults) m_testResults = new TestResultsDialog(this, m_zoom);
     TestResultsDialog& results = *m_testResults;
@@ -135,16 +142,23 @@ void frmMain::runTestCases(const std::vector<TestCase>& cases)
         return !results.stopRequested() && !m_closeAfterRun;
     };
     const std::u16string text = crLfText(*ui->txtSource);
-    std::vector<CaseResult> done;
-    for (std::size_t i = 0; i < cases.size() && keepGoing(); ++i) {
-        results.caseStarting(static_cast<int>(i), toQString(cases[i].name));
+    std::size_t run = 0;
+    std::size_t passed = 0;
+    for (; run < cases.size() && keepGoing(); ++run) {
+        const std::variant<TestCase, CaseFileProblem> read = readCase(cases[run]);
+        if (const auto* problem = std::get_if<CaseFileProblem>(&read)) {
+            m_dialogs.showMessage(this, MessageIcon::Warning, QStringLiteral("运行测试"),
+                                  toQString(problem->text()) + QStringLiteral("这个用例和后面的用例没有运行。"));
+            break;
+        }
+        results.caseStarting(static_cast<int>(run), toQString(cases[run].name));
         QCoreApplication::processEvents();
-        std::optional<CaseResult> result = m_controller.runTestCase(text, cases[i], keepGoing);
+        const std::optional<CaseResult> result = m_controller.runTestCase(text, std::get<TestCase>(read), keepGoing);
         if (!result) break;
-        results.addResult(*result, cases[i].expected);
-        done.push_back(std::move(*result));
+        results.addResult(*result);
+        if (result->verdict == CaseVerdict::Passed) ++passed;
     }
-    results.end(done);
+    results.end(run, passed);
 }
 
 }  // namespace tarnik
