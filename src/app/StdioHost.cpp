@@ -10,8 +10,30 @@
 namespace tarnik::cli {
 
 namespace {
+
 constexpr std::size_t kFlushThreshold = 1 << 16;
+
+enum class LineRead { Line, End, TooLong };
+
+// One line of standard input without its line end (LF or CR LF), read a byte
+// at a time so that no more than kAnswerLineBytes is ever held; the rest of
+// an over-long line stays unread.
+LineRead readAnswerLine(std::string& line)
+{
+    std::streambuf& input = *std::cin.rdbuf();
+    line.clear();
+    for (;;) {
+        const int c = input.sbumpc();
+        if (c == std::char_traits<char>::eof()) return line.empty() ? LineRead::End : LineRead::Line;
+        if (c == '\n') break;
+        line += static_cast<char>(c);
+        if (line.size() > kAnswerLineBytes + 1) return LineRead::TooLong;  // + 1: room for the CR of a CR LF
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line.size() > kAnswerLineBytes ? LineRead::TooLong : LineRead::Line;
 }
+
+}  // namespace
 
 StdioHost::StdioHost(bool keepCrLf, std::optional<std::int64_t> maxSteps)
     : m_keepCrLf(keepCrLf), m_maxSteps(maxSteps)
@@ -70,8 +92,9 @@ std::optional<std::u16string> StdioHost::InputWindow(std::u16string_view info)
         std::fflush(stderr);
         m_errorMidLine = true;
         std::string line;
-        if (!std::getline(std::cin, line)) return std::nullopt;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const LineRead read = readAnswerLine(line);
+        m_answerTooLong = read == LineRead::TooLong;
+        if (read != LineRead::Line) return std::nullopt;
         if (!line.empty()) return decodeTypedLine(line);
     }
 }

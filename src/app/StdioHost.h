@@ -1,7 +1,8 @@
 #pragma once
 // The console of tarnik-cli: output to standard output (UTF-8, CR LF written
 // as LF unless asked to keep it), INPUT questions to standard error and
-// answers from standard input (UTF-8, or GBK where that is not valid UTF-8).
+// answers from standard input (UTF-8, or GBK where that is not valid UTF-8),
+// a line of at most kAnswerLineBytes: a longer one ends the run unread.
 // The debugger never opens. With a statement limit the run ends, like an
 // abort, before the statement past the limit; so does it once standard output
 // cannot be written, since nothing the program does could be seen any more.
@@ -12,6 +13,9 @@
 #include "interp/RunController.h"
 
 namespace tarnik::cli {
+
+// An answer is a typed number; a line past this is no answer.
+inline constexpr std::size_t kAnswerLineBytes = 1 << 20;
 
 class StdioHost : public RunConsole {
 public:
@@ -29,6 +33,8 @@ public:
     void setCaption(std::u16string_view) override {}
 
     [[nodiscard]] bool limitReached() const { return m_limitReached; }
+    // An answer line went on past kAnswerLineBytes; the run stopped at that INPUT.
+    [[nodiscard]] bool answerTooLong() const { return m_answerTooLong; }
     // The errno of the first failed write of standard output, 0 while none failed.
     [[nodiscard]] int writeError() const { return m_writeError; }
     void flush();
@@ -40,6 +46,7 @@ private:
     std::optional<std::int64_t> m_maxSteps;
     std::int64_t m_steps = 0;
     bool m_limitReached = false;
+    bool m_answerTooLong = false;
     int m_writeError = 0;
     bool m_pendingCr = false;      // a CR at the end of the last output, its LF maybe still to come
     bool m_errorMidLine = false;   // a question stands on standard error without a line end
