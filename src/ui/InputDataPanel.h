@@ -6,11 +6,12 @@
 // The text belongs to the program: it is kept in the settings (group
 // InputData) under the program file's absolute path, and follows the editor
 // from file to file. An unsaved program's text goes with it when it is
-// first saved.
+// first saved. When the settings cannot be written, the panel says so.
 #include <QDockWidget>
 #include <QString>
 #include <deque>
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace tarnik {
@@ -34,6 +35,7 @@ private:
     [[nodiscard]] static QString settingsKey(const QString& programPath);
 
     QPlainTextEdit* m_text;
+    QLabel* m_notKept;  // shown while the answers could not be stored
     QString m_programPath;
     bool m_loading = false;
 };

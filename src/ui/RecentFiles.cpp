@@ -4,19 +4,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
+
+#include "ui/TarnikSettings.h"
 
 namespace tarnik {
 namespace {
 
-const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kRecentFilesKey = QStringLiteral("Editor/RecentFiles");
 
 }  // namespace
 
 RecentFiles::RecentFiles(QMenu& menu, QAction& before) : QObject(&menu), m_menu(menu), m_before(before)
 {
-    m_files = QSettings(kSettingsApplication, kSettingsApplication).value(kRecentFilesKey).toStringList();
+    m_files = tarnikSettings().value(kRecentFilesKey).toStringList();
     m_files.removeAll(QString());
     while (m_files.size() > kMaxFiles) m_files.removeLast();
     showInMenu();
@@ -40,7 +40,7 @@ void RecentFiles::remove(const QString& path)
 
 void RecentFiles::store()
 {
-    QSettings(kSettingsApplication, kSettingsApplication).setValue(kRecentFilesKey, m_files);
+    tarnikSettings().setValue(kRecentFilesKey, m_files);
     showInMenu();
 }
 

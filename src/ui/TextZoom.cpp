@@ -2,18 +2,17 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "ui/ChineseUi.h"
+#include "ui/TarnikSettings.h"
 
 namespace tarnik {
 namespace {
 
 constexpr int kWheelNotch = 120;  // eighths of a degree
 
-const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kFontSizeKey = QStringLiteral("Editor/FontSize");
 
 // A monospaced face first: Chinese characters then take two columns and the
@@ -38,7 +37,7 @@ void setKeys(QAction& action, QList<QKeySequence> keys, QKeySequence::StandardKe
 TextZoom::TextZoom(QObject* parent) : QObject(parent)
 {
     bool isNumber = false;
-    const int stored = QSettings(kSettingsApplication, kSettingsApplication).value(kFontSizeKey).toInt(&isNumber);
+    const int stored = tarnikSettings().value(kFontSizeKey).toInt(&isNumber);
     if (isNumber) m_pointSize = std::clamp(stored, kMinPointSize, kMaxPointSize);
 }
 
@@ -98,7 +97,7 @@ void TextZoom::setPointSize(int pointSize)
     pointSize = std::clamp(pointSize, kMinPointSize, kMaxPointSize);
     if (pointSize == m_pointSize) return;
     m_pointSize = pointSize;
-    QSettings(kSettingsApplication, kSettingsApplication).setValue(kFontSizeKey, m_pointSize);
+    tarnikSettings().setValue(kFontSizeKey, m_pointSize);
     emit changed();
 }
 

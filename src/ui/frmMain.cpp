@@ -11,7 +11,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
-#include <QSettings>
 #include <QTextBlock>
 #include <QTime>
 #include <algorithm>
@@ -29,6 +28,7 @@
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
 #include "ui/frmResult.h"
+#include "ui/TarnikSettings.h"
 #include "ui_frmMain.h"
 
 // Resources compiled into a static library are linked only when referenced.
@@ -44,12 +44,9 @@ constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 50;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
-// Typing goes on in bursts; the record is written once a burst is over.
-constexpr int kRecoveryDelayMs = 2000;
 constexpr int kStatusMessageMs = 10000;
 constexpr int kDiskSettleMs = 200;
 
-const QString kSettingsApplication = QStringLiteral("Tarnik");
 const QString kSettingsGroup = QStringLiteral("Settings");
 struct PlacementKey {
     const char* name;
@@ -70,6 +67,25 @@ QString runErrorHelp(const RunOutcome& outcome, std::u16string_view editorText)
     const std::u16string context = errorContextText(outcome, editorText);
     if (!context.empty()) help += u"\n" + context;
     return toQString(help);
+}
+
+// A stored place may lie on a screen that is gone (a second monitor taken
+// away, a projector unplugged): a window whose title bar cannot be reached
+// comes back whole onto the main screen.
+QRect onAnAvailableScreen(const QRect& wanted)
+{
+    constexpr int kReachable = 120;  // pixels of title bar a mouse can take hold of
+    const QRect titleBar(wanted.topLeft(), QSize(wanted.width(), kReachable / 4));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect seen = screen->availableGeometry().intersected(titleBar);
+        if (seen.width() >= kReachable && seen.height() == titleBar.height()) return wanted;
+    }
+    const QScreen* main = QGuiApplication::primaryScreen();
+    if (main == nullptr) return wanted;
+    const QRect area = main->availableGeometry();
+    QRect placed(QPoint(), wanted.size().boundedTo(area.size()));
+    placed.moveCenter(area.center());
+    return placed;
 }
 
 }  // namespace
@@ -104,8 +120,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     Timer1.start(kTimer1IntervalMs);
     Timer2.start(kTimer2IntervalMs);
     m_clock.start(kClockIntervalMs);
-    m_recoveryDelay.setSingleShot(true);
-    m_recoveryDelay.setInterval(kRecoveryDelayMs);
+    setUpRecovery();
     showDateAndTime();
     Timer1_Timer();
 }
@@ -142,7 +157,6 @@ void frmMain::connectCommands()
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     connect(&m_clock, &QTimer::timeout, this, &frmMain::showDateAndTime);
-    connect(&m_recoveryDelay, &QTimer::timeout, this, &frmMain::keepRecoveryRecord);
     // Writers often change a file in several steps; look once they are done.
     m_diskCheck.setSingleShot(true);
     m_diskCheck.setInterval(kDiskSettleMs);
@@ -204,7 +218,7 @@ void frmMain::createStatusPanels()
 
 void frmMain::restorePlacement()
 {
-    QSettings settings(kSettingsApplication, kSettingsApplication);
+    QSettings settings = tarnikSettings();
     settings.beginGroup(kSettingsGroup);
     // A value that is missing or not a number gives the default.
     auto pixels = [&settings](PlacementKey key) {
@@ -212,13 +226,14 @@ void frmMain::restorePlacement()
         int twips = settings.value(QLatin1String(key.name)).toString().toInt(&isNumber);
         return (isNumber ? twips : key.defaultTwips) / kTwipsPerPixel;  // whole pixels, cut off
     };
-    move(pixels(kLeft), pixels(kTop));
-    resize(pixels(kWidth), pixels(kHeight));
+    const QRect placed = onAnAvailableScreen(QRect(pixels(kLeft), pixels(kTop), pixels(kWidth), pixels(kHeight)));
+    move(placed.topLeft());
+    resize(placed.size());
 }
 
 void frmMain::storePlacement()
 {
-    QSettings settings(kSettingsApplication, kSettingsApplication);
+    QSettings settings = tarnikSettings();
     settings.beginGroup(kSettingsGroup);
     auto store = [&settings](PlacementKey key, int pixels) {
         settings.setValue(QLatin1String(key.name), QString::number(twipsFromPixels(pixels)));
@@ -289,7 +304,7 @@ void frmMain::mnuHelpAbout_Click()
 void frmMain::txtSource_Change()
 {
     Modified = true;
-    m_recoveryDelay.start();
+    recordSoon();
 }
 
 void frmMain::Timer1_Timer()

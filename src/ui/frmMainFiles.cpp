@@ -315,7 +315,7 @@ bool frmMain::FileWrite(const QString& Filename)
     // A link the user saves through names the file they mean: its target is written.
     const FileWriteResult written = writeFileChecked(Filename, QByteArrayView(bytes->data(), size), LinkPolicy::Follow);
     if (!written) {
-        m_dialogs.showMessage(this, MessageIcon::Critical, kFileErrorTitle,
+        m_dialogs.showMessage(this, MessageIcon::Warning, kFileErrorTitle,
                               QStringLiteral("无法保存 %1：%2。\n文件没有改变，编辑器中的内容仍然保留。")
                                   .arg(QDir::toNativeSeparators(Filename), written.reason));
         return false;

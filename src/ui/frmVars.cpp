@@ -2,13 +2,13 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
-#include <QSettings>
 
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
 #include "ui/ChineseUi.h"
 #include "ui/EditorText.h"
 #include "ui/Twips.h"
+#include "ui/TarnikSettings.h"
 #include "ui_frmVars.h"
 
 namespace tarnik {
@@ -29,7 +29,6 @@ const QString kChangeMark = QStringLiteral("● ");
 
 const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
 
-QSettings settings() { return QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")); }
 
 QString changeTip(const WatchedVariable& variable)
 {
@@ -45,7 +44,7 @@ frmVars::frmVars(RunController& controller, QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
-    restoreGeometry(settings().value(kGeometryKey).toByteArray());
+    restoreGeometry(tarnikSettings().value(kGeometryKey).toByteArray());
     const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
     ui->lv->setFont(listFont);
     ui->lvCode->setFont(listFont);
@@ -155,7 +154,7 @@ void frmVars::cmdAbort_Click()
 // the window) comes through here, so the place is kept whichever was taken.
 void frmVars::done(int result)
 {
-    settings().setValue(kGeometryKey, saveGeometry());
+    tarnikSettings().setValue(kGeometryKey, saveGeometry());
     QDialog::done(result);
 }
 

@@ -3,9 +3,12 @@
 // the program file.
 #include <QDockWidget>
 #include <QMenu>
+#include <QLabel>
 #include <QSettings>
 
+#include "support/FileSizeLimit.h"
 #include "support/IdeFixture.h"
+#include "ui/TarnikSettings.h"
 
 namespace tarnik::test {
 namespace {
@@ -107,7 +110,7 @@ TEST_F(InputData, TextIsKeptWithTheProgramFile)
     EXPECT_TRUE(waitFor([&] { return answersBox().toPlainText() == QStringLiteral("41"); }))
         << answersBox().toPlainText();
 
-    QSettings settings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik"));
+    QSettings settings = tarnikSettings();
     settings.beginGroup(QStringLiteral("InputData"));
     EXPECT_EQ(settings.childKeys().size(), 1);
 
@@ -132,6 +135,33 @@ TEST_F(InputData, AnswersTypedForAnUnsavedProgramGoWithItWhenItIsSaved)
     openCommandLine(path(QStringLiteral("saved.tnk")));
     EXPECT_TRUE(waitFor([&] { return answersBox().toPlainText() == QStringLiteral("9"); }))
         << answersBox().toPlainText();
+}
+
+// A full disk: the settings file keeps what it held (the writer checks every
+// byte before replacing it), and the panel says that the answers are not kept.
+TEST_F(InputData, AnswersThatCannotBeStoredAreSaidSoAndTheSettingsFileIsKept)
+{
+    const QString program = path(QStringLiteral("a.tnk"));
+    writeFile(program, "input a");
+    openCommandLine(program);
+    ASSERT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(program)));
+    answersBox().setPlainText(QStringLiteral("1"));
+    const QString settingsFile = tarnikSettings().fileName();
+    const QByteArray stored = readFile(settingsFile);
+    ASSERT_FALSE(stored.isEmpty());
+    QLabel& notKept = *panel().findChild<QLabel*>(QStringLiteral("lblInputDataNotKept"));
+    EXPECT_TRUE(notKept.isHidden());
+    {
+        const FileSizeLimit full(0);
+        answersBox().setPlainText(QStringLiteral("2"));
+    }
+    EXPECT_FALSE(notKept.isHidden());
+    EXPECT_TRUE(notKept.text().contains(QStringLiteral("关闭 Tarnik 后它们会丢失"))) << notKept.text();
+    EXPECT_EQ(readFile(settingsFile), stored);
+
+    answersBox().setPlainText(QStringLiteral("3"));
+    EXPECT_TRUE(notKept.isHidden());
+    EXPECT_NE(readFile(settingsFile), stored);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "support/IdeFixture.h"
+#include "ui/TarnikSettings.h"
 #include "ui/RecentFiles.h"
 
 namespace tarnik::test {
@@ -75,7 +76,7 @@ TEST_F(RecentFilesMenu, TheListKeepsTheNineNewestAndTheNextStartHasThem)
     restartWindow();
     EXPECT_EQ(entries().size(), RecentFiles::kMaxFiles);
     EXPECT_EQ(entries().first(), entry(1, opened[0]));
-    EXPECT_EQ(QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).value("Editor/RecentFiles").toStringList(),
+    EXPECT_EQ(tarnikSettings().value("Editor/RecentFiles").toStringList(),
               opened.mid(0, 9));
 }
 

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "support/IdeFixture.h"
+#include "ui/TarnikSettings.h"
 #include "ui/TextZoom.h"
 
 namespace tarnik::test {
@@ -31,7 +32,7 @@ protected:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(&viewport, &event);
     }
-    QVariant storedSize() { return QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).value("Editor/FontSize"); }
+    QVariant storedSize() { return tarnikSettings().value("Editor/FontSize"); }
 };
 
 TEST_F(Zoom, BothBoxesShowAMonospacedChineseFontAtTheStartSize)
@@ -122,7 +123,7 @@ TEST_F(Zoom, AStoredSizeThatIsNoSizeGivesTheStartSize)
 {
     for (const char* stored : {"big", "0", "999"}) {
         SCOPED_TRACE(stored);
-        QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).setValue("Editor/FontSize", stored);
+        tarnikSettings().setValue("Editor/FontSize", stored);
         restartWindow();
         const int expected = QByteArray(stored) == "big" ? TextZoom::kDefaultPointSize
                              : QByteArray(stored) == "0" ? TextZoom::kMinPointSize

@@ -322,7 +322,7 @@ TEST_F(ExternalChanges, ASaveThatCannotBeWrittenKeepsTheFileAndTheChangesAndSays
         const FileSizeLimit full(0);
         action("mnuFileSave").trigger();
     }
-    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
+    ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("warning")});
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("文件没有改变，编辑器中的内容仍然保留"))) << dialogs.shown[0].text;
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("shared.bas"))) << dialogs.shown[0].text;
     EXPECT_EQ(readFile(file), QByteArray("print 1\n"));

@@ -1,10 +1,13 @@
 // The editor window: its title and line number, the file commands with their
 // questions, encodings and line ends of the files, and the stored placement.
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 
 #include "support/IdeFixture.h"
+#include "ui/TarnikSettings.h"
 
 namespace tarnik::test {
 namespace {
@@ -342,13 +345,13 @@ TEST_F(MainWindow, ExitAsksAndCancelKeepsTheWindowOpen)
 
 QString storedPlacement(const char* key)
 {
-    QSettings settings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik"));
+    QSettings settings = tarnikSettings();
     return settings.value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
 }
 
 void storePlacement(const char* key, const QString& value)
 {
-    QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).setValue(QStringLiteral("Settings/") + QLatin1String(key), value);
+    tarnikSettings().setValue(QStringLiteral("Settings/") + QLatin1String(key), value);
 }
 
 TEST_F(MainWindow, PlacementDefaultsTo1000And6500Twips)
@@ -378,6 +381,19 @@ TEST_F(MainWindow, PlacementThatIsNotANumberFallsBackToTheDefault)
     storePlacement("MainTop", QStringLiteral("3000"));
     restartWindow();
     EXPECT_EQ(window->pos(), QPoint(1000 / 15, 200));
+}
+
+TEST_F(MainWindow, APlacementOffEveryScreenComesBackOntoTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint offScreen[] = {{screen.right() + 500, 100}, {-3000, 100}, {100, screen.bottom() - 5}, {100, -2000}};
+    for (const QPoint& corner : offScreen) {
+        SCOPED_TRACE(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y()).toStdString());
+        storePlacement("MainLeft", QString::number(corner.x() * 15));
+        storePlacement("MainTop", QString::number(corner.y() * 15));
+        restartWindow();
+        EXPECT_TRUE(screen.contains(QRect(window->pos(), window->size()))) << window->pos().x() << "," << window->pos().y();
+    }
 }
 
 TEST_F(MainWindow, MinimizedCloseAndExitLeaveThePlacementAlone)

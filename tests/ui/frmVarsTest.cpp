@@ -11,6 +11,7 @@
 #include "interp/ProgramState.h"
 #include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
+#include "ui/TarnikSettings.h"
 
 namespace tarnik::test {
 namespace {
@@ -430,7 +431,7 @@ TEST_F(Debugger, SizeAndPlaceAreKeptForTheNextPauseAndTheNextRun)
     debug();
     debug();
     EXPECT_EQ(seen, (std::vector<QRect>{placed, placed}));
-    EXPECT_FALSE(QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik"))
+    EXPECT_FALSE(tarnikSettings()
                      .value(QStringLiteral("Debugger/Geometry"))
                      .toByteArray()
                      .isEmpty());

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "interp/ProgramState.h"
+#include "ui/TarnikSettings.h"
 #include "ui/EditorText.h"
 
 namespace tarnik::test {
@@ -42,7 +43,7 @@ void IdeFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
     program.reset();
-    QSettings(QStringLiteral("Tarnik"), QStringLiteral("Tarnik")).clear();
+    tarnikSettings().clear();
     // The data folder is a temporary one (see UiTestMain.cpp); each test
     // starts with it empty.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
