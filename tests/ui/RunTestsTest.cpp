@@ -11,6 +11,9 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "support/IdeFixture.h"
 
@@ -182,6 +185,89 @@ TEST_F(RunTests, WithoutAFileOrCasesItSaysWhereCasesBelong)
     EXPECT_TRUE(dialogs.shown[1].text.contains(QDir::toNativeSeparators(path(QStringLiteral("lonely.tests")))))
         << dialogs.shown[1].text;
     EXPECT_EQ(window->findChild<QDialog*>(QStringLiteral("dlgTestResults")), nullptr);
+}
+
+// A long output is shown as the lines around its first difference; the
+// window says which lines those are and keeps nothing more.
+TEST_F(RunTests, LongOutputsShowTheLinesAroundTheFirstDifference)
+{
+    QByteArray expected;
+    for (int i = 1; i <= 1000; ++i) expected += QByteArray::number(i == 500 ? -1 : i) + '\n';
+    writeProgram("for i = 1 to 1000\r\nprint i\r\nnext\r\n", {{QStringLiteral("long"), QByteArray(), expected}});
+    action("mnuRunTests").trigger();
+
+    EXPECT_EQ(rows(), (std::vector<QStringList>{
+                          {QStringLiteral("long"), QStringLiteral("✘ 未通过 第500行: 期望 «-1» 实际 «500»")}}));
+    const QStringList actual = box("txtActual").toPlainText().split(QLatin1Char('\n'));
+    ASSERT_EQ(actual.size(), 40);
+    EXPECT_EQ(actual.front(), QStringLiteral("490"));
+    EXPECT_EQ(actual.back(), QStringLiteral("529"));
+    EXPECT_EQ(box("txtExpected").toPlainText().split(QLatin1Char('\n')).at(10), QStringLiteral("-1"));
+    EXPECT_EQ(markedLines("txtExpected"), std::vector<int>{11});
+    EXPECT_EQ(markedLines("txtActual"), std::vector<int>{11});
+    EXPECT_EQ(label("lblDifference"), QStringLiteral("第 500 行不同（已标出）。输出很长，这里只显示第 490 到第 529 行。"));
+}
+
+TEST_F(RunTests, EndlessOutputKeepsOnlyTheShownStartOfEachCase)
+{
+    writeProgram("do while 1 = 1\r\nprint \"0123456789\"; \"0123456789\"\r\nloop\r\n",
+                 {{QStringLiteral("a"), QByteArray(), "\n"}, {QStringLiteral("b"), QByteArray(), "\n"}});
+    action("mnuRunTests").trigger();
+    ASSERT_EQ(rows().size(), 2u);
+    EXPECT_EQ(rows()[1][1], QStringLiteral("✘ 未通过 输出超过 1048576 个字符，已停止"));
+    for (int i = 0; i < 2; ++i) {
+        caseList().setCurrentItem(caseList().topLevelItem(i));
+        const QStringList lines = box("txtActual").toPlainText().split(QLatin1Char('\n'));
+        EXPECT_EQ(lines.size(), 40);
+        EXPECT_EQ(lines.front(), QStringLiteral("01234567890123456789"));
+        EXPECT_EQ(label("lblDifference"), QStringLiteral("输出很长，这里只显示第 1 到第 40 行。"));
+    }
+}
+
+TEST_F(RunTests, ClosingTheResultsLetsGoOfThemAndANewRunShowsThemAgain)
+{
+    writeProgram("print 1\r\n", {{QStringLiteral("one"), QByteArray(), "2\n"}});
+    action("mnuRunTests").trigger();
+    ASSERT_EQ(rows().size(), 1u);
+    ASSERT_EQ(box("txtActual").toPlainText(), QStringLiteral("1\n"));
+
+    results().reject();
+    EXPECT_FALSE(results().isVisible());
+    EXPECT_TRUE(rows().empty());
+    EXPECT_TRUE(box("txtExpected").toPlainText().isEmpty());
+    EXPECT_TRUE(box("txtActual").toPlainText().isEmpty());
+    EXPECT_TRUE(label("lblDifference").isEmpty());
+
+    action("mnuRunTests").trigger();
+    EXPECT_TRUE(results().isVisible());
+    EXPECT_EQ(rows(), (std::vector<QStringList>{
+                          {QStringLiteral("one"), QStringLiteral("✘ 未通过 第1行: 期望 «2» 实际 «1»")}}));
+}
+
+// A case file that is a FIFO or a link is never opened: the message names it
+// and no case runs (a FIFO opened for reading would wait for ever).
+TEST_F(RunTests, CaseFilesThatAreNoRegularFilesAreNamedAndNothingRuns)
+{
+    writeProgram("input a\r\nprint a\r\n", {{QStringLiteral("a"), QByteArray(), "1\n1\n"}});
+    const QString answers = path(QStringLiteral("double.tests/a.in"));
+    const QString outside = path(QStringLiteral("secret.txt"));
+    writeFile(outside, "1\n");
+    const std::vector<std::pair<const char*, std::function<void()>>> makers = {
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(answers.toLocal8Bit().constData(), 0600), 0); }},
+        {"link", [&] { std::filesystem::create_symlink(outside.toStdString(), answers.toStdString()); }},
+    };
+    for (const auto& [name, make] : makers) {
+        SCOPED_TRACE(name);
+        QFile::remove(answers);
+        make();
+        dialogs.shown.clear();
+        action("mnuRunTests").trigger();
+        ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("warning")});
+        EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("无法使用测试用例文件 %1：").arg(answers)))
+            << dialogs.shown[0].text;
+        EXPECT_TRUE(dialogs.shown[0].text.endsWith(QStringLiteral("没有运行任何用例。"))) << dialogs.shown[0].text;
+        EXPECT_EQ(window->findChild<QDialog*>(QStringLiteral("dlgTestResults")), nullptr);
+    }
 }
 
 }  // namespace
