@@ -84,7 +84,7 @@ FileBytes checkRegularFile(const std::filesystem::path& path, Links links)
     const std::filesystem::file_status status =
         links == Links::Refuse ? std::filesystem::symlink_status(path, error) : std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) return refused(FileRefusal::Missing);
-    if (error) return refused(FileRefusal::Unreadable, error.value());
+    if (error) return refused(FileRefusal::Unreadable, error.default_error_condition().value());
     return kindOf(status);
 }
 
