@@ -7,7 +7,10 @@
 namespace {
 
 using tarnik::clsExpPlus;
-using tarnik::program;
+using tarnik::ProgramState;
+
+// The state the evaluations run in, as a run's program object holds one.
+ProgramState program;
 
 void setUpVariables(clsExpPlus& evaluator)
 {

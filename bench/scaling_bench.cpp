@@ -44,7 +44,6 @@ void timeRun(benchmark::State& state, const std::function<std::u16string(std::in
     const std::u16string source = make(state.range(0));
     SilentConsole console;
     for (auto _ : state) {
-        tarnik::program.reset();
         benchmark::DoNotOptimize(tarnik::StartRun(source, console, tarnik::RunMode::Free));
     }
     state.SetComplexityN(state.range(0));

@@ -23,6 +23,9 @@
 namespace tarnik {
 namespace {
 
+// The state the evaluations run in, as a run's program object holds one.
+ProgramState program;
+
 // A number as its text and its bits, so that the texts differ when the bits do.
 std::u16string numberAndBits(double number)
 {

@@ -17,7 +17,6 @@
 
 #include "FuzzCheck.h"
 #include "interp/ErrorHelp.h"
-#include "interp/ProgramState.h"
 #include "interp/ProgramWarnings.h"
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
@@ -122,7 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::deque<std::u16string> answers =
         nul == std::string_view::npos ? std::deque<std::u16string>{} : answersOf(bytes.substr(nul + 1));
 
-    program.reset();
     const RunRecord first = run(source, answers, true);
     if (first.error) {
         const auto lines = static_cast<std::int32_t>(splitLines(source).size());
@@ -132,14 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(errorRowOf(*first.error) != nullptr, "every error a program meets is explained",
                       first.error->description);
     }
-    program.reset();
     for (const ProgramWarning& warning : lintProgram(source).warnings) {
         const auto lines = static_cast<std::int32_t>(splitLines(source).size());
         fuzz::require(warning.line >= 1 && warning.line <= lines && !warning.text.empty(),
                       "a warning names a line of the program", warning.text);
     }
-    program.reset();
-    fuzz::require(!program.Err.pending(), "the error state is cleared once the run is reported");
     fuzz::require(run(source, answers, true) == first, "a program started again does what it did", source);
     fuzz::require(run(source, answers, false) == first, "a program debugged does what it does when started", source);
     return 0;

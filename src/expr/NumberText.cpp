@@ -233,12 +233,13 @@ std::optional<double> readBackByScaling(double magnitude)
 double readBack15Slow(double value)
 {
     // Loops read the same fractions back again and again: remember recent ones.
-    // A value read back reads back as itself, so it is remembered too.
+    // A value read back reads back as itself, so it is remembered too. Each
+    // thread has its own table, so runs in different threads never meet here.
     struct Entry {
         std::uint64_t bits;
         double back;
     };
-    static Entry recent[256];  // all zero: +0 reads back as +0
+    thread_local Entry recent[256];  // all zero: +0 reads back as +0
     auto slotFor = [](double key) -> Entry& {
         return recent[(std::bit_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ULL) >> 56];
     };

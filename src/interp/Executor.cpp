@@ -3,9 +3,7 @@
 #include <stdexcept>
 
 #include "expr/NumberText.h"
-#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
-#include "interp/Breakpoints.h"
 #include "interp/ExecutorPlan.h"
 #include "interp/RunHost.h"
 #include "interp/clsCode.h"
@@ -14,6 +12,7 @@ namespace tarnik {
 
 Executor::Executor(clsCode& code, RunHost& host)
     : m_code(code),
+      program(code.program),
       m_host(host),
       m_evaluator(code.Evaluator ? *code.Evaluator : *(code.Evaluator = std::make_unique<clsExpPlus>(program.Variables)))
 {
@@ -25,7 +24,7 @@ Executor::~Executor() = default;
 // several statements, or a line that jumps to itself, pauses only the first time.
 void Executor::pauseIfWanted(std::int16_t line)
 {
-    if ((!program.FreeRun || IsBreakpoint(line)) && m_code.PreviousLine != line) stopWindow();
+    if ((!program.FreeRun || program.IsBreakpoint(line)) && m_code.PreviousLine != line) stopWindow();
 }
 
 void Executor::noteHowToPause() { m_mayPause = !program.FreeRun || !program.Breakpoints.empty(); }

@@ -22,6 +22,7 @@
 namespace tarnik {
 
 class clsCode;
+struct ProgramState;
 struct clsLine;
 class clsExpPlus;
 class RunHost;
@@ -33,7 +34,7 @@ public:
     Executor(clsCode& code, RunHost& host);
     ~Executor();
 
-    // The statement loop; an error it stops on is left in program.Err.
+    // The statement loop; an error it stops on is left in the run's program.Err.
     void run();
 
     // GOTO and GOSUB push their line; a push onto a full stack drops the oldest entry.
@@ -80,6 +81,7 @@ private:
     void append(std::u16string_view text, std::u16string_view ending);
 
     clsCode& m_code;
+    ProgramState& program;  // m_code's, named as the translator names it
     RunHost& m_host;
     clsExpPlus& m_evaluator;
     std::vector<PreparedLine> m_lines;  // parallel to the line table, slot 0 unused

@@ -1,8 +1,8 @@
 // PRINT and INPUT: the item lists, cut by the separator search.
 #include "expr/NumberText.h"
-#include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
 #include "interp/ExecutorPlan.h"
+#include "interp/ProgramState.h"
 #include "interp/RunHost.h"
 
 namespace tarnik {

@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "expr/NumberText.h"
-#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "expr/clsExpPlus.h"
 #include "interp/ExecutorPlan.h"

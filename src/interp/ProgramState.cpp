@@ -1,8 +1,8 @@
 #include "interp/ProgramState.h"
 
-namespace tarnik {
+#include <algorithm>
 
-ProgramState program;
+namespace tarnik {
 
 void ProgramState::reset()
 {
@@ -12,6 +12,22 @@ void ProgramState::reset()
     RunSource.clear();
     Breakpoints.clear();
     Variables.Clear();
+}
+
+void ProgramState::AddBreakpoint(std::int16_t line)
+{
+    if (!IsBreakpoint(line)) Breakpoints.push_back(line);
+}
+
+void ProgramState::RemoveBreakpoint(std::int16_t line)
+{
+    const auto found = std::find(Breakpoints.begin(), Breakpoints.end(), line);
+    if (found != Breakpoints.end()) Breakpoints.erase(found);
+}
+
+bool ProgramState::IsBreakpoint(std::int16_t line) const
+{
+    return std::find(Breakpoints.begin(), Breakpoints.end(), line) != Breakpoints.end();
 }
 
 }  // namespace tarnik

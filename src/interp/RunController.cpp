@@ -2,7 +2,6 @@
 
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
-#include "interp/Breakpoints.h"
 #include "interp/ProgramState.h"
 #include "interp/TestCases.h"
 #include "interp/clsCode.h"
@@ -10,15 +9,16 @@
 namespace tarnik {
 namespace {
 
-// The error left by a run or a translation of `code`, taken out of the run state.
-RunOutcome takeOutcome(const clsCode& code)
+// The error left by a run or a translation of `code`, taken out of its state.
+RunOutcome takeOutcome(clsCode& code)
 {
     RunOutcome outcome;
-    if (!program.Err.pending()) return outcome;
-    outcome.error = program.Err.error();
-    outcome.line = program.CurrentLine;
+    ErrorState& pending = code.program.Err;
+    if (!pending.pending()) return outcome;
+    outcome.error = pending.error();
+    outcome.line = code.program.CurrentLine;
     outcome.unclosed = code.unclosedBlock();
-    program.Err.clear();
+    pending.clear();
     return outcome;
 }
 
@@ -38,12 +38,18 @@ std::u16string RunOutcome::errorLine() const
 RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode mode)
 {
     clsCode code;
+    return StartRun(code, editorText, console, mode);
+}
+
+RunOutcome StartRun(clsCode& code, std::u16string_view editorText, RunConsole& console, RunMode mode)
+{
     code.Init(editorText);
+    ProgramState& program = code.program;
     program.RunSource.assign(editorText);
     program.FreeRun = mode == RunMode::Free;
     console.Clear();
     console.showConsole();
-    ClearBreakpoints();
+    program.ClearBreakpoints();
     console.setCaption(kRunningCaption);
     code.Run(console);
     console.setCaption(kEndedCaption);
@@ -56,8 +62,8 @@ RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode
 RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code)
 {
     code.Init(editorText);
-    program.Err.clear();
-    program.Err.resumeNext([&] { code.Translate(); });
+    code.program.Err.clear();
+    code.program.Err.resumeNext([&] { code.Translate(); });
     return takeOutcome(code);
 }
 
@@ -123,8 +129,9 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
     if (m_running) return std::nullopt;
     m_running = true;
     m_previousPause.reset();
+    m_run = std::make_unique<clsCode>();
     PauseRecorder recorder(*this, console);
-    RunOutcome outcome = StartRun(editorText, recorder, mode);
+    RunOutcome outcome = StartRun(*m_run, editorText, recorder, mode);
     m_running = false;
     return outcome;
 }
@@ -142,9 +149,9 @@ std::optional<CaseResult> RunController::runTestCase(std::u16string_view editorT
 std::vector<RunController::Variable> RunController::variables() const
 {
     std::vector<Variable> list;
-    for (const std::u16string& name : program.Variables.VarNames()) {
-        list.push_back({name, program.Variables.valueOf(name)});
-    }
+    if (!m_run) return list;
+    const clsVar& variables = m_run->program.Variables;
+    for (const std::u16string& name : variables.VarNames()) list.push_back({name, variables.valueOf(name)});
     return list;
 }
 
@@ -153,29 +160,40 @@ std::vector<WatchedVariable> RunController::watchedVariables() const
     return compareWithPreviousPause(m_previousPause, variables());
 }
 
-std::u16string_view RunController::source() const { return program.RunSource; }
+std::u16string_view RunController::source() const { return m_run ? m_run->program.RunSource : std::u16string_view(); }
 
-std::int32_t RunController::currentLine() const { return program.CurrentLine; }
+std::int32_t RunController::currentLine() const { return m_run ? m_run->program.CurrentLine : 0; }
+
+const ProgramState* RunController::state() const { return m_run ? &m_run->program : nullptr; }
 
 // Breakpoints are 16-bit line numbers; a line beyond them cannot be run to.
 bool RunController::isBreakpoint(std::int32_t line) const
 {
-    return line <= kMax16Bit && IsBreakpoint(static_cast<std::int16_t>(line));
+    return m_run && line <= kMax16Bit && m_run->program.IsBreakpoint(static_cast<std::int16_t>(line));
 }
 
 void RunController::setBreakpoint(std::int32_t line, bool ticked)
 {
-    if (line > kMax16Bit) return;
+    if (!m_run || line > kMax16Bit) return;
     if (ticked) {
-        AddBreakpoint(static_cast<std::int16_t>(line));
+        m_run->program.AddBreakpoint(static_cast<std::int16_t>(line));
     } else {
-        RemoveBreakpoint(static_cast<std::int16_t>(line));
+        m_run->program.RemoveBreakpoint(static_cast<std::int16_t>(line));
     }
     if (m_pausedLine && m_pauseWatcher) m_pauseWatcher->breakpointsChanged();
 }
 
-void RunController::pauseBeforeNextLine() { program.FreeRun = false; }
+void RunController::pauseBeforeNextLine()
+{
+    if (m_run) m_run->program.FreeRun = false;
+}
 
-void RunController::runFreely() { program.FreeRun = true; }
+void RunController::runFreely()
+{
+    if (m_run) m_run->program.FreeRun = true;
+}
+
+RunController::RunController() = default;
+RunController::~RunController() = default;
 
 }  // namespace tarnik

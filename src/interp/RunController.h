@@ -6,6 +6,7 @@
 // a RunController, never through the core's run state.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@
 namespace tarnik {
 
 class clsCode;
+struct ProgramState;
 struct CaseResult;
 struct TestCase;
 
@@ -62,6 +64,9 @@ struct ErrorReport {
 // Translates and runs the editor text in a fresh program object: empties and
 // shows the console, clears the breakpoints, sets the captions around the run.
 RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode mode);
+// The same in `code`, which the caller keeps to look into the run while it
+// pauses or after it ended.
+RunOutcome StartRun(clsCode& code, std::u16string_view editorText, RunConsole& console, RunMode mode);
 
 // Translation alone, as a run does before its first statement (the variables
 // are cleared): the first error and its line, if any. `code` keeps the table.
@@ -77,6 +82,11 @@ RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code);
 class RunController {
 public:
     using Variable = VariableValue;
+
+    RunController();
+    ~RunController();
+    RunController(const RunController&) = delete;
+    RunController& operator=(const RunController&) = delete;
 
     // Starts a run unless one is in progress (then returns nothing at once).
     std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode);
@@ -104,10 +114,15 @@ public:
     // Continue: run on until a breakpoint or STOP.
     void runFreely();
 
+    // The state of the run in progress or of the last one (nothing before
+    // the first): for tests and diagnostics, never for steering.
+    [[nodiscard]] const ProgramState* state() const;
+
 private:
     class PauseRecorder;
 
     bool m_running = false;
+    std::unique_ptr<clsCode> m_run;  // the run in progress, or the last one
     // The variables as the last pause left them; nothing before a run's first pause.
     std::optional<std::vector<Variable>> m_previousPause;
     std::optional<std::int32_t> m_pausedLine;

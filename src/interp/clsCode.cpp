@@ -1,10 +1,8 @@
 #include "interp/clsCode.h"
 
 #include "expr/clsExpPlus.h"
-#include "interp/Executor.h"
-
-#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
+#include "interp/Executor.h"
 
 namespace tarnik {
 

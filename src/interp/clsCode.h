@@ -1,6 +1,8 @@
 #pragma once
 // The program object of one run: the source text, the line table it is
-// translated into, and the evaluator. Run() translates in passes, each one
+// translated into, the run's state and the evaluator. Whoever starts a run
+// owns its clsCode (RunController, a tarnik-cli command, a test case), so
+// runs never share anything. Run() translates in passes, each one
 // walk over the lines or the table, and then executes the table:
 //
 //   splitPhysicalLines  labels, comments, tabs, one-line IF, INPUT lists, WHILE/WEND
@@ -15,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interp/ProgramState.h"
 #include "interp/UnclosedBlock.h"
 #include "interp/clsLine.h"
 
@@ -27,16 +30,19 @@ class clsCode {
 public:
     clsCode();
     ~clsCode();
+    clsCode(const clsCode&) = delete;
+    clsCode& operator=(const clsCode&) = delete;
 
+    ProgramState program;                // this run's state: error, line, mode, breakpoints, variables
     std::u16string strCode;              // the source, lower-cased outside literals and comments
     std::vector<clsLine> Lines{1};       // the line table; slot 0 is never a line
     std::int16_t LineCount = 0;          // records appended by the line pass
-    std::unique_ptr<clsExpPlus> Evaluator;  // created by the executor on first use
+    std::unique_ptr<clsExpPlus> Evaluator;  // over program.Variables; created by the executor on first use
     std::int16_t PreviousLine = 0;       // editor line of the statement executed last
 
     void Init(std::u16string_view sCode);
-    // Translates and executes; never throws. An error is left in the run
-    // state's pending error, with CurrentLine naming its editor line (see
+    // Translates and executes; never throws. An error is left in
+    // program.Err, with program.CurrentLine naming its editor line (see
     // StartRun, which takes it out).
     void Run(RunHost& host);
     // Translation alone (clearing the variables included); raises the first error.

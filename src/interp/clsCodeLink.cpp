@@ -9,7 +9,6 @@
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "interp/ProgramState.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {

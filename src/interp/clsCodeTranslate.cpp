@@ -8,7 +8,6 @@
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
-#include "interp/ProgramState.h"
 #include "expr/TextHelpers.h"
 #include "interp/clsCode.h"
 

@@ -69,6 +69,8 @@ public:
     // The end of start-up: offers the text that IDEs which are gone left
     // unsaved, unless the editor already holds unsaved text.
     void offerRecovery();
+    // The door into this window's runs (tests look into the paused run through it).
+    [[nodiscard]] const RunController& runController() const { return m_controller; }
 
 public slots:
     // A logout, shutdown or kill: keeps the unsaved text for the next start

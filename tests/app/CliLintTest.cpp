@@ -79,7 +79,6 @@ TEST(CliLint, ExamplesGiveTheCoresWarnings)
 {
     for (const std::filesystem::path& example : examplePrograms()) {
         SCOPED_TRACE(example.filename().string());
-        program.reset();
         std::string expected;
         for (const ProgramWarning& warning : lintProgram(decodeSource(readFileBytes(example)).text).warnings) {
             expected += "第" + std::to_string(warning.line) + "行: 警告: " + toUtf8(warning.text) + "\n";

@@ -13,6 +13,9 @@
 namespace tarnik {
 namespace {
 
+// The state these tests evaluate in, as a run's program object holds one.
+ProgramState program;
+
 using test::utf8;
 
 class ProgramErrorState : public ::testing::Test {

@@ -29,6 +29,9 @@
 namespace tarnik {
 namespace {
 
+// The state these tests evaluate in, as a run's program object holds one.
+ProgramState program;
+
 using test::ReferenceEvaluator;
 using test::utf16;
 using test::utf8;

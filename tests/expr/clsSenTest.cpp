@@ -10,6 +10,9 @@
 namespace tarnik {
 namespace {
 
+// The state these tests evaluate in, as a run's program object holds one.
+ProgramState program;
+
 using test::utf8;
 using Words = std::vector<std::u16string>;
 

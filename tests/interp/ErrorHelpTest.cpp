@@ -36,7 +36,6 @@ std::deque<std::u16string> answersOf(const ErrorExample& example)
 
 RunOutcome runExample(const ErrorExample& example)
 {
-    program.reset();
     test::RecordingHost host;
     host.answers = answersOf(example);
     return StartRun(exampleEditorText(example), host, RunMode::Free);
@@ -107,7 +106,6 @@ TEST(ErrorHelp, UsualBeginnerMistakesAreNamedAmongTheCauses)
     for (const BeginnerMistake& mistake : mistakes) {
         const std::u16string text = test::editorText(mistake.lines);
         SCOPED_TRACE(utf8(text));
-        program.reset();
         test::RecordingHost host;
         host.answers = mistake.answers;
         const RunOutcome outcome = StartRun(text, host, RunMode::Free);
@@ -189,7 +187,6 @@ TEST(ErrorHelp, BlockLeftOpenNamesTheLineWhereItBegins)
     };
     for (const UnclosedCase& c : cases) {
         SCOPED_TRACE(c.name);
-        program.reset();
         clsCode code;
         const std::u16string text = test::editorText(c.lines);
         const RunOutcome outcome = TranslateProgram(text, code);
@@ -207,7 +204,6 @@ TEST(ErrorHelp, OtherErrorsHaveNoContext)
     for (std::initializer_list<std::u16string_view> lines :
          {std::initializer_list<std::u16string_view>{u"next"}, {u"for i = 1 to 3", u"next", u"print 1 / 0"},
           {u"print \"a"}}) {
-        program.reset();
         test::RecordingHost host;
         const std::u16string text = test::editorText(lines);
         const RunOutcome outcome = StartRun(text, host, RunMode::Free);
@@ -241,7 +237,6 @@ TEST(ErrorHelp, FullWidthCharactersOfTheErrorLineAreNamedWithWhatToType)
     for (const StrayCase& c : cases) {
         const std::u16string text = test::editorText(c.lines);
         SCOPED_TRACE(utf8(text));
-        program.reset();
         test::RecordingHost host;
         const RunOutcome outcome = StartRun(text, host, RunMode::Free);
         EXPECT_EQ(utf8(outcome.errorLine()), c.error);
@@ -251,7 +246,6 @@ TEST(ErrorHelp, FullWidthCharactersOfTheErrorLineAreNamedWithWhatToType)
 
 TEST(ErrorHelp, RunThatStopsOnAnOpenBlockKeepsItsContext)
 {
-    program.reset();
     test::RecordingHost host;
     const RunOutcome outcome = StartRun(test::editorText({u"for i = 1 to 3", u"next i"}), host, RunMode::Free);
     EXPECT_EQ(utf8(outcome.errorLine()), "错误 303: For没有Next(第2行)");

@@ -73,7 +73,6 @@ std::set<std::u16string> statementsOf(const std::filesystem::path& example, std:
         }
         heads.insert(std::u16string(clsLine::headOf(line)));
     }
-    program.reset();
     clsCode translated;
     const RunOutcome outcome = TranslateProgram(text, translated);
     EXPECT_FALSE(outcome.error.has_value()) << utf8(outcome.errorLine());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "interp/ProgramState.h"
-#include "interp/Breakpoints.h"
 #include "support/RecordingHost.h"
 
 namespace tarnik {
@@ -13,10 +12,7 @@ using test::editorText;
 using test::RecordingHost;
 using test::runProgram;
 
-class Executor : public ::testing::Test {
-protected:
-    void SetUp() override { program.reset(); }
-};
+using Executor = ::testing::Test;
 
 TEST_F(Executor, PausesOncePerVisitOfAnEditorLine)
 {
@@ -44,7 +40,7 @@ TEST_F(Executor, ClosingTheConsoleWhileAskingEndsTheRunQuietly)
     test::RunResult result = runProgram(editorText({u"print 1", u"input a", u"print 2"}), host);
     EXPECT_EQ(result.error, u"");
     EXPECT_EQ(result.output, u"1\n");
-    EXPECT_TRUE(program.Variables.VarNames().empty());
+    EXPECT_TRUE(result.variables.empty());
 }
 
 // Ten statements with a STOP and an INPUT among them, three granted after
@@ -74,9 +70,8 @@ TEST_F(Executor, ContinuesToATickedLine)
     RecordingHost host;
     host.mode = RunMode::Stepping;
     host.onPause = [&] {
-        RunController debugger;
-        if (host.pausedLines.size() == 1) debugger.setBreakpoint(4, true);
-        debugger.runFreely();  // Continue
+        if (host.pausedLines.size() == 1) host.controller->setBreakpoint(4, true);
+        host.controller->runFreely();  // Continue
     };
     runProgram(editorText({u"a = 1", u"b = 2", u"c = 3", u"d = 4", u"e = 5"}), host);
     EXPECT_EQ(host.pausedLines, (std::vector<std::int32_t>{1, 4}));

@@ -143,7 +143,6 @@ void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
 class HostileInput : public ::testing::TestWithParam<HostileCase> {
 protected:
-    void SetUp() override { program.reset(); }
 };
 
 TEST_P(HostileInput, EndsInAnOrderlyWay)

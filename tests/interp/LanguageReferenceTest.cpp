@@ -75,7 +75,6 @@ std::vector<std::filesystem::path> referencePages()
 
 void expectRuns(const PageExample& example)
 {
-    program.reset();
     test::RecordingHost host;
     std::u16string answers = test::utf16(example.answers);
     for (std::size_t start = 0; start < answers.size();) {

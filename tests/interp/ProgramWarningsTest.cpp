@@ -21,7 +21,6 @@ struct WarningCase {
 
 std::vector<std::string> warningsOf(std::initializer_list<std::u16string_view> lines)
 {
-    program.reset();
     const LintResult result = lintProgram(test::editorText(lines));
     EXPECT_FALSE(result.translation.error.has_value()) << utf8(result.translation.errorLine());
     std::vector<std::string> found;
@@ -81,7 +80,6 @@ TEST(ProgramWarnings, WholeProgramsGiveTheirWarningsInLineOrder)
 
 TEST(ProgramWarnings, TranslationErrorGivesNoWarnings)
 {
-    program.reset();
     const LintResult result = lintProgram(test::editorText({u"print totl", u"for i = 1 to 3"}));
     ASSERT_TRUE(result.translation.error.has_value());
     EXPECT_EQ(utf8(result.translation.errorLine()), "错误 303: For没有Next(第2行)");

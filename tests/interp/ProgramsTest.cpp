@@ -42,7 +42,6 @@ struct Outcome {
 // when the run's interface changes.
 Outcome runInCore(std::u16string_view editorText, const std::vector<std::string>& answers)
 {
-    program.reset();
     RecordingHost host;
     host.hideAfterStatements = kStatementLimit;
     for (const std::string& answer : answers) host.answers.push_back(utf16(answer));

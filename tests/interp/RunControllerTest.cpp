@@ -33,7 +33,6 @@ TEST(RunController, OutcomeSaysHowTheRunEnded)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        program.reset();
         RecordingHost host;
         host.grant = 0;
         host.hideAfterStatements = c.hideAfterStatements;
@@ -69,8 +68,7 @@ private:
 
 class RunControllerPauses : public ::testing::Test {
 protected:
-    void SetUp() override { program.reset(); }
-
+    void SetUp() override { host.controller = &controller; }
     RunController controller;
     RecordingWatcher watcher{controller};
     RecordingHost host;

@@ -15,10 +15,7 @@
 namespace tarnik::test {
 namespace {
 
-class TestCases : public ::testing::Test {
-protected:
-    void SetUp() override { program.reset(); }
-};
+using TestCases = ::testing::Test;
 
 TEST_F(TestCases, FirstDifferenceNamesTheLineAndBothSides)
 {
@@ -113,10 +110,8 @@ TEST_F(TestCases, OutputIsKeptWithLfLineEndsAndBoundedByTheLimit)
     EXPECT_EQ(utf8(endless.actual.text), "0123456789\n0123456789\n0");
 }
 
-TEST_F(TestCases, EachCaseRunsFreshAndIgnoresBreakpointsAndSteppingLeftOver)
+TEST_F(TestCases, EachCaseRunsFresh)
 {
-    program.FreeRun = false;
-    program.Breakpoints = {1};
     const std::u16string counter = editorText({u"n = n + 1", u"print n"});
     EXPECT_EQ(runCase(counter, {u"a", u"", u"1\n"}).verdict, CaseVerdict::Passed);
     EXPECT_EQ(runCase(counter, {u"b", u"", u"1\n"}).verdict, CaseVerdict::Passed);

@@ -31,13 +31,13 @@ std::u16string editorText(std::string_view source)
 // "" when the source translates; otherwise "N: DESCRIPTION @ CurrentLine".
 std::string translate(clsCode& code, std::string_view source)
 {
-    program.reset();
+    code.program.reset();
     code.Init(editorText(source));
     try {
         code.Translate();
     } catch (const BasicError& error) {
         return std::to_string(error.number) + ": " + utf8(error.description) + " @ " +
-               std::to_string(program.CurrentLine);
+               std::to_string(code.program.CurrentLine);
     }
     return "";
 }
@@ -336,11 +336,11 @@ TEST_F(TranslatorLinks, LinkIndicesAboveNineAreWrittenInFull)
 
 TEST(Translator, TranslationStartsWithNoVariables)
 {
-    program.Variables.setVar(u"a", 1);
     clsCode code;
+    code.program.Variables.setVar(u"a", 1);
     code.Init(u"print a");
     code.Translate();
-    EXPECT_TRUE(program.Variables.VarNames().empty());
+    EXPECT_TRUE(code.program.Variables.VarNames().empty());
 }
 
 }  // namespace

@@ -54,8 +54,6 @@ TEST(VariableChanges, MarksChangedAndNewByTheirShownText)
 
 class RunControllerMarks : public ::testing::Test {
 protected:
-    void SetUp() override { program.reset(); }
-
     // Steps through `lines`, recording the marks at each pause.
     std::vector<std::string> stepThrough(std::initializer_list<std::u16string_view> lines)
     {
@@ -99,6 +97,7 @@ TEST_F(RunControllerMarks, ContinueToABreakpointMarksEverythingSinceTheLastPause
 TEST_F(RunControllerMarks, TheConsoleStillGetsEverything)
 {
     RecordingHost host;
+    host.controller = &controller;
     host.answers = {u"5"};
     host.onPause = [&] { controller.runFreely(); };
     const std::optional<RunOutcome> outcome =

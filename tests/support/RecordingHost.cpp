@@ -11,7 +11,7 @@ void RecordingHost::yield()
 
 void RecordingHost::StopWindow()
 {
-    pausedLines.push_back(RunController().currentLine());
+    pausedLines.push_back(controller != nullptr ? controller->currentLine() : 0);
     if (onPause) onPause();
 }
 
@@ -34,7 +34,11 @@ void RecordingHost::Clear()
 RunResult runProgram(std::u16string_view source, RecordingHost& host)
 {
     RunResult result;
-    const RunOutcome outcome = StartRun(source, host, host.mode);
+    RunController controller;
+    host.controller = &controller;
+    const RunOutcome outcome = *controller.start(source, host, host.mode);
+    host.controller = nullptr;
+    for (const RunController::Variable& variable : controller.variables()) result.variables.push_back(variable.name);
     for (std::size_t i = 0; i < host.output.size(); ++i) {
         if (host.output[i] == u'\r' && i + 1 < host.output.size() && host.output[i + 1] == u'\n') continue;
         result.output += host.output[i];

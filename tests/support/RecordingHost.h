@@ -19,6 +19,7 @@ public:
     bool hideWhenAsked = false;                // INPUT: the console is closed instead of answering
     std::vector<std::u16string> questions;
     std::vector<std::int32_t> pausedLines;     // CurrentLine at every StopWindow
+    RunController* controller = nullptr;       // the run's, while runProgram runs it
     std::function<void()> onPause;             // acts like the debugger's buttons
     RunMode mode = RunMode::Free;              // how runProgram starts the run
     std::int64_t statements = 0;               // calls of yield()
@@ -43,6 +44,7 @@ public:
 struct RunResult {
     std::u16string output;      // console text, CR LF as LF
     std::u16string error;       // "错误 N: DESCRIPTION(第L行)", or empty
+    std::vector<std::u16string> variables;  // the names the run left, in the order of first use
 };
 
 RunResult runProgram(std::u16string_view source, RecordingHost& host);

@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <QTextBlock>
 
-#include "interp/ProgramState.h"
 #include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 #include "ui/SourceEditor.h"
@@ -116,7 +115,7 @@ TEST_F(EditorPauseMarks, MarksGoWhenTheRunGoesOnOrIsEnded)
         QTimer whileRunning;
         QObject::connect(&whileRunning, &QTimer::timeout, window.get(), [&] {
             // n counts the loop's rounds: it exists only once the run went on.
-            if (script.pauses() != 1 || program.Variables.valueOf(u"n") == 0 || !console().isVisible()) return;
+            if (script.pauses() != 1 || runState().Variables.valueOf(u"n") == 0 || !console().isVisible()) return;
             lookedWhileRunning = true;
             expectNoMarks();
             console().close();

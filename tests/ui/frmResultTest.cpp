@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "interp/ProgramState.h"
 #include "interp/SourceText.h"
 #include "support/CliRunner.h"
 #include "support/DebuggerScript.h"
@@ -288,7 +287,7 @@ TEST_F(ProgramRun, HidingTheConsoleEndsALongLoopWithoutAMessage)
         EXPECT_FALSE(console().isVisible());
         EXPECT_EQ(console().windowTitle(), kEnded);
         EXPECT_TRUE(dialogs.shown.empty());
-        EXPECT_GT(program.Variables.getVar(u"n"), 0);
+        EXPECT_GT(runState().Variables.valueOf(u"n"), 0);
     }
 }
 
@@ -318,7 +317,7 @@ TEST_F(ProgramRun, PauseSwitchesToStepping)
         consoleAction("结束").trigger();
     });
     run();
-    EXPECT_FALSE(program.FreeRun);
+    EXPECT_FALSE(runState().FreeRun);
 }
 
 TEST_F(ProgramRun, StartAndDebugAreRefusedWhileARunIsActive)
@@ -340,7 +339,7 @@ TEST_F(ProgramRun, StartAndDebugAreRefusedWhileARunIsActive)
 
     EXPECT_EQ(enabled, std::vector<bool>(4, false));
     EXPECT_TRUE(stillFirstRun);
-    EXPECT_TRUE(program.FreeRun);
+    EXPECT_TRUE(runState().FreeRun);
     EXPECT_TRUE(action("mnuStart").isEnabled());
     EXPECT_TRUE(action("tbDebug").isEnabled());
 }
@@ -415,8 +414,8 @@ TEST_F(RunawayRun, PrintLoopEndsFromTheConsoleWithItsNewestLinesKept)
     setEditorText(QStringLiteral("do while 1 = 1\n    print i\n    i = i + 1\nloop"));
     const int enough = frmResult::kMaxLines * 5 / 2;
     const qint64 memoryBefore = residentBytes();
-    runThenEnd([enough] { return program.Variables.getVar(u"i").value_or(0) > enough; });
-    const auto printed = static_cast<int>(*program.Variables.getVar(u"i"));
+    runThenEnd([this, enough] { return runState().Variables.valueOf(u"i") > enough; });
+    const auto printed = static_cast<int>(runState().Variables.valueOf(u"i"));
     ASSERT_GT(printed, enough);
     const QString text = consoleText();
     EXPECT_TRUE(text.startsWith(kOmittedLine)) << text.left(40);
@@ -432,7 +431,7 @@ TEST_F(RunawayRun, PrintLoopWithoutLineEndsIsCutIntoLines)
 {
     setEditorText(QStringLiteral("do while 1 = 1\n    print \"x\";\n    n = n + 1\nloop"));
     runThenEnd([this] { return consoleBox().blockCount() > 12; });
-    const auto printed = static_cast<qsizetype>(*program.Variables.getVar(u"n"));
+    const auto printed = static_cast<qsizetype>(runState().Variables.valueOf(u"n"));
     const QStringList lines = consoleText().split(QLatin1Char('\n'));
     ASSERT_GT(lines.size(), 10);
     EXPECT_EQ(lines.front(), QString(4096, QLatin1Char('x')));
@@ -581,7 +580,8 @@ TEST_F(ProgramRun, InputLoopEndsFromTheConsoleWhileItAsks)
         EXPECT_EQ(questions, 4);
         EXPECT_TRUE(otherWindowsUsable);
         EXPECT_EQ(messages, QStringList());
-        EXPECT_EQ(program.Variables.getVar(u"n"), 6);
+        ASSERT_NE(ide.runController().state(), nullptr);
+        EXPECT_EQ(ide.runController().state()->Variables.valueOf(u"n"), 6);
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             const bool question = qobject_cast<QInputDialog*>(widget) != nullptr;
             if (question || widget->objectName() == QLatin1String("frmResult")) {

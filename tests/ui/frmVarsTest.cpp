@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "interp/ProgramState.h"
 #include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 #include "ui/TarnikSettings.h"
@@ -176,7 +175,7 @@ TEST_F(Debugger, ContinueRunsToATickedLineAndUntickingRemovesThePause)
     };
     const Case cases[] = {
         {"button", [](QDialog& debugger) { click(debugger, "cmdContinue"); }},
-        {"Esc", [](QDialog& debugger) { press(debugger, Qt::Key_Escape); }},
+        {"Esc", [this](QDialog& debugger) { press(debugger, Qt::Key_Escape); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,25 +185,25 @@ TEST_F(Debugger, ContinueRunsToATickedLineAndUntickingRemovesThePause)
             [&](QDialog& debugger) {
                 clickTick(debugger, 3);
                 EXPECT_EQ(codeRow(debugger, 3)->checkState(0), Qt::Checked);
-                EXPECT_EQ(program.Breakpoints, std::vector<std::int16_t>{3});
+                EXPECT_EQ(runState().Breakpoints, std::vector<std::int16_t>{3});
                 c.go(debugger);
             },
             [&](QDialog& debugger) {
-                aAtPauses.push_back(*program.Variables.getVar(u"a"));
+                aAtPauses.push_back(runState().Variables.valueOf(u"a"));
                 EXPECT_EQ(codeRow(debugger, 3)->checkState(0), Qt::Checked);
                 c.go(debugger);
             },
             [&](QDialog& debugger) {
-                aAtPauses.push_back(*program.Variables.getVar(u"a"));
+                aAtPauses.push_back(runState().Variables.valueOf(u"a"));
                 clickTick(debugger, 3);
-                EXPECT_EQ(program.Breakpoints, std::vector<std::int16_t>{});
+                EXPECT_EQ(runState().Breakpoints, std::vector<std::int16_t>{});
                 c.go(debugger);
             },
         });
         debug();
         EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 3, 3}));
         EXPECT_EQ(aAtPauses, (std::vector<double>{1, 2}));
-        EXPECT_TRUE(program.FreeRun);
+        EXPECT_TRUE(runState().FreeRun);
         EXPECT_EQ(consoleText(), QStringLiteral("6\n"));
     }
 }
@@ -212,12 +211,12 @@ TEST_F(Debugger, ContinueRunsToATickedLineAndUntickingRemovesThePause)
 TEST_F(Debugger, TickingALineTwiceLeavesOneEntry)
 {
     setEditorText(kLoop);
-    DebuggerScript script({[](QDialog& debugger) {
+    DebuggerScript script({[this](QDialog& debugger) {
         clickTick(debugger, 2);
         clickTick(debugger, 5);
         clickTick(debugger, 2);
         clickTick(debugger, 2);
-        EXPECT_EQ(program.Breakpoints, (std::vector<std::int16_t>{5, 2}));
+        EXPECT_EQ(runState().Breakpoints, (std::vector<std::int16_t>{5, 2}));
         click(debugger, "cmdAbort");
     }});
     debug();
@@ -234,11 +233,11 @@ TEST_F(Debugger, TicksSetWhileFillingAreNotTheUsers)
             clickTick(debugger, 2);
             click(debugger, "cmdContinue");
         },
-        [](QDialog& debugger) {
+        [this](QDialog& debugger) {
             EXPECT_EQ(codeRow(debugger, 2)->checkState(0), Qt::Checked);
             EXPECT_EQ(codeRow(debugger, 4)->checkState(0), Qt::Checked);
             EXPECT_EQ(codeRow(debugger, 3)->checkState(0), Qt::Unchecked);
-            EXPECT_EQ(program.Breakpoints, (std::vector<std::int16_t>{4, 2}));
+            EXPECT_EQ(runState().Breakpoints, (std::vector<std::int16_t>{4, 2}));
             click(debugger, "cmdAbort");
         },
     });
@@ -261,9 +260,9 @@ TEST_F(Debugger, AbortEndsTheRunAndHidesTheConsole)
         setEditorText(QStringLiteral("print 1\nprint 2\nprint 3"));
         bool freeRunBefore = true;
         DebuggerScript script({
-            [](QDialog& debugger) { click(debugger, "cmdStep"); },
+            [this](QDialog& debugger) { click(debugger, "cmdStep"); },
             [&](QDialog& debugger) {
-                freeRunBefore = program.FreeRun;
+                freeRunBefore = runState().FreeRun;
                 c.abort(debugger);
             },
         });
@@ -272,7 +271,7 @@ TEST_F(Debugger, AbortEndsTheRunAndHidesTheConsole)
         EXPECT_FALSE(console().isVisible());
         EXPECT_EQ(console().windowTitle(), kEnded);
         EXPECT_EQ(consoleText(), QStringLiteral("1\n2\n"));  // the paused line still runs
-        EXPECT_EQ(program.FreeRun, freeRunBefore);
+        EXPECT_EQ(runState().FreeRun, freeRunBefore);
         EXPECT_TRUE(dialogs.shown.empty());
     }
 }
@@ -295,10 +294,10 @@ TEST_F(Debugger, CloseBoxLeavesTheModeAsItWas)
         SCOPED_TRACE(c.name);
         setEditorText(c.program);
         DebuggerScript script({[](QDialog& debugger) { debugger.close(); }});
-        if (c.pausedLines.size() > 1) script.add([](QDialog& debugger) { click(debugger, "cmdContinue"); });
+        if (c.pausedLines.size() > 1) script.add([this](QDialog& debugger) { click(debugger, "cmdContinue"); });
         action(c.command).trigger();
         EXPECT_EQ(script.pausedLines(), c.pausedLines);
-        EXPECT_TRUE(program.FreeRun);
+        EXPECT_TRUE(runState().FreeRun);
         EXPECT_TRUE(console().isVisible());
     }
 }
@@ -312,7 +311,7 @@ TEST_F(Debugger, ClosingTheConsoleClosesTheDebuggerAndEndsTheRun)
     }});
     debug();
     EXPECT_EQ(script.pauses(), 1);
-    EXPECT_FALSE(program.FreeRun);
+    EXPECT_FALSE(runState().FreeRun);
     EXPECT_FALSE(console().isVisible());
     EXPECT_EQ(console().windowTitle(), kEnded);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -324,7 +323,7 @@ TEST_F(Debugger, PauseInTheConsoleOpensItDuringAnEndlessLoop)
     QTimer::singleShot(100, window.get(), [this] { consoleAction("暂停").trigger(); });
     double nAtPause = -1;
     DebuggerScript script({[&](QDialog& debugger) {
-        nAtPause = *program.Variables.getVar(u"n");
+        nAtPause = runState().Variables.valueOf(u"n");
         EXPECT_EQ(rows(variableList(debugger)).at(0).at(1).toDouble(), nAtPause);
         click(debugger, "cmdAbort");
     }});

@@ -42,7 +42,6 @@ QByteArray readFile(const QString& path)
 void IdeFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    program.reset();
     tarnikSettings().clear();
     // The data folder is a temporary one (see UiTestMain.cpp); each test
     // starts with it empty.
@@ -119,6 +118,14 @@ QString IdeFixture::statusLine()
 QString IdeFixture::fileFormat()
 {
     return window->findChild<QLabel*>(QStringLiteral("sbFileFormat"))->text();
+}
+
+const ProgramState& IdeFixture::runState() const
+{
+    static const ProgramState noRunYet;
+    const ProgramState* state = window->runController().state();
+    EXPECT_NE(state, nullptr) << "no run has started";
+    return state != nullptr ? *state : noRunYet;
 }
 
 bool IdeFixture::titleBecomes(const QString& expected)

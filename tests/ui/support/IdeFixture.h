@@ -13,6 +13,7 @@
 #include <ostream>
 
 #include "support/ScriptedDialogs.h"
+#include "interp/ProgramState.h"
 #include "ui/frmMain.h"
 
 // Readable QStrings in GoogleTest's messages and failed comparisons.
@@ -56,6 +57,8 @@ protected:
     void setEditorText(const QString& lfText);
     void openCommandLine(const QString& path) { window->openCommandLineFile(path); }
     void run() { action("mnuStart").trigger(); }
+    // The state of the window's run in progress, or of its last one.
+    [[nodiscard]] const ProgramState& runState() const;
 
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> window;
