@@ -14,3 +14,12 @@ tarnik_build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIK_SANITIZE=ON -DTARNIK_BUI
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:quarantine_size_mb=16"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir "$TARNIK_BUILD" --output-on-failure -j "$(nproc)"
+
+# Runs in several threads at once, under ThreadSanitizer (build-tsan/): only
+# the tests that start runs side by side.
+TARNIK_BUILD="${TARNIK_TSAN_BUILD:-$TARNIK_ROOT/build-tsan}"
+cmake -S "$TARNIK_ROOT" -B "$TARNIK_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNIK_SANITIZE_THREADS=ON -DTARNIK_BUILD_GUI=OFF \
+    -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+cmake --build "$TARNIK_BUILD" --target ConcurrentRunsTest
+export TSAN_OPTIONS="halt_on_error=1"
+"$TARNIK_BUILD/bin/ConcurrentRunsTest"
