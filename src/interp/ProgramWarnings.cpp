@@ -204,18 +204,23 @@ std::vector<ProgramWarning> findWarnings(const clsCode& code)
 
 std::u16string ProgramWarning::shown() const { return u"第" + numberText(line) + u"行: 警告: " + text; }
 
+std::vector<ProgramWarning> programWarnings(const clsCode& code, std::u16string_view editorText)
+{
+    std::vector<ProgramWarning> warnings = findWarnings(code);
+    // Full-width characters outside literals and comments: a slip of the
+    // input method even where the line still translates (ｘ is a name).
+    for (const FullWidthWarning& slip : fullWidthWarnings(editorText)) warnings.push_back({slip.line, slip.text});
+    std::stable_sort(warnings.begin(), warnings.end(),
+                     [](const ProgramWarning& a, const ProgramWarning& b) { return a.line < b.line; });
+    return warnings;
+}
+
 LintResult lintProgram(std::u16string_view editorText)
 {
     LintResult result;
     clsCode code;
     result.translation = TranslateProgram(editorText, code);
-    if (result.translation.error) return result;
-    result.warnings = findWarnings(code);
-    // Full-width characters outside literals and comments: a slip of the
-    // input method even where the line still translates (ｘ is a name).
-    for (const FullWidthWarning& slip : fullWidthWarnings(editorText)) result.warnings.push_back({slip.line, slip.text});
-    std::stable_sort(result.warnings.begin(), result.warnings.end(),
-                     [](const ProgramWarning& a, const ProgramWarning& b) { return a.line < b.line; });
+    if (!result.translation.error) result.warnings = programWarnings(code, editorText);
     return result;
 }
 

@@ -27,13 +27,17 @@ struct ProgramWarning {
 // The warnings of a translated program, in line order.
 [[nodiscard]] std::vector<ProgramWarning> findWarnings(const clsCode& code);
 
+// The same with the full-width slips of `editorText`, the text `code` was
+// translated from, in line order: what a run shows before it starts.
+[[nodiscard]] std::vector<ProgramWarning> programWarnings(const clsCode& code, std::u16string_view editorText);
+
 struct LintResult {
     RunOutcome translation;  // the translation error, if any (then there are no warnings)
     std::vector<ProgramWarning> warnings;
 };
 
-// Translates the editor text (clearing the run's variables, like a Start)
-// and looks for warnings, full-width slips among them, in line order.
+// Translates the editor text in a program object of its own and looks for
+// its warnings (programWarnings).
 [[nodiscard]] LintResult lintProgram(std::u16string_view editorText);
 
 // The assigned name a misspelt `name` most likely meant: one edit away for a

@@ -98,6 +98,11 @@ class RunController::PauseRecorder final : public RunConsole {
 public:
     PauseRecorder(RunController& controller, RunConsole& console) : m_controller(controller), m_console(console) {}
 
+    void translated(const clsCode& code) override
+    {
+        if (m_controller.m_translated) m_controller.m_translated(code);
+        m_console.translated(code);
+    }
     void yield() override { m_console.yield(); }
     std::int64_t quietStatements() override { return m_console.quietStatements(); }
     bool consoleVisible() override { return m_console.consoleVisible(); }
@@ -124,14 +129,17 @@ private:
     RunConsole& m_console;
 };
 
-std::optional<RunOutcome> RunController::start(std::u16string_view editorText, RunConsole& console, RunMode mode)
+std::optional<RunOutcome> RunController::start(std::u16string_view editorText, RunConsole& console, RunMode mode,
+                                              std::function<void(const clsCode&)> translated)
 {
     if (m_running) return std::nullopt;
     m_running = true;
+    m_translated = std::move(translated);
     m_previousPause.reset();
     m_run = std::make_unique<clsCode>();
     PauseRecorder recorder(*this, console);
     RunOutcome outcome = StartRun(*m_run, editorText, recorder, mode);
+    m_translated = nullptr;
     m_running = false;
     return outcome;
 }

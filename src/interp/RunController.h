@@ -89,7 +89,9 @@ public:
     RunController& operator=(const RunController&) = delete;
 
     // Starts a run unless one is in progress (then returns nothing at once).
-    std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode);
+    // `translated`, when given, sees the translated program before it runs.
+    std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode,
+                                    std::function<void(const clsCode&)> translated = {});
     [[nodiscard]] bool running() const { return m_running; }
     // One test case in a fresh run (see runCase in TestCases.h), unless a run
     // is in progress (then nothing at once). `keepGoing` as for runCase.
@@ -123,6 +125,7 @@ private:
 
     bool m_running = false;
     std::unique_ptr<clsCode> m_run;  // the run in progress, or the last one
+    std::function<void(const clsCode&)> m_translated;
     // The variables as the last pause left them; nothing before a run's first pause.
     std::optional<std::vector<Variable>> m_previousPause;
     std::optional<std::int32_t> m_pausedLine;

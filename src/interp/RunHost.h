@@ -8,10 +8,16 @@
 
 namespace tarnik {
 
+class clsCode;
+
 class RunHost {
 public:
     virtual ~RunHost() = default;
 
+    // The program has been translated and is about to run: a host that shows
+    // what the translation found (warnings) reads it here instead of
+    // translating the text a second time.
+    virtual void translated(const clsCode& code) { (void)code; }
     // Called before every statement; the host may process its events here.
     virtual void yield() = 0;
     // How many further statements may start without yield() and

@@ -3,6 +3,7 @@
 #include "expr/clsExpPlus.h"
 #include "expr/TextHelpers.h"
 #include "interp/Executor.h"
+#include "interp/RunHost.h"
 
 namespace tarnik {
 
@@ -30,6 +31,7 @@ void clsCode::Run(RunHost& host)
 {
     program.Err.clear();
     if (!program.Err.resumeNext([&] { Translate(); })) return;
+    host.translated(*this);
     Executor(*this, host).run();
 }
 

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
@@ -365,8 +366,10 @@ void frmMain::runEditorProgram(RunMode mode)
     m_result->setPreparedAnswers(m_inputData->isHidden() ? std::deque<QString>() : m_inputData->answers());
     const std::u16string text = crLfText(*ui->txtSource);
     RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
-    showWarnings(text);
-    const std::optional<RunOutcome> outcome = m_controller.start(text, *m_result, mode);
+    m_warnings->clear();
+    m_warnings->hide();
+    const std::optional<RunOutcome> outcome =
+        m_controller.start(text, *m_result, mode, [&](const clsCode& code) { showWarnings(code, text); });
     setRunning(false);
     if (outcome) keepRunInHistory(std::move(record), *outcome);
     if (m_closeAfterRun) {

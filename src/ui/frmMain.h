@@ -190,7 +190,7 @@ private:
     void fillExamplesMenu(QMenu& menu);
     void openExample(const QString& path);
     void createWarningList();
-    void showWarnings(std::u16string_view text);
+    void showWarnings(const clsCode& code, std::u16string_view text);
     void selectLine(int line);  // the whole line, from 1
 
     std::unique_ptr<Ui::frmMain> ui;

@@ -104,12 +104,11 @@ void frmMain::createWarningList()
     });
 }
 
-// Before the run starts: finding them translates the program, which clears
-// the variables a paused run still shows.
-void frmMain::showWarnings(std::u16string_view text)
+// Shown as the run starts, from the run's own translation.
+void frmMain::showWarnings(const clsCode& code, std::u16string_view text)
 {
     m_warnings->clear();
-    for (const ProgramWarning& warning : lintProgram(text).warnings) {
+    for (const ProgramWarning& warning : programWarnings(code, text)) {
         auto* item = new QListWidgetItem(toQString(warning.shown()), m_warnings);
         item->setData(Qt::UserRole, warning.line);
     }
