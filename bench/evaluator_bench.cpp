@@ -34,7 +34,7 @@ void AssignmentCompiled(benchmark::State& state)
 {
     clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
-    const auto& compiled = evaluator.compileExp(u"s = s + i * j mod 7");
+    const auto& compiled = evaluator.compileStatement(u"s = s + i * j mod 7");
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.exp(compiled));
 }
 BENCHMARK(AssignmentCompiled);
@@ -60,7 +60,7 @@ void FractionalResults(benchmark::State& state)
 {
     clsExpPlus evaluator(program.Variables);
     setUpVariables(evaluator);
-    const auto& compiled = evaluator.compileExp(u"x = i / d + j / m");
+    const auto& compiled = evaluator.compileStatement(u"x = i / d + j / m");
     for (auto _ : state) benchmark::DoNotOptimize(evaluator.exp(compiled));
 }
 BENCHMARK(FractionalResults);

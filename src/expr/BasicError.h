@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "expr/CompilerHints.h"
 #include "expr/Errors.h"
 
 namespace tarnik {
@@ -41,7 +42,7 @@ public:
 
     void record(BasicError error) { m_error = std::move(error); }
     void record(const ErrorText& error) { record(errorOf(error)); }
-    [[gnu::always_inline]] void clear()
+    TARNIK_ALWAYS_INLINE void clear()
     {
         if (m_error.number != 0) [[unlikely]] forget();
     }

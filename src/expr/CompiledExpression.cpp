@@ -5,6 +5,7 @@
 #include <utility>
 #include <limits>
 
+#include "expr/CompilerHints.h"
 #include "expr/NumberText.h"
 
 namespace tarnik {
@@ -19,7 +20,7 @@ double power(double a, double b)
     return checked(std::pow(a, b));
 }
 
-[[gnu::always_inline]] inline double modulo(double a, double b)
+TARNIK_ALWAYS_INLINE double modulo(double a, double b)
 {
     std::int32_t left = toInt32(a);
     std::int32_t right = toInt32(b);
@@ -29,7 +30,7 @@ double power(double a, double b)
 }
 
 template <Operator Op>
-[[gnu::always_inline]] inline double apply(double a, double b)
+TARNIK_ALWAYS_INLINE double apply(double a, double b)
 {
     if constexpr (Op == Operator::Add) return checked(a + b);
     if constexpr (Op == Operator::Subtract) return checked(a - b);
@@ -64,7 +65,7 @@ void raiseDivisionByZero(double dividend) { raiseError(dividend == 0 ? kOverflow
 namespace {
 
 template <Operand::Kind Kind>
-[[gnu::always_inline]] inline double fetch(const Operand& operand, clsVar& variables, const double* results)
+TARNIK_ALWAYS_INLINE double fetch(const Operand& operand, clsVar& variables, const double* results)
 {
     if constexpr (Kind == Operand::Kind::Constant) return operand.constant;
     if constexpr (Kind == Operand::Kind::Variable) return variables.operandValue(operand.variable);
@@ -81,7 +82,7 @@ template <Operand::Kind Kind>
 // The right operand is fetched first, then the left one, as the value stack
 // is popped; fetching creates variables, so the order shows in their listing.
 template <Operator Op, Operand::Kind Right, Operand::Kind Left>
-[[gnu::always_inline]] inline double runStep(const ExpressionStep& step, clsVar& variables, const double* results)
+TARNIK_ALWAYS_INLINE double runStep(const ExpressionStep& step, clsVar& variables, const double* results)
 {
     const double b = fetch<Right>(step.right, variables, results);
     if constexpr (Op == Operator::FailAfterRight) raiseError(kSubscriptOutOfRange);
@@ -123,7 +124,7 @@ std::size_t stepIndex(const ExpressionStep& step)
 // The whole evaluation of an expression that is one step: what evaluateSteps
 // does for it, with the step's result kept in a register.
 template <Operator Op, Operand::Kind Right, Operand::Kind Left, bool AddsZeroLast>
-[[gnu::always_inline]] inline double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables)
+TARNIK_ALWAYS_INLINE double evaluateOneStep(const CompiledExpression& compiled, clsVar& variables)
 {
     const double result = runStep<Op, Right, Left>(compiled.steps.front(), variables, nullptr);
     variables.errors().clear();

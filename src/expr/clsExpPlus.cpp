@@ -24,9 +24,9 @@ const ErrorText* nameError(std::u16string_view name)
 
 // The counter an assignment is, if it is one: one step adding a constant to,
 // or taking one from, the very name it assigns.
-std::optional<Increment> incrementOf(const CompiledExp& compiled)
+std::optional<Increment> incrementOf(const CompiledStatement& compiled)
 {
-    if (compiled.kind != CompiledExp::Kind::Assignment) return std::nullopt;
+    if (compiled.kind != CompiledStatement::Kind::Assignment) return std::nullopt;
     const CompiledExpression& source = *compiled.source;
     if (source.ending != CompiledExpression::Ending::Result || source.constantResult || !source.addsZeroLast ||
         source.steps.size() != 1) {
@@ -49,16 +49,16 @@ bool clsExpPlus::isKey(std::u16string_view word) { return isOperatorKey(word); }
 
 bool clsExpPlus::logic(std::u16string_view text) { return logic(compiledExpression(text)); }
 
-std::optional<double> clsExpPlus::exp(std::u16string_view text) { return exp(compileExp(text)); }
+std::optional<double> clsExpPlus::exp(std::u16string_view text) { return exp(compileStatement(text)); }
 
-const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
+const CompiledStatement& clsExpPlus::compileStatement(std::u16string_view text)
 {
     dropCacheIfStale();
     auto found = m_exps.find(std::u16string(text));
     if (found != m_exps.end()) return *found->second;
 
     // An "=" before any "(" makes the text an assignment: name = source.
-    auto compiled = std::make_unique<CompiledExp>();
+    auto compiled = std::make_unique<CompiledStatement>();
     int equals = FindOutsideQuotes(text, u"=", m_variables.errors());
     int bracket = FindOutsideQuotes(text, u"(", m_variables.errors());
     if (equals == 0 || (bracket != 0 && bracket < equals)) {
@@ -66,10 +66,10 @@ const CompiledExp& clsExpPlus::compileExp(std::u16string_view text)
     } else {
         std::u16string_view name = trimBlanks(text.substr(0, static_cast<std::size_t>(equals - 1)));
         if (const ErrorText* error = nameError(name)) {
-            compiled->kind = CompiledExp::Kind::BadName;
+            compiled->kind = CompiledStatement::Kind::BadName;
             compiled->nameError = *error;
         } else {
-            compiled->kind = CompiledExp::Kind::Assignment;
+            compiled->kind = CompiledStatement::Kind::Assignment;
             compiled->target = m_variables.resolve(name);
             compiled->source = &compiledExpression(trimBlanks(text.substr(static_cast<std::size_t>(equals))));
             compiled->increment = incrementOf(*compiled);

@@ -7,7 +7,7 @@
 // results of the whole language depend on both, so they are kept exactly.
 // Because the stack decisions depend only on the text, each distinct text is
 // compiled once (ExpressionCompiler) and replayed; the executor can hold the
-// compiled forms directly (compileExp / compileLogic) and skip the cache.
+// compiled forms directly (compileStatement / compileLogic) and skip the cache.
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,9 +29,9 @@ struct Increment {
     double amount = 0;  // c, or -c: subtracting is adding the negated constant
 };
 
-// An exp() text, compiled: an expression, an assignment, or an assignment
+// A statement as exp() runs it, compiled: an expression, an assignment, or an assignment
 // whose target name is refused before anything is evaluated.
-struct CompiledExp {
+struct CompiledStatement {
     enum class Kind { Expression, Assignment, BadName };
     Kind kind = Kind::Expression;
     const CompiledExpression* source = nullptr;
@@ -52,12 +52,12 @@ public:
     [[nodiscard]] static bool isKey(std::u16string_view word);
 
     // The compiled forms; valid until the variable store is cleared.
-    const CompiledExp& compileExp(std::u16string_view text);
+    const CompiledStatement& compileStatement(std::u16string_view text);
     const CompiledExpression& compileLogic(std::u16string_view text) { return compiledExpression(text); }
-    std::optional<double> exp(const CompiledExp& compiled)
+    std::optional<double> exp(const CompiledStatement& compiled)
     {
-        if (compiled.kind == CompiledExp::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
-        if (compiled.kind == CompiledExp::Kind::Expression) {
+        if (compiled.kind == CompiledStatement::Kind::BadName) [[unlikely]] raiseError(compiled.nameError);
+        if (compiled.kind == CompiledStatement::Kind::Expression) {
             return compiled.source->evaluate(m_variables, m_results.data());
         }
         const double value = assign(compiled);
@@ -66,7 +66,7 @@ public:
     }
     // An assignment whose name was accepted (Kind::Assignment): the value, or
     // 0 with the error left in the error state.
-    double assign(const CompiledExp& compiled)
+    double assign(const CompiledStatement& compiled)
     {
         double value = 0;
         if (compiled.increment && tryIncrement(*compiled.increment, value)) [[likely]] return value;
@@ -98,7 +98,7 @@ private:
     clsVar& m_variables;
     std::uint64_t m_generation;
     std::unordered_map<std::u16string, std::unique_ptr<CompiledExpression>> m_expressions;
-    std::unordered_map<std::u16string, std::unique_ptr<CompiledExp>> m_exps;
+    std::unordered_map<std::u16string, std::unique_ptr<CompiledStatement>> m_exps;
     std::vector<double> m_results;  // room for the deepest compiled expression's results
 };
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "expr/BasicError.h"
+#include "expr/CompilerHints.h"
 
 namespace tarnik {
 
@@ -39,10 +40,10 @@ public:
     inline std::optional<double> getVar(Ref ref);
     // setVar followed by getVar, as an assignment does: the value, or 0 with
     // error 59 recorded for a reserved word.
-    [[gnu::always_inline]] inline double assign(Ref ref, double value);
+    TARNIK_ALWAYS_INLINE double assign(Ref ref, double value);
     // getVar for an operand inside an expression: the error state is left
     // alone (the evaluation settles it at its end) and a reserved word reads 0.
-    [[gnu::always_inline]] inline double operandValue(Ref ref);
+    TARNIK_ALWAYS_INLINE double operandValue(Ref ref);
     // Whether the name was used before, so that its value exists and an
     // access has nothing to do but read or write it (never for a reserved word).
     [[nodiscard]] bool isReady(Ref ref) const { return m_ready[ref.name] != 0; }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "expr/CompilerHints.h"
 #include "expr/NumberText.h"
 #include "expr/clsExpPlus.h"
 #include "interp/ExecutorPlan.h"
@@ -103,7 +104,7 @@ Executor::Flow Executor::execute(PreparedLine& prepared, std::int16_t& i)
         });
         return Flow::Continue;
     }
-    __builtin_unreachable();  // every kind is handled above: no range check before the jump table
+    TARNIK_UNREACHABLE();  // every kind is handled above: no range check before the jump table
 }
 
 void Executor::run()
@@ -151,7 +152,7 @@ Executor::Flow Executor::executeFor(PreparedLine& prepared, std::int16_t& i)
 {
     const ForPlan& plan = *prepared.forPlan;
     clsLine& line = m_code.Lines[i];
-    auto bound = [this](const CompiledExp& exp, std::int16_t& field) {
+    auto bound = [this](const CompiledStatement& exp, std::int16_t& field) {
         return program.Err.resumeNext([&] {
             std::optional<double> value = m_evaluator.exp(exp);
             if (value) field = toInt16(*value);
@@ -189,7 +190,7 @@ void Executor::refreshIncrement(NextCache& cache, const clsLine& forLine)
 {
     if (cache.increment && cache.step == forLine.for_step && cache.nameLength == forLine.for_var_name.size()) return;
     std::u16string text = forLine.for_var_name + u"=" + forLine.for_var_name + u"+(" + numberText(forLine.for_step) + u")";
-    cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileExp(text)};
+    cache = {forLine.for_var_name.size(), forLine.for_step, &m_evaluator.compileStatement(text)};
     // Compiling searched the text; whatever the searches noted is not the program's.
     program.Err.clear();
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "expr/BasicError.h"
+#include "expr/CompilerHints.h"
 #include "expr/clsVar.h"
 #include "interp/ReturnStack.h"
 
@@ -26,7 +27,7 @@ struct ProgramState;
 struct clsLine;
 class clsExpPlus;
 class RunHost;
-struct CompiledExp;
+struct CompiledStatement;
 struct CompiledExpression;
 
 class Executor {
@@ -62,19 +63,19 @@ private:
     ListItem planItem(std::u16string_view item, std::u16string_view ending, bool input);
 
     // Statements (Executor.cpp, ExecutorLists.cpp).
-    [[gnu::always_inline]] inline Flow execute(PreparedLine& prepared, std::int16_t& i);
+    TARNIK_ALWAYS_INLINE Flow execute(PreparedLine& prepared, std::int16_t& i);
     bool yieldToHost(std::int16_t line);
     void pauseIfWanted(std::int16_t line);
     void stopWindow();
     void afterWaitingForUser();
     void requireVariablesKept() const;
     void noteHowToPause();
-    [[gnu::always_inline]] inline Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
+    TARNIK_ALWAYS_INLINE Flow executeIf(const PreparedLine& prepared, std::int16_t& i);
     Flow executeFor(PreparedLine& prepared, std::int16_t& i);
-    [[gnu::always_inline]] inline void executeNext(PreparedLine& prepared, std::int16_t& i);
+    TARNIK_ALWAYS_INLINE void executeNext(PreparedLine& prepared, std::int16_t& i);
     void refreshIncrement(NextCache& cache, const clsLine& forLine);
-    [[gnu::always_inline]] inline Flow executeJump(const PreparedLine& prepared, std::int16_t& i);
-    [[gnu::always_inline]] inline void executeReturn(std::int16_t& i);
+    TARNIK_ALWAYS_INLINE Flow executeJump(const PreparedLine& prepared, std::int16_t& i);
+    TARNIK_ALWAYS_INLINE void executeReturn(std::int16_t& i);
     Flow executeList(const ListPlan& plan, bool input);
     void printItem(const ListItem& item);
     Flow inputItem(const ListItem& item);

@@ -8,9 +8,9 @@ struct Executor::ForPlan {
     std::optional<BasicError> cutError;    // the text could not be cut into its parts
     std::u16string varName;
     clsVar::Ref var;
-    const CompiledExp* step = nullptr;     // none: step 1
-    const CompiledExp* start = nullptr;
-    const CompiledExp* limit = nullptr;
+    const CompiledStatement* step = nullptr;     // none: step 1
+    const CompiledStatement* start = nullptr;
+    const CompiledStatement* limit = nullptr;
 };
 
 struct Executor::ListItem {
@@ -18,7 +18,7 @@ struct Executor::ListItem {
     Kind kind = Kind::Literal;
     std::u16string text;                   // a literal's inner text, or the variable's name
     std::u16string_view ending;            // TAB, nothing, or CR LF after a printed item
-    const CompiledExp* exp = nullptr;
+    const CompiledStatement* exp = nullptr;
     clsVar::Ref var;
 };
 
@@ -35,14 +35,14 @@ struct Executor::ListPlan {
 struct Executor::NextCache {
     std::size_t nameLength = 0;
     std::int16_t step = 0;
-    const CompiledExp* increment = nullptr;
+    const CompiledStatement* increment = nullptr;
 };
 
 struct Executor::PreparedLine {
     Kind kind = Kind::Nothing;
     std::int16_t phLine = 0;               // the line record's, kept close at hand
     std::int16_t target = 0;               // where a jump goes (the line before the next one to run); NEXT: its FOR
-    const CompiledExp* exp = nullptr;      // Expression, Assignment
+    const CompiledStatement* exp = nullptr;      // Expression, Assignment
     const CompiledExpression* condition = nullptr;  // If, DoWhile, LoopUntil
     std::optional<BasicError> error;       // raised when the statement runs (If, Jump)
     std::unique_ptr<ForPlan> forPlan;

@@ -46,8 +46,8 @@ Executor::PreparedLine Executor::prepareLine(std::int16_t index)
     auto lineAt = [this](std::int16_t at) -> const clsLine& { return m_code.Lines[at]; };
 
     if (head.empty()) {
-        prepared.exp = &m_evaluator.compileExp(line.strText);
-        prepared.kind = prepared.exp->kind == CompiledExp::Kind::Assignment ? Kind::Assignment : Kind::Expression;
+        prepared.exp = &m_evaluator.compileStatement(line.strText);
+        prepared.kind = prepared.exp->kind == CompiledStatement::Kind::Assignment ? Kind::Assignment : Kind::Expression;
     } else if (head == u"if") {
         if (line.if_endif_id == 0) return prepared;
         prepared.kind = Kind::If;
@@ -151,10 +151,10 @@ std::unique_ptr<Executor::ForPlan> Executor::planFor(const std::u16string& body)
     }
     if (step > 0) {
         limit = trimBlanks(rest.substr(0, static_cast<std::size_t>(step - 1)));
-        plan->step = &m_evaluator.compileExp(trimBlanks(textAfter(rest, step, kStep)));
+        plan->step = &m_evaluator.compileStatement(trimBlanks(textAfter(rest, step, kStep)));
     }
-    plan->start = &m_evaluator.compileExp(start);
-    plan->limit = &m_evaluator.compileExp(limit);
+    plan->start = &m_evaluator.compileStatement(start);
+    plan->limit = &m_evaluator.compileStatement(limit);
     return plan;
 }
 
@@ -196,7 +196,7 @@ Executor::ListItem Executor::planItem(std::u16string_view item, std::u16string_v
         planned.var = program.Variables.resolve(item);
     } else {
         planned.kind = ListItem::Kind::Expression;
-        planned.exp = &m_evaluator.compileExp(item);
+        planned.exp = &m_evaluator.compileStatement(item);
     }
     return planned;
 }

@@ -146,7 +146,7 @@ const char* modeName(Mode mode) { return mode == Mode::Exp ? "exp" : "logic"; }
 class CompiledForms {
 public:
     explicit CompiledForms(clsVar& variables) : m_evaluator(variables) {}
-    std::optional<double> exp(std::u16string_view text) { return m_evaluator.exp(m_evaluator.compileExp(text)); }
+    std::optional<double> exp(std::u16string_view text) { return m_evaluator.exp(m_evaluator.compileStatement(text)); }
     bool logic(std::u16string_view text) { return m_evaluator.logic(m_evaluator.compileLogic(text)); }
 
 private:

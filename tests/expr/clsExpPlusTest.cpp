@@ -241,7 +241,7 @@ TEST_F(ExpressionEvaluator, OnlyAVariablePlusOrMinusAConstantIntoItselfIsACounte
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.text));
-        const std::optional<Increment>& increment = evaluator.compileExp(c.text).increment;
+        const std::optional<Increment>& increment = evaluator.compileStatement(c.text).increment;
         ASSERT_EQ(increment.has_value(), c.amount.has_value());
         if (increment) EXPECT_EQ(increment->amount, *c.amount);
     }
@@ -264,7 +264,7 @@ TEST_F(ExpressionEvaluator, ACounterDoesExactlyWhatItsStepsDo)
                 program.reset();
                 clsExpPlus fresh(program.Variables);
                 program.Variables.setVar(u"x", start);  // x in use: the counter may go the short way
-                const CompiledExp& compiled = fresh.compileExp(text);
+                const CompiledStatement& compiled = fresh.compileStatement(text);
                 EXPECT_TRUE(compiled.increment.has_value());
                 std::vector<double> results(compiled.source->maxResults + 1);
                 program.Err.record(kStatementNotEnded);  // left over: both must clear it

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "expr/clsStack.h"
+#include "support/clsStack.h"
 #include "expr/clsVar.h"
 
 namespace tarnik::test {

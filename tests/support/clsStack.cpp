@@ -1,4 +1,4 @@
-#include "expr/clsStack.h"
+#include "support/clsStack.h"
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
