@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 namespace {
 

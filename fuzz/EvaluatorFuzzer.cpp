@@ -17,7 +17,7 @@
 #include "expr/NumberText.h"
 #include "interp/ProgramState.h"
 #include "expr/clsExpPlus.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "support/ReferenceEvaluator.h"
 
 namespace tarnik {

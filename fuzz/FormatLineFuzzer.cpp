@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "interp/LineFormatter.h"
-#include "interp/SourceText.h"
+#include "services/LineFormatter.h"
+#include "services/SourceText.h"
 
 namespace {
 

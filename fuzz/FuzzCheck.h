@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 namespace tarnik::fuzz {
 

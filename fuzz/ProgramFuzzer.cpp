@@ -16,11 +16,11 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "interp/ErrorHelp.h"
-#include "interp/ProgramWarnings.h"
+#include "services/help/ErrorHelp.h"
+#include "services/ProgramWarnings.h"
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 namespace tarnik {
 namespace {

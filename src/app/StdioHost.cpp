@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "app/cliCommands.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 namespace tarnik::cli {
 

@@ -6,9 +6,9 @@
 #include <iostream>
 #include <limits>
 
-#include "interp/RegularFile.h"
+#include "services/RegularFile.h"
 #include "interp/RunController.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "interp/clsCode.h"
 
 namespace tarnik::cli {

@@ -4,9 +4,9 @@
 #include <iostream>
 
 #include "app/cliCommands.h"
-#include "interp/ErrorHelp.h"
-#include "interp/ProgramWarnings.h"
-#include "interp/SourceText.h"
+#include "services/help/ErrorHelp.h"
+#include "services/ProgramWarnings.h"
+#include "services/SourceText.h"
 
 namespace tarnik::cli {
 namespace {

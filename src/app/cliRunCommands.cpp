@@ -5,8 +5,8 @@
 #include "app/StdioHost.h"
 #include "app/cliCommands.h"
 #include "expr/TextHelpers.h"
-#include "interp/LineFormatter.h"
-#include "interp/SourceText.h"
+#include "services/LineFormatter.h"
+#include "services/SourceText.h"
 
 namespace tarnik::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <variant>
 
 #include "app/cliCommands.h"
-#include "interp/SourceText.h"
-#include "interp/TestCases.h"
+#include "services/SourceText.h"
+#include "services/TestCases.h"
 
 namespace tarnik::cli {
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "app/BuildInfo.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "ui/ChineseUi.h"
 #include "ui/QtDialogs.h"
 #include "ui/TerminationSignals.h"

@@ -1,20 +1,18 @@
 #pragma once
 // Every error number and message of the system, keyed by name rather than by
 // number: several numbers carry two different messages. The table is one
-// list of rows, TARNIK_ERROR_TABLE; each row k<Name> takes its beginner's
-// explanation from explanation::<Name> (expr/ErrorExplanations.h), so a row
-// without an explanation does not compile, and kErrorTable lists every row.
+// list of rows, TARNIK_ERROR_TABLE, and kErrorTable lists every row. The
+// beginner's explanation of each row lives with the help
+// (services/help/ErrorExplanations.h), under the row's name: the help is
+// built from this same list, so a row without an explanation does not compile.
 #include <cstdint>
 #include <string_view>
-
-#include "expr/ErrorExplanations.h"
 
 namespace tarnik {
 
 struct ErrorText {
     std::int32_t number;
     std::u16string_view text;
-    const ErrorExplanation* explanation;
 };
 
 // X(Name, number, text), in the order errors are explained.
@@ -69,7 +67,7 @@ struct ErrorText {
     X(DoWhileWithoutLoop, 306, u"While没有Wend或Do Until没有Loop")
 
 #define TARNIK_DEFINE_ERROR(name, number, text) \
-    inline constexpr ErrorText k##name{number, text, &explanation::name};
+    inline constexpr ErrorText k##name{number, text};
 TARNIK_ERROR_TABLE(TARNIK_DEFINE_ERROR)
 #undef TARNIK_DEFINE_ERROR
 

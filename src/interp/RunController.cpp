@@ -3,7 +3,7 @@
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
 #include "interp/ProgramState.h"
-#include "interp/TestCases.h"
+#include "services/TestCases.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {

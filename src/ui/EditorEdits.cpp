@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "interp/FullWidthSlips.h"
-#include "interp/LineFormatter.h"
-#include "interp/Reindentation.h"
+#include "services/FullWidthSlips.h"
+#include "services/LineFormatter.h"
+#include "services/Reindentation.h"
 #include "ui/EditorText.h"
 #include "ui/FinishedLines.h"
 

@@ -9,8 +9,9 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <utility>
+
+#include "services/RegularFile.h"
 
 namespace tarnik {
 namespace {

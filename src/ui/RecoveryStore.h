@@ -9,9 +9,11 @@
 #include <QLockFile>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
+#include "ui/CheckedFileWriter.h"
 
 namespace tarnik {
 

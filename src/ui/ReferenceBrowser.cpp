@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 
-#include "interp/ErrorHelp.h"
+#include "services/help/ErrorHelp.h"
 #include "ui/EditorText.h"
 
 // Resources compiled into a static library are linked only when referenced.

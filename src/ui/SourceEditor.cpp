@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <array>
 
-#include "interp/FullWidthSlips.h"
+#include "services/FullWidthSlips.h"
 #include "ui/EditorText.h"
 #include "ui/FinishedLines.h"
 #include "ui/LineNumberGutter.h"

@@ -1,7 +1,7 @@
 #include "ui/SourceHighlighter.h"
 
-#include "interp/FullWidthSlips.h"
-#include "interp/LineColouring.h"
+#include "services/FullWidthSlips.h"
+#include "services/LineColouring.h"
 #include "ui/EditorText.h"
 
 namespace tarnik {

@@ -10,7 +10,7 @@
 #include <QTextCharFormat>
 #include <array>
 
-#include "interp/LineColouring.h"
+#include "services/LineColouring.h"
 
 namespace tarnik {
 

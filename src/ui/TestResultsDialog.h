@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "interp/TestCases.h"
+#include "services/TestCases.h"
 
 class QLabel;
 class QPlainTextEdit;

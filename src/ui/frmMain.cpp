@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "interp/ErrorHelp.h"
+#include "services/help/ErrorHelp.h"
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorPauseMarks.h"

@@ -24,7 +24,7 @@
 
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "ui/DiskStamp.h"
 #include "ui/EditorEdits.h"
 #include "ui/RecoveryStore.h"

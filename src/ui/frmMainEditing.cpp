@@ -13,7 +13,7 @@
 #include <QTextBlock>
 #include <memory>
 
-#include "interp/EditingAids.h"
+#include "services/EditingAids.h"
 #include "ui/EditorEdits.h"
 #include "ui/EditorText.h"
 #include "ui/SourceEditor.h"

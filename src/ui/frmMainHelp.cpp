@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QTextBlock>
 
-#include "interp/ProgramWarnings.h"
-#include "interp/ReferenceTopics.h"
-#include "interp/SourceText.h"
+#include "services/ProgramWarnings.h"
+#include "services/help/ReferenceTopics.h"
+#include "services/SourceText.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/ExampleCatalog.h"

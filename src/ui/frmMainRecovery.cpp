@@ -3,8 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocale>
+#include <algorithm>
+#include <filesystem>
 
+#include "services/RegularFile.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/frmMain.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <variant>
 
-#include "interp/TestCases.h"
+#include "services/TestCases.h"
 #include "ui/CheckedFileWriter.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"

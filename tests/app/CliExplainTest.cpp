@@ -4,8 +4,8 @@
 #include <string>
 
 #include "expr/Errors.h"
-#include "interp/ErrorHelp.h"
-#include "interp/SourceText.h"
+#include "services/help/ErrorHelp.h"
+#include "services/SourceText.h"
 #include "support/CliRunner.h"
 
 namespace tarnik::test {

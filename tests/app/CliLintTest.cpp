@@ -4,8 +4,8 @@
 #include <string>
 
 #include "interp/ProgramState.h"
-#include "interp/ProgramWarnings.h"
-#include "interp/SourceText.h"
+#include "services/ProgramWarnings.h"
+#include "services/SourceText.h"
 #include "support/CliRunner.h"
 
 namespace tarnik::test {

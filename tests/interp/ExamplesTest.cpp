@@ -13,7 +13,7 @@
 #include "expr/TextHelpers.h"
 #include "interp/ProgramState.h"
 #include "interp/RunController.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "interp/clsCode.h"
 #include "support/CliRunner.h"
 #include "support/TestSupport.h"

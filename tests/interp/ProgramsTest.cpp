@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "interp/ProgramState.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "support/CliRunner.h"
 #include "support/ProgramExpectations.h"
 #include "support/RecordingHost.h"

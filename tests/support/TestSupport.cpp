@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
 
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 namespace tarnik::test {
 

@@ -6,7 +6,7 @@
 #include <QTextLayout>
 #include <cmath>
 
-#include "interp/LineColouring.h"
+#include "services/LineColouring.h"
 #include "support/IdeFixture.h"
 #include "ui/SourceHighlighter.h"
 

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "support/CliRunner.h"
 #include "support/DebuggerScript.h"
 #include "support/RecordingHost.h"

@@ -1,4 +1,4 @@
-#include "interp/ProgramWarnings.h"
+#include "services/ProgramWarnings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 #include <algorithm>
 
-#include "interp/GbkCodec.h"
+#include "services/GbkCodec.h"
 
 namespace tarnik {
 namespace {

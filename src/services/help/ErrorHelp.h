@@ -8,6 +8,7 @@
 
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
+#include "services/help/ErrorExplanations.h"
 
 namespace tarnik {
 
@@ -15,6 +16,9 @@ namespace tarnik {
 // or, for the errors whose description holds a text of the program (59,
 // 202), the one with its number. Null for an error that is not in the table.
 [[nodiscard]] const ErrorText* errorRowOf(const BasicError& error);
+
+// The beginner's explanation of a row of the error table.
+[[nodiscard]] const ErrorExplanation& explanationOf(const ErrorText& row);
 
 // The rows with this number, in table order (two for 303, 304, 305, 352, 353).
 [[nodiscard]] std::vector<const ErrorText*> errorRowsNumbered(std::int32_t number);

@@ -1,4 +1,4 @@
-#include "interp/LineFormatter.h"
+#include "services/LineFormatter.h"
 
 #include <optional>
 #include <vector>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "interp/GbkCodec.h"
+#include "services/GbkCodec.h"
 
 namespace tarnik {
 namespace {

@@ -1,4 +1,4 @@
-#include "interp/FullWidthSlips.h"
+#include "services/FullWidthSlips.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "interp/EditingAids.h"
+#include "services/EditingAids.h"
 
 #include <gtest/gtest.h>
 

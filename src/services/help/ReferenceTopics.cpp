@@ -1,4 +1,4 @@
-#include "interp/ReferenceTopics.h"
+#include "services/help/ReferenceTopics.h"
 
 #include <algorithm>
 #include <array>

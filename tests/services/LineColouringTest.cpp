@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "interp/LineColouring.h"
+#include "services/LineColouring.h"
 #include "support/TestSupport.h"
 
 namespace tarnik {

@@ -3,7 +3,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "interp/GbkCodec.h"
+#include "services/GbkCodec.h"
 
 namespace tarnik {
 namespace {

@@ -1,4 +1,4 @@
-#include "interp/LineColouring.h"
+#include "services/LineColouring.h"
 
 #include <algorithm>
 #include <optional>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "interp/FullWidthSlips.h"
+#include "services/FullWidthSlips.h"
 #include "support/TestSupport.h"
 
 namespace tarnik {

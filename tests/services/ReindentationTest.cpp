@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "expr/TextHelpers.h"
-#include "interp/Reindentation.h"
+#include "services/Reindentation.h"
 #include "support/TestSupport.h"
 
 namespace tarnik {

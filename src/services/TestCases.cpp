@@ -1,12 +1,12 @@
-#include "interp/TestCases.h"
+#include "services/TestCases.h"
 
 #include <algorithm>
 
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
-#include "interp/CaseConsole.h"
-#include "interp/RegularFile.h"
-#include "interp/SourceText.h"
+#include "services/CaseConsole.h"
+#include "services/RegularFile.h"
+#include "services/SourceText.h"
 
 namespace tarnik {
 namespace {

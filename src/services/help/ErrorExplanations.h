@@ -1,7 +1,8 @@
 #pragma once
 // What each error means to a beginner, why it usually happens, and a small
 // program that makes the mistake next to the same program mended. One entry
-// per row of the error table (expr/Errors.h), under the row's name; the
+// per row of the error table (expr/Errors.h), under the row's name (ErrorHelp.cpp
+// lists them from the table, so a row without one does not compile); the
 // examples are real programs: a test runs every mistake and checks that it
 // gives its error, and runs every fix and checks that it ends normally.
 #include <string_view>

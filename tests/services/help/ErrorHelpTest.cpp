@@ -1,4 +1,4 @@
-#include "interp/ErrorHelp.h"
+#include "services/help/ErrorHelp.h"
 
 #include <gtest/gtest.h>
 
@@ -47,9 +47,9 @@ TEST(ErrorHelp, EveryErrorIsExplainedWithMeaningAndCauses)
 {
     for (const ErrorText* row : kErrorTable) {
         SCOPED_TRACE(nameOf(*row));
-        EXPECT_FALSE(row->explanation->meaning.empty());
-        EXPECT_FALSE(row->explanation->causes.empty());
-        EXPECT_EQ(row->explanation->mistake.program.empty(), row->explanation->fix.program.empty());
+        EXPECT_FALSE(explanationOf(*row).meaning.empty());
+        EXPECT_FALSE(explanationOf(*row).causes.empty());
+        EXPECT_EQ(explanationOf(*row).mistake.program.empty(), explanationOf(*row).fix.program.empty());
     }
 }
 
@@ -57,7 +57,7 @@ TEST(ErrorHelp, OnlyTheInternalChecksLackAnExample)
 {
     std::set<std::int32_t> withoutExample;
     for (const ErrorText* row : kErrorTable) {
-        if (row->explanation->mistake.program.empty()) withoutExample.insert(row->number);
+        if (explanationOf(*row).mistake.program.empty()) withoutExample.insert(row->number);
     }
     EXPECT_EQ(withoutExample, kInternalChecks);
 }
@@ -65,7 +65,7 @@ TEST(ErrorHelp, OnlyTheInternalChecksLackAnExample)
 TEST(ErrorHelp, EveryMistakeGivesItsOwnErrorAndEveryFixRuns)
 {
     for (const ErrorText* row : kErrorTable) {
-        const ErrorExplanation& explained = *row->explanation;
+        const ErrorExplanation& explained = explanationOf(*row);
         if (explained.mistake.program.empty()) continue;
         SCOPED_TRACE(nameOf(*row));
 
@@ -111,7 +111,7 @@ TEST(ErrorHelp, UsualBeginnerMistakesAreNamedAmongTheCauses)
         const RunOutcome outcome = StartRun(text, host, RunMode::Free);
         ASSERT_TRUE(outcome.error.has_value());
         EXPECT_EQ(errorRowOf(*outcome.error), mistake.error) << utf8(outcome.errorLine());
-        EXPECT_NE(utf8(mistake.error->explanation->causes).find(mistake.namedCause), std::string::npos);
+        EXPECT_NE(utf8(explanationOf(*mistake.error).causes).find(mistake.namedCause), std::string::npos);
     }
 }
 

@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "interp/ProgramState.h"
-#include "interp/TestCases.h"
+#include "services/TestCases.h"
 #include "support/RecordingHost.h"
 #include "support/TempFolder.h"
 #include "support/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "interp/ProgramWarnings.h"
+#include "services/ProgramWarnings.h"
 
 #include <algorithm>
 #include <map>
@@ -6,7 +6,7 @@
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
-#include "interp/FullWidthSlips.h"
+#include "services/FullWidthSlips.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {

@@ -1,4 +1,4 @@
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
-#include "interp/ErrorHelp.h"
+#include "services/help/ErrorHelp.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
@@ -89,7 +91,7 @@ void appendExampleHtml(std::u16string& out, std::u16string_view title, std::u16s
 
 void appendRowHtml(std::u16string& out, const ErrorText& row, bool firstOfNumber)
 {
-    const ErrorExplanation& explained = *row.explanation;
+    const ErrorExplanation& explained = explanationOf(row);
     const std::u16string number = numberText(row.number);
     out.append(u"<h2");
     if (firstOfNumber) out.append(u" id=\"e").append(number).append(u"\"");
@@ -173,6 +175,22 @@ std::u16string strayCharactersText(std::u16string_view line, std::int32_t lineNu
 
 }  // namespace
 
+// One explanation per row, under the row's name: a row added to the table
+// without its explanation does not compile.
+#define TARNIK_EXPLANATION_OF(name, number, text) {&k##name, &explanation::name},
+constexpr std::pair<const ErrorText*, const ErrorExplanation*> kExplanations[] = {
+    TARNIK_ERROR_TABLE(TARNIK_EXPLANATION_OF)};
+#undef TARNIK_EXPLANATION_OF
+
+const ErrorExplanation& explanationOf(const ErrorText& row)
+{
+    const auto* found = std::find_if(std::begin(kExplanations), std::end(kExplanations),
+                                     [&](const auto& entry) { return entry.first == &row; });
+    // Rows come from the table only: one made elsewhere is a fault of ours.
+    static constexpr ErrorExplanation kNotInTheTable{u"这个错误没有说明。", explanation::kInternalCheck, {}, {}};
+    return found != std::end(kExplanations) ? *found->second : kNotInTheTable;
+}
+
 const ErrorText* errorRowOf(const BasicError& error)
 {
     for (const ErrorText* row : kErrorTable) {
@@ -193,7 +211,7 @@ std::vector<const ErrorText*> errorRowsNumbered(std::int32_t number)
 
 std::u16string explanationText(const ErrorText& row)
 {
-    const ErrorExplanation& explained = *row.explanation;
+    const ErrorExplanation& explained = explanationOf(row);
     std::u16string out = u"错误 " + numberText(row.number) + u": ";
     out.append(row.text).append(u"\n");
     out.append(u"意思：").append(explained.meaning).append(u"\n");

@@ -1,4 +1,4 @@
-#include "interp/RegularFile.h"
+#include "services/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 
 namespace tarnik {
 namespace {

@@ -1,9 +1,9 @@
-#include "interp/Reindentation.h"
+#include "services/Reindentation.h"
 
 #include "expr/BasicError.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
-#include "interp/EditingAids.h"
+#include "services/EditingAids.h"
 
 namespace tarnik {
 namespace {

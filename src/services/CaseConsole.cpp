@@ -1,4 +1,4 @@
-#include "interp/CaseConsole.h"
+#include "services/CaseConsole.h"
 
 #include <algorithm>
 

@@ -11,9 +11,9 @@
 #include <set>
 #include <sstream>
 
-#include "interp/ErrorHelp.h"
+#include "services/help/ErrorHelp.h"
 #include "interp/ProgramState.h"
-#include "interp/SourceText.h"
+#include "services/SourceText.h"
 #include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
@@ -112,7 +112,7 @@ TEST(LanguageReference, EveryFixOnTheErrorPageRuns)
 {
     const std::vector<PageExample> fixes = examplesOf(utf8(errorExplanationsHtml()));
     std::size_t withExample = 0;
-    for (const ErrorText* row : kErrorTable) withExample += row->explanation->fix.program.empty() ? 0 : 1;
+    for (const ErrorText* row : kErrorTable) withExample += explanationOf(*row).fix.program.empty() ? 0 : 1;
     EXPECT_EQ(fixes.size(), withExample);
     for (const PageExample& fix : fixes) expectRuns(fix);
 }
