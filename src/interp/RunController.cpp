@@ -1,94 +1,10 @@
 #include "interp/RunController.h"
 
 #include "expr/NumberText.h"
-#include "expr/TextHelpers.h"
 #include "interp/ProgramState.h"
-#include "services/TestCases.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {
-namespace {
-
-// The error left by a run or a translation of `code`, taken out of its state.
-RunOutcome takeOutcome(clsCode& code)
-{
-    RunOutcome outcome;
-    ErrorState& pending = code.program.Err;
-    if (!pending.pending()) return outcome;
-    outcome.error = pending.error();
-    outcome.line = code.program.CurrentLine;
-    outcome.unclosed = code.unclosedBlock();
-    pending.clear();
-    return outcome;
-}
-
-std::u16string descriptionWithLine(const BasicError& error, std::int32_t line)
-{
-    return error.description + u"(第" + numberText(line) + u"行)";
-}
-
-}  // namespace
-
-std::u16string RunOutcome::errorLine() const
-{
-    if (!error) return {};
-    return u"错误 " + numberText(error->number) + u": " + descriptionWithLine(*error, line);
-}
-
-RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode mode)
-{
-    clsCode code;
-    return StartRun(code, editorText, console, mode);
-}
-
-RunOutcome StartRun(clsCode& code, std::u16string_view editorText, RunConsole& console, RunMode mode)
-{
-    code.Init(editorText);
-    ProgramState& program = code.program;
-    program.RunSource.assign(editorText);
-    program.FreeRun = mode == RunMode::Free;
-    console.Clear();
-    console.showConsole();
-    program.ClearBreakpoints();
-    console.setCaption(kRunningCaption);
-    code.Run(console);
-    console.setCaption(kEndedCaption);
-    RunOutcome outcome = takeOutcome(code);
-    // A run that ends by itself leaves its console shown.
-    outcome.aborted = !outcome.error && !console.consoleVisible();
-    return outcome;
-}
-
-RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code)
-{
-    code.Init(editorText);
-    code.program.Err.clear();
-    code.program.Err.resumeNext([&] { code.Translate(); });
-    return takeOutcome(code);
-}
-
-ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16string_view editorText)
-{
-    ErrorReport report;
-    report.title = u"错误 " + numberText(error.number);
-    report.text = descriptionWithLine(error, line);
-
-    // Walks the lines up to the reported one; no line matches for line 0 or a
-    // line deleted since, and the start then lies past the end of the text.
-    std::size_t start = 0;
-    std::int32_t index = 0;
-    for (std::u16string_view text : splitLines(editorText)) {
-        if (index == line - 1) {
-            report.selectionLength = static_cast<std::int32_t>(text.size());
-            break;
-        }
-        start += text.size() + 2;
-        ++index;
-    }
-    report.selectionStart = static_cast<std::int32_t>(start);
-    report.selectionStartSingleBreaks = report.selectionStart - index;
-    return report;
-}
 
 // The console as the run sees it: everything goes through to the real one.
 // A pause is also told to the watcher, and when it ends, its variables are
@@ -142,16 +58,6 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
     m_translated = nullptr;
     m_running = false;
     return outcome;
-}
-
-std::optional<CaseResult> RunController::runTestCase(std::u16string_view editorText, const TestCase& testCase,
-                                                     const std::function<bool()>& keepGoing)
-{
-    if (m_running) return std::nullopt;
-    m_running = true;
-    CaseResult result = runCase(editorText, testCase, kCaseStatementLimit, kCaseOutputLimit, keepGoing);
-    m_running = false;
-    return result;
 }
 
 std::vector<RunController::Variable> RunController::variables() const

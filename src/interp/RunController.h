@@ -1,80 +1,23 @@
 #pragma once
-// Starting a run from the editor and reporting how it ended, without any
-// window, and the windows' only way into a run in progress. The IDE and the
-// tests drive a run through a RunConsole (the console window as the run sees
-// it); the debugger and the console read the paused run and steer it through
-// a RunController, never through the core's run state.
+// The windows' only way into a run: RunController starts runs (never one
+// inside another: a run yields to the event loop, where a second Start may
+// arrive), owns the run it started, and lets the debugger and the console see
+// and steer that run while it pauses, never through the core's run state.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
-#include "expr/BasicError.h"
 #include "interp/PauseWatcher.h"
-#include "interp/RunHost.h"
+#include "interp/ProgramRun.h"
 #include "interp/VariableChanges.h"
-#include "interp/UnclosedBlock.h"
 
 namespace tarnik {
 
 class clsCode;
 struct ProgramState;
-struct CaseResult;
-struct TestCase;
-
-class RunConsole : public RunHost {
-public:
-    virtual void Clear() = 0;
-    virtual void showConsole() = 0;
-    virtual void setCaption(std::u16string_view caption) = 0;
-};
-
-inline constexpr std::u16string_view kRunningCaption = u"程序运行中 - 控制台";
-inline constexpr std::u16string_view kEndedCaption = u"程序中止 - 控制台";
-
-// Start runs freely, pausing only at breakpoints and STOP; Debug pauses
-// before the first line and after every step.
-enum class RunMode { Free, Stepping };
-
-// How a run, or a translation on its own, ended.
-struct RunOutcome {
-    std::optional<BasicError> error;  // the error it stopped on, if any
-    std::int32_t line = 0;            // the editor line that error names
-    bool aborted = false;             // ended without an error by the console being hidden
-    UnclosedBlock unclosed;           // for a block left open: where it begins
-
-    // "错误 N: DESCRIPTION(第L行)", the form the command line prints.
-    [[nodiscard]] std::u16string errorLine() const;
-};
-
-// What the user is shown when a run stops on an error.
-struct ErrorReport {
-    std::u16string title;  // "错误 " + number
-    std::u16string text;   // description + "(第" + line + "行)"
-    // The reported line in the editor text, counting a line break as two
-    // characters (CR LF) and, for editors that hold LF only, as one.
-    std::int32_t selectionStart = 0;
-    std::int32_t selectionStartSingleBreaks = 0;
-    std::int32_t selectionLength = 0;
-};
-
-// Translates and runs the editor text in a fresh program object: empties and
-// shows the console, clears the breakpoints, sets the captions around the run.
-RunOutcome StartRun(std::u16string_view editorText, RunConsole& console, RunMode mode);
-// The same in `code`, which the caller keeps to look into the run while it
-// pauses or after it ended.
-RunOutcome StartRun(clsCode& code, std::u16string_view editorText, RunConsole& console, RunMode mode);
-
-// Translation alone, as a run does before its first statement (the variables
-// are cleared): the first error and its line, if any. `code` keeps the table.
-RunOutcome TranslateProgram(std::u16string_view editorText, clsCode& code);
-
-// The report for an error on `line`, with the line's place in the editor's
-// present text (which may have changed while the program ran).
-[[nodiscard]] ErrorReport makeErrorReport(const BasicError& error, std::int32_t line, std::u16string_view editorText);
 
 // The IDE's door into runs: starts them (never one inside another: a run
 // yields to the event loop, where a second Start may arrive) and lets the
@@ -93,10 +36,19 @@ public:
     std::optional<RunOutcome> start(std::u16string_view editorText, RunConsole& console, RunMode mode,
                                     std::function<void(const clsCode&)> translated = {});
     [[nodiscard]] bool running() const { return m_running; }
-    // One test case in a fresh run (see runCase in TestCases.h), unless a run
-    // is in progress (then nothing at once). `keepGoing` as for runCase.
-    std::optional<CaseResult> runTestCase(std::u16string_view editorText, const TestCase& testCase,
-                                          const std::function<bool()>& keepGoing);
+    // `work`, a run of its own such as a test case, unless a run is in
+    // progress (then nothing at once): no Start or Debug while it runs.
+    template <typename Work>
+    auto runAlone(Work&& work) -> std::optional<decltype(work())>
+    {
+        if (m_running) return std::nullopt;
+        m_running = true;
+        struct Done {
+            bool& running;
+            ~Done() { running = false; }
+        } done{m_running};
+        return work();
+    }
 
     // The paused run, as the debugger shows it.
     [[nodiscard]] std::vector<Variable> variables() const;  // in the order of first use

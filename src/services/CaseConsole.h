@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "interp/RunController.h"
+#include "interp/ProgramRun.h"
 
 namespace tarnik {
 

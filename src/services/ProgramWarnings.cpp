@@ -6,8 +6,9 @@
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
-#include "services/FullWidthSlips.h"
+#include "interp/ProgramRun.h"
 #include "interp/clsCode.h"
+#include "services/FullWidthSlips.h"
 
 namespace tarnik {
 namespace {

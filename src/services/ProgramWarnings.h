@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interp/RunController.h"
+#include "interp/RunOutcome.h"
 
 namespace tarnik {
 

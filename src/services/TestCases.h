@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-#include "interp/RunController.h"
+#include "interp/ProgramRun.h"
 
 namespace tarnik {
 

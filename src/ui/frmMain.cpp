@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "services/help/ErrorHelp.h"
+#include "interp/ErrorReport.h"
 #include "interp/RunController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorPauseMarks.h"

@@ -153,7 +153,9 @@ void frmMain::runTestCases(const std::vector<CaseFiles>& cases)
         }
         results.caseStarting(static_cast<int>(run), toQString(cases[run].name));
         QCoreApplication::processEvents();
-        const std::optional<CaseResult> result = m_controller.runTestCase(text, std::get<TestCase>(read), keepGoing);
+        const std::optional<CaseResult> result = m_controller.runAlone([&] {
+            return runCase(text, std::get<TestCase>(read), kCaseStatementLimit, kCaseOutputLimit, keepGoing);
+        });
         if (!result) break;
         results.addResult(*result);
         if (result->verdict == CaseVerdict::Passed) ++passed;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "expr/BasicError.h"
-#include "interp/RunController.h"
+#include "interp/RunOutcome.h"
 #include "services/help/ErrorExplanations.h"
 
 namespace tarnik {
