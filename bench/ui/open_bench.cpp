@@ -33,11 +33,16 @@ public:
     }
     tarnik::Answer askYesNoCancel(QWidget*, const QString&, const QString&) override { return tarnik::Answer::No; }
     tarnik::Answer offerRecovery(QWidget*, const QString&, const QString&) override { return tarnik::Answer::Cancel; }
+    tarnik::RecoveryListAnswer offerRecoveryList(QWidget*, const QString&, const QString&, const QStringList&) override
+    {
+        return {};
+    }
     void showMessage(QWidget*, tarnik::MessageIcon, const QString&, const QString&) override {}
     void showRunError(QWidget*, const QString&, const QString&, const QString&) override {}
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     std::optional<QString> inputText(QWidget*, const QString&, const tarnik::InputPrompt&) override { return std::nullopt; }
+    void endQuestions() override {}
 
     double firstQuestionMs = -1;
 

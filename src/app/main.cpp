@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <QProcess>
 
+#include <csignal>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -25,6 +27,8 @@ void printHelp()
                  "用法：\n"
                  "  tarnik [FILE]\n      打开编程环境；给出 FILE 时打开这个程序文件\n"
                  "  tarnik -\n      从标准输入读入程序，作为尚未保存的新文件打开\n"
+                 "  tarnik --recover FOLDER\n      打开恢复记录文件夹 FOLDER 中没有保存的程序"
+                 "（选择“全部恢复”时，Tarnik 这样为每个记录打开一个窗口）\n"
                  "  tarnik --version\n      显示版本\n"
                  "  tarnik --help\n      显示本帮助\n\n"
                  "不打开窗口、在命令行中运行程序：tarnik-cli（见 tarnik-cli --help）。\n";
@@ -59,11 +63,36 @@ void openStartupText(tarnik::frmMain& window, const QString& path)
         tarnik::decodeSource(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))).text);
 }
 
+// 全部恢复: a window holds one program, so each further record opens in an
+// IDE of its own. Should that fail to start, the record stays for the next start.
+void recoverInAnotherIde(const QString& folder)
+{
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {QStringLiteral("--recover"), folder});
+}
+
+void openStartupDocuments(tarnik::frmMain& window)
+{
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--recover")) {
+        window.recoverFolder(arguments[1]);
+        return;
+    }
+    // The whole command line is one path, blanks and all.
+    const QString path = arguments.join(QLatin1Char(' '));
+    if (!path.isEmpty()) openStartupText(window, path);
+    window.offerRecovery();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     if (std::optional<int> status = answerInformationOption(argc, argv)) return *status;
+#ifndef _WIN32
+    // A file-size limit (ulimit -f) then fails a write like a full disk,
+    // which the IDE reports, instead of killing it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 
     QApplication app(argc, argv);
     // Lets a Wayland desktop match the window to the installed desktop entry and its icon.
@@ -76,12 +105,13 @@ int main(int argc, char* argv[])
     tarnik::QtDialogs dialogs;
     tarnik::frmMain window(dialogs);
     QObject::connect(&terminationSignals, &tarnik::TerminationSignals::received, &window, &tarnik::frmMain::endOnSignal);
+    QObject::connect(&window, &tarnik::frmMain::recordForAnotherWindow, &recoverInAnotherIde);
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
 
-    // The whole command line is one path, blanks and all.
-    const QString path = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
-    if (!path.isEmpty()) openStartupText(window, path);
-    window.offerRecovery();
+    openStartupDocuments(window);
+    // A signal during a start-up question came before the event loop, which
+    // would not know that it is to end.
+    if (window.endingOnSignal()) return 0;
     return app.exec();
 }

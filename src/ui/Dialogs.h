@@ -10,6 +10,13 @@ class QWidget;
 namespace tarnik {
 
 enum class Answer { Yes, No, Cancel };
+
+// The answer to the offer of several texts left unsaved.
+enum class RecoveryListAction { Recover, RecoverAll, DiscardAll, Cancel };
+struct RecoveryListAnswer {
+    RecoveryListAction action = RecoveryListAction::Cancel;
+    qsizetype chosen = 0;  // for Recover: the index of the chosen item
+};
 enum class MessageIcon { Critical, Warning };
 
 // What an input box shows.
@@ -27,6 +34,11 @@ public:
     // The offer of text left unsaved: Yes for 恢复 (the default), No for
     // 丢弃, Cancel for 取消 (Esc, the close box): asked again next time.
     virtual Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The offer of several texts left unsaved, one item each, in one list:
+    // 恢复 (the default) opens the chosen item, 全部恢复 every item, 全部丢弃
+    // deletes them all, 取消 (Esc, the close box) asks again next time.
+    virtual RecoveryListAnswer offerRecoveryList(QWidget* parent, const QString& title, const QString& text,
+                                                 const QStringList& items) = 0;
     // A question whose buttons read `choices`, in order, followed by 取消,
     // the default and what Esc answers: for questions where going on could
     // lose something. The index of the choice, or choices.size() for 取消.
@@ -44,6 +56,10 @@ public:
     // The typed text, nothing when the box was cancelled. The box leaves the
     // other windows usable and counts as cancelled when `parent` is hidden.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) = 0;
+    // The IDE is ending (a signal): every later dialog answers at once,
+    // without showing, what 取消 or closing it would. (The ones open now
+    // return as cancelled when the application's exit ends their loops.)
+    virtual void endQuestions() = 0;
 };
 
 }  // namespace tarnik

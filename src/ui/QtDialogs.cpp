@@ -1,14 +1,19 @@
 #include "ui/QtDialogs.h"
 
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace tarnik {
 namespace {
@@ -73,6 +78,7 @@ QString defaultSuffix(const QString& filter)
 
 Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QString& text)
 {
+    if (m_ended) return Answer::Cancel;
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -85,6 +91,7 @@ Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& title, const QS
 
 Answer QtDialogs::offerRecovery(QWidget* parent, const QString& title, const QString& text)
 {
+    if (m_ended) return Answer::Cancel;
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
     QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
@@ -96,9 +103,47 @@ Answer QtDialogs::offerRecovery(QWidget* parent, const QString& title, const QSt
     return Answer::Cancel;
 }
 
+// A list with the newest item chosen; a double click is 恢复 too.
+RecoveryListAnswer QtDialogs::offerRecoveryList(QWidget* parent, const QString& title, const QString& text,
+                                                const QStringList& items)
+{
+    if (m_ended) return {};
+    QDialog box(parent);
+    box.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&box);
+    auto* question = new QLabel(text, &box);
+    question->setWordWrap(true);
+    layout->addWidget(question);
+    auto* list = new QListWidget(&box);
+    list->setAccessibleName(QStringLiteral("未保存的程序"));
+    list->addItems(items);
+    list->setCurrentRow(0);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(&box);
+    QPushButton* recover = buttons->addButton(QStringLiteral("恢复"), QDialogButtonBox::AcceptRole);
+    QPushButton* recoverAll = buttons->addButton(QStringLiteral("全部恢复"), QDialogButtonBox::ActionRole);
+    QPushButton* discardAll = buttons->addButton(QStringLiteral("全部丢弃"), QDialogButtonBox::DestructiveRole);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    recover->setDefault(true);
+    layout->addWidget(buttons);
+    RecoveryListAnswer answer;
+    const auto finishWith = [&](RecoveryListAction action) {
+        answer = {action, std::max(list->currentRow(), 0)};
+        box.accept();
+    };
+    QObject::connect(recover, &QPushButton::clicked, &box, [&] { finishWith(RecoveryListAction::Recover); });
+    QObject::connect(recoverAll, &QPushButton::clicked, &box, [&] { finishWith(RecoveryListAction::RecoverAll); });
+    QObject::connect(discardAll, &QPushButton::clicked, &box, [&] { finishWith(RecoveryListAction::DiscardAll); });
+    QObject::connect(list, &QListWidget::itemActivated, &box, [&] { finishWith(RecoveryListAction::Recover); });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    box.exec();
+    return answer;
+}
+
 qsizetype QtDialogs::askChoice(QWidget* parent, const QString& title, const QString& text,
                               const QStringList& choices)
 {
+    if (m_ended) return choices.size();
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
     QList<QAbstractButton*> buttons;
     for (const QString& choice : choices) buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
@@ -112,6 +157,7 @@ qsizetype QtDialogs::askChoice(QWidget* parent, const QString& title, const QStr
 
 void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)
 {
+    if (m_ended) return;
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning, title, text,
                     QMessageBox::Ok, parent);
     box.exec();
@@ -121,6 +167,7 @@ void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& ti
 // that the message and the selected line stay in view beside it.
 void QtDialogs::showRunError(QWidget* parent, const QString& title, const QString& text, const QString& help)
 {
+    if (m_ended) return;
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
     QPushButton* helpButton = help.isEmpty() ? nullptr : box.addButton(QStringLiteral("帮助(&H)"), QMessageBox::HelpRole);
     box.setDefaultButton(QMessageBox::Ok);
@@ -144,6 +191,7 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& title, const QSt
 
 QString QtDialogs::chooseFile(QWidget* parent, const QString& title, const QString& filter, bool forSaving)
 {
+    if (m_ended) return {};
     QFileDialog dialog(parent, title, m_directory, filter);
     if (forSaving) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -162,6 +210,7 @@ QString QtDialogs::chooseFile(QWidget* parent, const QString& title, const QStri
 // hiding (End, its close box) closes the box as cancelled.
 std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& title, const InputPrompt& prompt)
 {
+    if (m_ended) return std::nullopt;
     QInputDialog box(parent);
     box.setWindowTitle(title);
     box.setLabelText(prompt.question.isEmpty() ? prompt.text : prompt.question + QLatin1Char('\n') + prompt.text);
@@ -177,6 +226,11 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& titl
     loop.exec();
     if (box.result() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
+}
+
+void QtDialogs::endQuestions()
+{
+    m_ended = true;
 }
 
 }  // namespace tarnik

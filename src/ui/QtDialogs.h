@@ -9,6 +9,8 @@ class QtDialogs : public Dialogs {
 public:
     Answer askYesNoCancel(QWidget* parent, const QString& title, const QString& text) override;
     Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
+    RecoveryListAnswer offerRecoveryList(QWidget* parent, const QString& title, const QString& text,
+                                         const QStringList& items) override;
     qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& choices) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
@@ -16,11 +18,13 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::optional<QString> inputText(QWidget* parent, const QString& title, const InputPrompt& prompt) override;
+    void endQuestions() override;
 
 private:
     QString chooseFile(QWidget* parent, const QString& title, const QString& filter, bool forSaving);
 
     QString m_directory;
+    bool m_ended = false;
 };
 
 }  // namespace tarnik

@@ -9,8 +9,9 @@
 // Start and Debug are disabled then, and a close waits for the run to end.
 //
 // Unsaved text is kept in a recovery record (RecoveryStore) a few seconds
-// after the last change, before each run and when a signal ends the IDE; a
-// normal end, a save and a discard remove it.
+// after the last change, and at most a few more after the first unrecorded
+// one however long the typing goes on; before each run and when a signal
+// ends the IDE. A normal end, a save and a discard remove it.
 #include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <QPointer>
@@ -69,8 +70,17 @@ public:
     // The end of start-up: offers the text that IDEs which are gone left
     // unsaved, unless the editor already holds unsaved text.
     void offerRecovery();
+    // Start-up of an IDE opened for 全部恢复: the record in `folder`, without asking.
+    void recoverFolder(const QString& folder);
     // The door into this window's runs (tests look into the paused run through it).
     [[nodiscard]] const RunController& runController() const { return m_controller; }
+    // A signal has come: the caller leaves instead of going on.
+    [[nodiscard]] bool endingOnSignal() const { return m_endingOnSignal; }
+
+signals:
+    // 全部恢复: a window holds one program, so this record is for another IDE
+    // to open (tarnik --recover FOLDER). Nothing is lost when no one does.
+    void recordForAnotherWindow(const QString& folder);
 
 public slots:
     // A logout, shutdown or kill: keeps the unsaved text for the next start
@@ -148,9 +158,18 @@ private:
     void loadFile(const QString& path, const LoadedFile& file);
     void loadEditorText(std::u16string_view text);
     void showFileError(const QString& what, const QString& path, const QString& reason);
-    // Writes the recovery record when the text has unsaved changes, removes
-    // it otherwise; false when a record could not be written.
+    // The recovery record (frmMainRecovery.cpp). keepRecoveryRecord writes
+    // it when the text has unsaved changes, removes it otherwise; false when
+    // a record could not be written.
+    void setUpRecovery();
+    void recordSoon();
     bool keepRecoveryRecord();
+    void showRecoveryWriteResult(const FileWriteResult& written);
+    [[nodiscard]] std::vector<RecoveryRecord> readLeftRecords(const std::vector<LeftRecord>& left);
+    [[nodiscard]] bool mayReadLargeRecords(const std::vector<LeftRecord>& left);
+    void offerRecord(const RecoveryRecord& record);
+    // The folders of records to open in other windows.
+    [[nodiscard]] QStringList offerRecordList(const std::vector<RecoveryRecord>& records);
     void recoverText(const RecoveryRecord& record);
     void ShowLineNumber();
     // Information that needs no answer, shown for a while in the status bar.
@@ -213,8 +232,11 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     QTimer m_clock;
-    QTimer m_recoveryDelay;
+    QTimer m_recoveryDelay;     // after the last change
+    QTimer m_recoveryDeadline;  // after the first unrecorded change
     RecoveryStore m_recovery;
+    QLabel* m_recoveryWarning = nullptr;  // shown while records cannot be written
+    bool m_endingOnSignal = false;
     RunHistory m_history;
 
     QString CurrentFile;

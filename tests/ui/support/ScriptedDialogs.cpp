@@ -3,26 +3,24 @@
 #include <gtest/gtest.h>
 
 namespace tarnik::test {
-namespace {
 
 template <class T>
-T next(std::deque<T>& script, const ShownDialog& dialog, T fallback)
+T ScriptedDialogs::next(std::deque<T>& script, const ShownDialog& dialog, T cancelled)
 {
+    if (ended) return cancelled;
     if (script.empty()) {
         ADD_FAILURE() << "no scripted answer for the " << dialog.kind.toStdString() << " dialog \""
                       << dialog.title.toStdString() << "\": " << dialog.text.toStdString();
-        return fallback;
+        return cancelled;
     }
     T value = std::move(script.front());
     script.pop_front();
     return value;
 }
 
-}  // namespace
-
 ShownDialog ScriptedDialogs::log(const char* kind, const QString& title, const QString& text)
 {
-    ShownDialog dialog{QLatin1String(kind), title, text, QString(), false};
+    ShownDialog dialog{QLatin1String(kind), title, text, QString(), {}, false};
     shown.push_back(dialog);
     if (onShow) onShow(dialog);
     return dialog;
@@ -36,6 +34,15 @@ Answer ScriptedDialogs::askYesNoCancel(QWidget*, const QString& title, const QSt
 Answer ScriptedDialogs::offerRecovery(QWidget*, const QString& title, const QString& text)
 {
     return next(answers, log("recovery", title, text), Answer::Cancel);
+}
+
+RecoveryListAnswer ScriptedDialogs::offerRecoveryList(QWidget*, const QString& title, const QString& text,
+                                                     const QStringList& items)
+{
+    ShownDialog dialog{QStringLiteral("recovery list"), title, text, QString(), items, false};
+    shown.push_back(dialog);
+    if (onShow) onShow(dialog);
+    return next(recoveryListAnswers, dialog, RecoveryListAnswer{});
 }
 
 qsizetype ScriptedDialogs::askChoice(QWidget*, const QString& title, const QString& text,
@@ -53,7 +60,7 @@ void ScriptedDialogs::showRunError(QWidget*, const QString& title, const QString
 {
     log("critical", title, text);
     // Most tests never press 帮助: an empty script closes the box with OK.
-    if (help.isEmpty() || helpPresses.empty()) return;
+    if (ended || help.isEmpty() || helpPresses.empty()) return;
     const bool pressed = helpPresses.front();
     helpPresses.pop_front();
     if (pressed) log("help", title, help);
@@ -71,13 +78,19 @@ QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QStr
 
 std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title, const InputPrompt& prompt)
 {
-    ShownDialog dialog{QStringLiteral("input"), title, prompt.text, prompt.question, prompt.besideParent};
+    ShownDialog dialog{QStringLiteral("input"), title, prompt.text, prompt.question, {}, prompt.besideParent};
     shown.push_back(dialog);
     if (onShow) onShow(dialog);
+    if (ended) return std::nullopt;
     // Without a script the console would ask for ever; answer something.
     QString answer = next(inputs, dialog, QStringLiteral("0"));
     if (answer.isNull()) return std::nullopt;
     return answer;
+}
+
+void ScriptedDialogs::endQuestions()
+{
+    ended = true;
 }
 
 std::vector<QString> ScriptedDialogs::kinds() const
