@@ -129,6 +129,22 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
 
 frmMain::~frmMain() = default;
 
+// The timers keep running, so that what stops and starts them (a held mouse
+// button holds the rewrite) still does, but they no longer come round.
+void frmMain::stopTimersForTests()
+{
+    constexpr int kNever = 24 * 60 * 60 * 1000;
+    Timer1.setInterval(kNever);
+    Timer2.setInterval(kNever);
+}
+
+void frmMain::tick()
+{
+    if (Timer1.isActive()) Timer1_Timer();
+    if (Timer2.isActive()) Timer2_Timer();
+    checkFileOnDisk();
+}
+
 void frmMain::connectCommands()
 {
     connect(ui->mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);

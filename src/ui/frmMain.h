@@ -72,6 +72,12 @@ public:
     void offerRecovery();
     // Start-up of an IDE opened for 全部恢复: the record in `folder`, without asking.
     void recoverFolder(const QString& folder);
+    // For tests: from now on the periodic work (the title and line number,
+    // the rewrite of lines the caret left, the look at the file on disk)
+    // happens only when tick() is called, so that a test, not the machine's
+    // load, decides when it runs.
+    void stopTimersForTests();
+    void tick();
     // The door into this window's runs (tests look into the paused run through it).
     [[nodiscard]] const RunController& runController() const { return m_controller; }
     // A signal has come: the caller leaves instead of going on.

@@ -458,6 +458,11 @@ void frmMain::checkFileOnDisk()
         return;
     }
     watchCurrentFile();
+    if (!QFileInfo::exists(CurrentFile)) {
+        showStatus(QStringLiteral("磁盘上已没有 %1（被删除或移走了）。编辑器中的内容仍然保留，保存会重新建立这个文件。")
+                       .arg(QDir::toNativeSeparators(CurrentFile)));
+        return;
+    }
     if (!m_diskStamp.changedOnDisk(CurrentFile)) return;
     m_checkingDisk = true;
     if (!Modified) {

@@ -16,9 +16,6 @@
 namespace tarnik::test {
 namespace {
 
-// Longer than the title timer and the rewrite timer together.
-constexpr int kQuietMs = 400;
-
 class Reformat : public IdeFixture {
 protected:
     // Loads the text (LF separated) as a file is loaded, caret on line 1.
@@ -39,9 +36,10 @@ protected:
     {
         return waitFor([&] { return editorText() == crLfText; });
     }
-    bool staysFor(int ms, const QString& crLfText)
+    // Whatever the timers would do has been done, and the text is still `crLfText`.
+    bool stays(const QString& crLfText)
     {
-        QTest::qWait(ms);
+        window->tick();
         return editorText() == crLfText;
     }
 };
@@ -104,7 +102,7 @@ TEST_F(Reformat, BlankOnlyLinesKeepTheirBlanksHoweverOftenItRuns)
     load(QStringLiteral("x=1\n    \n  \ny=2\n"));
     for (int line : {2, 5, 1, 4, 3}) {
         caretTo(line);
-        QTest::qWait(200);
+        window->tick();
     }
     caretTo(5);
     EXPECT_TRUE(becomes(QStringLiteral("x = 1\r\n    \r\n  \r\ny = 2\r\n"))) << editorText();
@@ -114,10 +112,10 @@ TEST_F(Reformat, ATextOfOneLineIsNeverRewritten)
 {
     load(QStringLiteral("X=1"));
     caretTo(1, 3);
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("X=1")));
+    EXPECT_TRUE(stays(QStringLiteral("X=1")));
     caretTo(1, 0);
     QTest::keyClicks(&editor(), QStringLiteral("IF "));
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("IF X=1")));
+    EXPECT_TRUE(stays(QStringLiteral("IF X=1")));
 }
 
 TEST_F(Reformat, ASelectionPostponesTheRewrite)
@@ -127,7 +125,7 @@ TEST_F(Reformat, ASelectionPostponesTheRewrite)
     selection.setPosition(5);
     selection.setPosition(9, QTextCursor::KeepAnchor);
     editor().setTextCursor(selection);
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3")));
+    EXPECT_TRUE(stays(QStringLiteral("A=1\r\nB=2\r\nC=3")));
 
     selection.clearSelection();
     editor().setTextCursor(selection);  // caret on line 3
@@ -140,7 +138,7 @@ TEST_F(Reformat, AHeldMouseButtonPostponesTheRewrite)
     const QPoint onLine3 = editor().cursorRect(QTextCursor(editor().document()->findBlockByNumber(2))).center();
     QTest::mousePress(editor().viewport(), Qt::LeftButton, Qt::NoModifier, onLine3);
     EXPECT_EQ(editor().textCursor().blockNumber(), 2);
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3")));
+    EXPECT_TRUE(stays(QStringLiteral("A=1\r\nB=2\r\nC=3")));
 
     QTest::mouseRelease(editor().viewport(), Qt::LeftButton, Qt::NoModifier, onLine3);
     EXPECT_TRUE(becomes(QStringLiteral("a = 1\r\nb = 2\r\nC=3"))) << editorText();
@@ -152,7 +150,7 @@ TEST_F(Reformat, ACompositionPostponesTheRewrite)
     caretTo(2, 3);
     QInputMethodEvent composing(QStringLiteral("zhong"), {});
     QApplication::sendEvent(&editor(), &composing);
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2")));
+    EXPECT_TRUE(stays(QStringLiteral("A=1\r\nB=2")));
 
     QInputMethodEvent committed;
     committed.setCommitString(QStringLiteral("中"));
@@ -164,7 +162,7 @@ TEST_F(Reformat, LoadingAFileDoesNotRewriteItUntilTheCaretMoves)
 {
     const QString text = QStringLiteral("PRINT 1\r\nPRINT 2");
     load(QStringLiteral("PRINT 1\nPRINT 2"));
-    EXPECT_TRUE(staysFor(kQuietMs, text));
+    EXPECT_TRUE(stays(text));
     EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(path(QStringLiteral("program.bas")))));
 
     caretTo(2);
@@ -179,7 +177,7 @@ TEST_F(Reformat, ATextInNormalFormIsNotTouched)
     QObject::connect(editor().document(), &QTextDocument::contentsChange, [&] { ++changes; });
     for (int line : {2, 4, 1, 3}) {
         caretTo(line);
-        QTest::qWait(200);
+        window->tick();
     }
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(editor().document()->isUndoAvailable());
@@ -197,7 +195,7 @@ TEST_F(Reformat, UndoTakesBackTheWholeRewriteInOneStep)
     EXPECT_EQ(editor().textCursor().blockNumber(), 2);  // the caret is back where it was
     EXPECT_EQ(editor().textCursor().positionInBlock(), 1);
     // Undone is undone: no rewrite until the caret moves on.
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2\r\nC=3\r\nD=4")));
+    EXPECT_TRUE(stays(QStringLiteral("A=1\r\nB=2\r\nC=3\r\nD=4")));
 
     QTest::keyClick(&editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editorText(), QStringLiteral("a = 1\r\nb = 2\r\nC=3\r\nd = 4"));
@@ -226,7 +224,7 @@ TEST_F(Reformat, UndoFromTheEditMenuAlsoHoldsTheRewrite)
     EXPECT_EQ(editorText(), QStringLiteral("A=1+1\r\nB=2"));
     undoFromMenu();  // the typing, which puts the caret on line 1
     EXPECT_EQ(editorText(), QStringLiteral("A=1\r\nB=2"));
-    EXPECT_TRUE(staysFor(kQuietMs, QStringLiteral("A=1\r\nB=2")));
+    EXPECT_TRUE(stays(QStringLiteral("A=1\r\nB=2")));
 }
 
 TEST_F(Reformat, UndoAfterTypingTakesBackTheTypingThenTheRewrite)

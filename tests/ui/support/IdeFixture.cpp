@@ -20,9 +20,19 @@ constexpr int kPatienceMs = 10000;
 
 }  // namespace
 
+namespace {
+
+// The window of the test that is running: waiting ticks it, as its timers would.
+frmMain* tickedWindow = nullptr;
+
+}  // namespace
+
 bool waitFor(const std::function<bool()>& condition)
 {
-    return QTest::qWaitFor(condition, kPatienceMs);
+    return QTest::qWaitFor([&] {
+        if (tickedWindow != nullptr) tickedWindow->tick();
+        return condition();
+    }, kPatienceMs);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -55,6 +65,7 @@ void IdeFixture::SetUp()
 
 void IdeFixture::TearDown()
 {
+    tickedWindow = nullptr;
     window.reset();
     EXPECT_TRUE(dialogs.answers.empty()) << "unused answers to the save question";
     EXPECT_TRUE(dialogs.choices.empty()) << "unused answers to choice questions";
@@ -65,8 +76,11 @@ void IdeFixture::TearDown()
 
 void IdeFixture::restartWindow()
 {
+    tickedWindow = nullptr;
     window.reset();
     window = std::make_unique<frmMain>(dialogs);
+    window->stopTimersForTests();
+    tickedWindow = window.get();
     window->show();
 }
 
