@@ -10,6 +10,7 @@
 #include <csignal>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/BuildInfo.h"
@@ -50,17 +51,25 @@ std::optional<int> answerInformationOption(int argc, char* argv[])
     return std::nullopt;
 }
 
-void openStartupText(tarnik::frmMain& window, const QString& path)
+// The command line: a file ("-" for standard input), or --recover FOLDER.
+struct StartupRequest {
+    QString path;  // the whole command line is one path, blanks and all
+    QString recoverFolder;
+};
+
+StartupRequest startupRequest()
 {
-    if (path != QLatin1String("-")) {
-        window.openCommandLineFile(path);
-        return;
-    }
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--recover")) return {QString(), arguments[1]};
+    return {arguments.join(QLatin1Char(' ')), QString()};
+}
+
+std::u16string readStandardInput()
+{
     QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) return;
+    if (!input.open(stdin, QIODevice::ReadOnly)) return {};
     const QByteArray bytes = input.readAll();
-    window.openUnsavedText(
-        tarnik::decodeSource(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))).text);
+    return tarnik::decodeSource(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))).text;
 }
 
 // 全部恢复: a window holds one program, so each further record opens in an
@@ -70,16 +79,18 @@ void recoverInAnotherIde(const QString& folder)
     QProcess::startDetached(QCoreApplication::applicationFilePath(), {QStringLiteral("--recover"), folder});
 }
 
-void openStartupDocuments(tarnik::frmMain& window)
+void openStartupDocuments(tarnik::frmMain& window, const StartupRequest& request,
+                          const std::optional<std::u16string>& standardInput)
 {
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.size() == 2 && arguments[0] == QLatin1String("--recover")) {
-        window.recoverFolder(arguments[1]);
+    if (!request.recoverFolder.isEmpty()) {
+        window.recoverFolder(request.recoverFolder);
         return;
     }
-    // The whole command line is one path, blanks and all.
-    const QString path = arguments.join(QLatin1Char(' '));
-    if (!path.isEmpty()) openStartupText(window, path);
+    if (standardInput) {
+        window.openUnsavedText(*standardInput);
+    } else if (!request.path.isEmpty()) {
+        window.openCommandLineFile(request.path);
+    }
     window.offerRecovery();
 }
 
@@ -100,6 +111,12 @@ int main(int argc, char* argv[])
     // The data folder (recovery records, run history) is named after these.
     QCoreApplication::setOrganizationName(QStringLiteral("Tarnik"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarnik"));
+    const StartupRequest request = startupRequest();
+    // Read before the signals are taken over: until the text is in the editor
+    // there is nothing to keep, and a signal ends the IDE at once, which it
+    // could not while the read waits.
+    std::optional<std::u16string> standardInput;
+    if (request.path == QLatin1String("-")) standardInput = readStandardInput();
     tarnik::TerminationSignals terminationSignals;
     tarnik::installChineseUi(app);
     tarnik::QtDialogs dialogs;
@@ -109,7 +126,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
 
-    openStartupDocuments(window);
+    openStartupDocuments(window, request, standardInput);
     // A signal during a start-up question came before the event loop, which
     // would not know that it is to end.
     if (window.endingOnSignal()) return 0;

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
 #include <csignal>
 #include <functional>
@@ -782,6 +783,23 @@ TEST_F(Recovery, ASignalEndsTheIdeWhileItsStartUpQuestionIsOpen)
         endBySignal(ide);
         EXPECT_EQ(recordTexts().size(), count);
     }
+}
+
+// Until the text from standard input is in the editor there is nothing to
+// keep: a signal ends the IDE at once, also while it waits for that text.
+TEST_F(Recovery, ASignalEndsTheIdeWhileItWaitsForStandardInput)
+{
+    QProcess ide;
+    ide.setProcessEnvironment(ideEnvironment());
+    ide.start(QStringLiteral(TARNIK_IDE_PATH), {QStringLiteral("-")});
+    ASSERT_TRUE(ide.waitForStarted());
+    // Its main thread's system call: read from standard input (descriptor 0).
+    const QString call = QStringLiteral("/proc/%1/syscall").arg(ide.processId());
+    const QByteArray readingInput = QByteArray::number(SYS_read) + " 0x0 ";
+    ASSERT_TRUE(waitFor([&] { return readFile(call).startsWith(readingInput); })) << readFile(call).toStdString();
+    ::kill(static_cast<pid_t>(ide.processId()), SIGTERM);
+    ASSERT_TRUE(ide.waitForFinished());
+    EXPECT_TRUE(records().empty());
 }
 
 // A signal during 运行测试 stops the cases; the record is written first, and
