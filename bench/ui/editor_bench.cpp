@@ -23,7 +23,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/EditorEdits.h"
+#include "ui/editor/EditorEdits.h"
 #include "ui/QtDialogs.h"
 #include "ui/frmMain.h"
 

@@ -25,7 +25,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/EditorEdits.h"
+#include "ui/editor/EditorEdits.h"
 #include "ui/QtDialogs.h"
 #include "ui/frmMain.h"
 

@@ -1,9 +1,15 @@
 #include "app/StdioHost.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 
+#include "app/StdioSignals.h"
 #include "app/cliCommands.h"
 #include "services/SourceText.h"
 
@@ -13,30 +19,19 @@ namespace {
 
 constexpr std::size_t kFlushThreshold = 1 << 16;
 
-enum class LineRead { Line, End, TooLong };
-
-// One line of standard input without its line end (LF or CR LF), read a byte
-// at a time so that no more than kAnswerLineBytes is ever held; the rest of
-// an over-long line stays unread.
-LineRead readAnswerLine(std::string& line)
+bool isTerminal(int descriptor)
 {
-    std::streambuf& input = *std::cin.rdbuf();
-    line.clear();
-    for (;;) {
-        const int c = input.sbumpc();
-        if (c == std::char_traits<char>::eof()) return line.empty() ? LineRead::End : LineRead::Line;
-        if (c == '\n') break;
-        line += static_cast<char>(c);
-        if (line.size() > kAnswerLineBytes + 1) return LineRead::TooLong;  // + 1: room for the CR of a CR LF
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line.size() > kAnswerLineBytes ? LineRead::TooLong : LineRead::Line;
+#ifdef _WIN32
+    return _isatty(descriptor) != 0;
+#else
+    return ::isatty(descriptor) != 0;
+#endif
 }
 
 }  // namespace
 
 StdioHost::StdioHost(bool keepCrLf, std::optional<std::int64_t> maxSteps)
-    : m_keepCrLf(keepCrLf), m_maxSteps(maxSteps)
+    : m_keepCrLf(keepCrLf), m_flushEveryLine(isTerminal(1)), m_answersTyped(isTerminal(0)), m_maxSteps(maxSteps)
 {
 }
 
@@ -58,6 +53,11 @@ std::int64_t StdioHost::quietStatements()
     return granted;
 }
 
+bool StdioHost::consoleVisible()
+{
+    return !m_limitReached && m_writeError == 0 && InterruptSignals::received() == 0;
+}
+
 void StdioHost::Append(std::u16string_view text)
 {
     if (m_keepCrLf) {
@@ -69,7 +69,9 @@ void StdioHost::Append(std::u16string_view text)
             if (!m_pendingCr) m_text += c;
         }
     }
-    if (m_text.size() >= kFlushThreshold) flush();
+    if (m_text.size() >= kFlushThreshold || (m_flushEveryLine && text.find(u'\n') != std::u16string_view::npos)) {
+        flush();
+    }
 }
 
 void StdioHost::flush()
@@ -85,17 +87,18 @@ void StdioHost::flush()
 std::optional<std::u16string> StdioHost::InputWindow(std::u16string_view info)
 {
     flush();
-    if (m_writeError != 0) return std::nullopt;  // the run ends; nobody sees the question's answer
+    if (!consoleVisible()) return std::nullopt;  // the run ends; nobody would see the answer's effect
     const std::string question = toUtf8(info);
     for (;;) {
         std::fputs(question.c_str(), stderr);
         std::fflush(stderr);
-        m_errorMidLine = true;
-        std::string line;
-        const LineRead read = readAnswerLine(line);
-        m_answerTooLong = read == LineRead::TooLong;
-        if (read != LineRead::Line) return std::nullopt;
-        if (!line.empty()) return decodeTypedLine(line);
+        std::u16string line;
+        const AnswerReader::Status read = m_answers.readLine(line);
+        // A line typed at a terminal ends with the Enter the terminal shows.
+        m_errorMidLine = !(m_answersTyped && read == AnswerReader::Status::Line);
+        m_answerTooLong = read == AnswerReader::Status::TooLong;
+        if (read != AnswerReader::Status::Line) return std::nullopt;
+        if (!line.empty()) return line;
     }
 }
 

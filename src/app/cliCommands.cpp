@@ -1,15 +1,22 @@
 #include "app/cliCommands.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <limits>
 
-#include "services/RegularFile.h"
+#include "app/cliArguments.h"
 #include "interp/RunController.h"
-#include "services/SourceText.h"
 #include "interp/clsCode.h"
+#include "services/RegularFile.h"
+#include "services/SourceText.h"
 
 namespace tarnik::cli {
 namespace {
@@ -92,11 +99,17 @@ std::string outputFailureReason(int error)
 
 int writeStandardOutput(std::string_view bytes)
 {
-    errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-    if (std::fflush(stdout) == 0 && written) return 0;
-    std::clearerr(stdout);
-    return errno != 0 ? errno : EIO;
+    while (!bytes.empty()) {
+#ifdef _WIN32
+        const int written = _write(1, bytes.data(), static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1 << 30)));
+#else
+        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+#endif
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
 }
 
 int reportOutputFailure(int error)
@@ -105,11 +118,16 @@ int reportOutputFailure(int error)
     return kExitOutputFailed;
 }
 
-const std::string& fileArgument(Arguments arguments)
+int writeOutput(std::string_view bytes)
 {
-    if (arguments.size() != 1) throw CliFailure{"需要一个程序文件名（FILE），而且只能有一个", true};
-    if (arguments.front().starts_with("-")) throw CliFailure{"不认识的选项 " + arguments.front(), true};
-    return arguments.front();
+    const int error = writeStandardOutput(bytes);
+    return error == 0 ? kExitOk : reportOutputFailure(error);
+}
+
+std::string fileArgument(std::string_view command, Arguments arguments)
+{
+    const OperandRule operands[] = {kFileOperand};
+    return CommandArguments(command, arguments, {}, operands).operand(0);
 }
 
 // A device, a FIFO or a folder is refused before a byte is read: reading
@@ -133,18 +151,17 @@ void reportError(const RunOutcome& outcome)
 
 int checkCommand(Arguments arguments)
 {
-    std::u16string source = readSource(fileArgument(arguments));
+    std::u16string source = readSource(fileArgument("check", arguments));
     clsCode code;
     return translate(code, source) ? kExitOk : kExitProgramError;
 }
 
 int tableCommand(Arguments arguments)
 {
-    std::u16string source = readSource(fileArgument(arguments));
+    std::u16string source = readSource(fileArgument("table", arguments));
     clsCode code;
     if (!translate(code, source)) return kExitProgramError;
-    const int error = writeStandardOutput(tableText(code));
-    return error == 0 ? kExitOk : reportOutputFailure(error);
+    return writeOutput(tableText(code));
 }
 
 }  // namespace tarnik::cli

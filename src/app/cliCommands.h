@@ -23,8 +23,8 @@ struct CliFailure {
     bool showUsage = false;
 };
 
-// The one FILE argument of a command without options.
-[[nodiscard]] const std::string& fileArgument(Arguments arguments);
+// The one FILE operand of a command without options.
+[[nodiscard]] std::string fileArgument(std::string_view command, Arguments arguments);
 
 // The file's bytes decoded as the editor would hold them (line ends CR LF);
 // bytes that could not be read are announced by a warning line on standard
@@ -37,13 +37,16 @@ void reportError(const RunOutcome& outcome);
 inline constexpr int kExitStepLimit = 3;     // run: --max-steps reached
 inline constexpr int kExitOutputFailed = 4;  // standard output could not be written
 
-// Writes and flushes standard output; the errno of a failed write, 0 when
-// everything went out.
+// Writes to standard output, unbuffered; the errno of a failed write, 0 when
+// everything went out. A write cut short by a signal goes on.
 [[nodiscard]] int writeStandardOutput(std::string_view bytes);
 
 // Says on standard error that standard output failed with `error`; returns
 // the exit status for it.
 int reportOutputFailure(int error);
+
+// A command's output written: kExitOk, or the failure reported and its status.
+[[nodiscard]] int writeOutput(std::string_view bytes);
 
 int checkCommand(Arguments arguments);
 int tableCommand(Arguments arguments);

@@ -7,12 +7,18 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,16 +60,19 @@ void printUsage(const Command* only = nullptr)
     std::cerr << "详见 tarnik-cli --help\n";
 }
 
-void printHelp()
+std::string helpText()
 {
-    std::cout << "tarnik-cli " << tarnik::kVersion << "：Tarnik BASIC 程序的命令行运行器\n\n用法：\n";
+    std::ostringstream text;
+    text << "tarnik-cli " << tarnik::kVersion << "：Tarnik BASIC 程序的命令行运行器\n\n用法：\n";
     for (const Command& command : kCommands) {
-        printUsageLine(std::cout, command);
-        std::cout << "      " << command.summary << '\n';
+        printUsageLine(text, command);
+        text << "      " << command.summary << '\n';
     }
-    std::cout << "  tarnik-cli --version\n      显示版本\n"
-                 "  tarnik-cli --help\n      显示本帮助\n\n"
-                 "FILE 可以是 UTF-8 或 GBK 编码。程序出错时，标准错误的最后一行是“错误 N: 说明(第L行)”。\n";
+    text << "  tarnik-cli --version\n      显示版本\n"
+            "  tarnik-cli --help\n      显示本帮助\n\n"
+            "FILE 可以是 UTF-8 或 GBK 编码；名字以 - 开头的文件写在 -- 后面。"
+            "程序出错时，标准错误的最后一行是“错误 N: 说明(第L行)”。\n";
+    return text.str();
 }
 
 // Output is UTF-8 bytes with the line ends each command chose. Windows would
@@ -74,7 +83,14 @@ class StandardStreams {
 public:
     StandardStreams()
     {
-#ifdef _WIN32
+#ifndef _WIN32
+        // A standard stream the parent left closed is held by /dev/null, read
+        // only: writing to it still fails, and no file a command opens (a
+        // report, a case file) can take its number and receive its output.
+        for (int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+            if (::fcntl(stream, F_GETFD) == -1 && errno == EBADF) (void)::open("/dev/null", O_RDONLY);
+        }
+#else
         for (std::FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
         m_consoleCodePage = GetConsoleOutputCP();
         if (m_consoleCodePage != 0) SetConsoleOutputCP(CP_UTF8);
@@ -104,14 +120,8 @@ int runCommandLine(const std::vector<std::string>& words)
         printUsage();
         return kExitFailure;
     }
-    if (words.front() == "--version") {
-        std::cout << "tarnik-cli " << tarnik::kVersion << '\n';
-        return kExitOk;
-    }
-    if (words.front() == "--help" || words.front() == "-h") {
-        printHelp();
-        return kExitOk;
-    }
+    if (words.front() == "--version") return writeOutput("tarnik-cli " + std::string(tarnik::kVersion) + "\n");
+    if (words.front() == "--help" || words.front() == "-h") return writeOutput(helpText());
     const auto* command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                        [&](const Command& c) { return c.name == words.front(); });
     if (command == std::end(kCommands)) {
@@ -124,6 +134,11 @@ int runCommandLine(const std::vector<std::string>& words)
     } catch (const CliFailure& failure) {
         std::cerr << "tarnik-cli " << command->name << "：" << failure.message << '\n';
         if (failure.showUsage) printUsage(command);
+        return kExitFailure;
+    } catch (const std::exception& failure) {
+        // No input may end the runner with an abort: whatever was not
+        // foreseen is still a message and a status.
+        std::cerr << "tarnik-cli " << command->name << "：内部错误（" << failure.what() << "），命令没有完成。\n";
         return kExitFailure;
     }
 }

@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QProcess>
 
-#include <csignal>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -99,12 +98,6 @@ void openStartupDocuments(tarnik::frmMain& window, const StartupRequest& request
 int main(int argc, char* argv[])
 {
     if (std::optional<int> status = answerInformationOption(argc, argv)) return *status;
-#ifndef _WIN32
-    // A file-size limit (ulimit -f) then fails a write like a full disk,
-    // which the IDE reports, instead of killing it.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-
     QApplication app(argc, argv);
     // Lets a Wayland desktop match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(tarnik::kApplicationId));

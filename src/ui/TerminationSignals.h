@@ -1,11 +1,10 @@
 #pragma once
-// SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, Ctrl+C in a terminal) as
-// a Qt signal, so that the IDE can keep unsaved text before it ends. The
-// handler only writes the signal's number into a socket pair (the self-pipe
-// technique: nothing else is safe in a handler); the event loop reads it
-// there and emits received().
+// The end of the session or of the process asked for from outside (a logout,
+// a shutdown, a kill, Ctrl+C in a terminal) as a Qt signal, so that the IDE
+// can keep unsaved text before it ends. How it arrives differs between
+// platforms (platform/TerminationSignals*.cpp): SIGTERM, SIGHUP and SIGINT
+// on POSIX, the session manager's request on Windows.
 #include <QObject>
-#include <QSocketNotifier>
 #include <memory>
 
 namespace tarnik {
@@ -22,9 +21,7 @@ signals:
     void received(int signalNumber);
 
 private:
-    void readSignal();
-
-    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::unique_ptr<QObject> m_listener;  // whatever the platform listens with
 };
 
 }  // namespace tarnik

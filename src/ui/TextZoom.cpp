@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "ui/ChineseUi.h"
-#include "ui/TarnikSettings.h"
+#include "ui/storage/TarnikSettings.h"
 
 namespace tarnik {
 namespace {

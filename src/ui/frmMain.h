@@ -26,10 +26,10 @@
 #include "expr/BasicError.h"
 #include "interp/RunController.h"
 #include "services/SourceText.h"
-#include "ui/DiskStamp.h"
-#include "ui/EditorEdits.h"
-#include "ui/RecoveryStore.h"
-#include "ui/RunHistory.h"
+#include "ui/storage/DiskStamp.h"
+#include "ui/editor/EditorEdits.h"
+#include "ui/storage/RecoveryStore.h"
+#include "ui/storage/RunHistory.h"
 #include "ui/TextZoom.h"
 
 class QKeyEvent;

@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "services/EditingAids.h"
-#include "ui/EditorEdits.h"
+#include "ui/editor/EditorEdits.h"
 #include "ui/EditorText.h"
-#include "ui/SourceEditor.h"
+#include "ui/editor/SourceEditor.h"
 #include "ui/Dialogs.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"

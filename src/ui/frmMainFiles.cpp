@@ -18,10 +18,10 @@
 #include <algorithm>
 
 #include "expr/TextHelpers.h"
-#include "ui/CheckedFileWriter.h"
+#include "ui/storage/CheckedFileWriter.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
-#include "ui/RecentFiles.h"
+#include "ui/storage/RecentFiles.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
 

@@ -12,8 +12,8 @@
 #include "services/SourceText.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
-#include "ui/ExampleCatalog.h"
-#include "ui/ReferenceWindow.h"
+#include "ui/help/ExampleCatalog.h"
+#include "ui/help/ReferenceWindow.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
 

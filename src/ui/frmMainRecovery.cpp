@@ -12,7 +12,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/frmMain.h"
-#include "ui/frmResult.h"
+#include "ui/run/frmResult.h"
 #include "ui_frmMain.h"
 
 namespace tarnik {

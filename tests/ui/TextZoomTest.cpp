@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 
 #include "support/IdeFixture.h"
-#include "ui/TarnikSettings.h"
+#include "ui/storage/TarnikSettings.h"
 #include "ui/TextZoom.h"
 
 namespace tarnik::test {

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "support/IdeFixture.h"
-#include "ui/TarnikSettings.h"
+#include "ui/storage/TarnikSettings.h"
 
 namespace tarnik::test {
 namespace {

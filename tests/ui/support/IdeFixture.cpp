@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "interp/ProgramState.h"
-#include "ui/TarnikSettings.h"
+#include "ui/storage/TarnikSettings.h"
 #include "ui/EditorText.h"
 
 namespace tarnik::test {

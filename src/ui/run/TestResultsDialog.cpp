@@ -1,0 +1,187 @@
+#include "ui/run/TestResultsDialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/EditorText.h"
+#include "ui/TextZoom.h"
+
+namespace tarnik {
+namespace {
+
+// Amber, as the editor's paused line: seen on a light and a dark theme.
+const QColor kDifferingLineTint(255, 190, 0, 110);
+const QString kPassedMark = QStringLiteral("✔ ");
+const QString kFailedMark = QStringLiteral("✘ ");
+
+QPlainTextEdit* outputBox(const QString& name, QWidget* parent)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return box;
+}
+
+QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
+{
+    auto* pane = new QWidget(parent);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(title, pane));
+    layout->addWidget(content);
+    return pane;
+}
+
+void markLine(QPlainTextEdit& box, int line)
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextBlock block = box.document()->findBlockByNumber(line - 1);
+    if (line > 0 && block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.format.setBackground(kDifferingLineTint);
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.cursor = QTextCursor(block);
+        marks.append(mark);
+        box.setTextCursor(mark.cursor);
+        box.ensureCursorVisible();
+    }
+    box.setExtraSelections(marks);
+}
+
+}  // namespace
+
+TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
+    : QDialog(parent), m_progress(new QLabel(this)), m_cases(new QTreeWidget(this)), m_difference(new QLabel(this)),
+      m_expected(outputBox(QStringLiteral("txtExpected"), this)), m_actual(outputBox(QStringLiteral("txtActual"), this)),
+      m_stop(new QPushButton(QStringLiteral("停止(&S)"), this))
+{
+    setObjectName(QStringLiteral("dlgTestResults"));
+    setWindowTitle(QStringLiteral("测试结果"));
+    m_progress->setObjectName(QStringLiteral("lblProgress"));
+    m_difference->setObjectName(QStringLiteral("lblDifference"));
+    m_cases->setObjectName(QStringLiteral("lvCases"));
+    m_cases->setHeaderLabels({QStringLiteral("测试用例"), QStringLiteral("结果")});
+    m_cases->setRootIsDecorated(false);
+    m_cases->header()->setStretchLastSection(true);
+    m_stop->setObjectName(QStringLiteral("cmdStop"));
+    zoom.attach(*m_expected);
+    zoom.attach(*m_actual);
+
+    auto* sideBySide = new QSplitter(Qt::Horizontal, this);
+    sideBySide->addWidget(titled(QStringLiteral("期望输出"), m_expected, sideBySide));
+    sideBySide->addWidget(titled(QStringLiteral("实际输出"), m_actual, sideBySide));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->addButton(m_stop, QDialogButtonBox::ActionRole);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_cases, 1);
+    layout->addWidget(m_difference);
+    layout->addWidget(sideBySide, 2);
+    layout->addWidget(buttons);
+    resize(720, 520);
+
+    connect(buttons, &QDialogButtonBox::rejected, this, &TestResultsDialog::reject);
+    connect(m_stop, &QPushButton::clicked, this, &TestResultsDialog::stop);
+    connect(m_cases, &QTreeWidget::currentItemChanged, this, &TestResultsDialog::showCase);
+}
+
+void TestResultsDialog::begin(const QString& program, int caseCount)
+{
+    setWindowTitle(QStringLiteral("测试结果 - %1").arg(program));
+    clearResults();
+    m_stopRequested = false;
+    m_closed = false;
+    m_caseCount = caseCount;
+    m_stop->setEnabled(true);
+    m_progress->setText(QStringLiteral("共 %1 个测试用例。").arg(caseCount));
+}
+
+void TestResultsDialog::clearResults()
+{
+    m_cases->clear();
+    m_shown = {};
+    m_expected->clear();
+    m_actual->clear();
+    m_difference->clear();
+}
+
+void TestResultsDialog::caseStarting(int index, const QString& name)
+{
+    m_progress->setText(QStringLiteral("正在运行第 %1 个测试用例（%2），共 %3 个……")
+                            .arg(index + 1)
+                            .arg(name)
+                            .arg(m_caseCount));
+}
+
+void TestResultsDialog::addResult(const CaseResult& result)
+{
+    if (m_closed) return;
+    const bool passed = result.verdict == CaseVerdict::Passed;
+    auto* row = new QTreeWidgetItem(m_cases, {toQString(result.name), (passed ? kPassedMark : kFailedMark) +
+                                                                          toQString(verdictText(result, kExcerptLineLength))});
+    m_shown.push_back({toQString(result.expected.text), toQString(result.actual.text), 0, {}});
+    Shown& shown = m_shown.back();
+    if (result.verdict == CaseVerdict::OutputDiffers) {
+        shown.markedLine = result.difference.line - result.actual.firstLine + 1;
+        shown.note = QStringLiteral("第 %1 行不同（已标出）。").arg(result.difference.line);
+    }
+    if (result.actual.firstLine > 1 || result.actual.cutAfter || result.expected.cutAfter) {
+        const int lines = static_cast<int>(std::max(shown.expected.count(QLatin1Char('\n')), shown.actual.count(QLatin1Char('\n')))) + 1;
+        shown.note += QStringLiteral("输出很长，这里只显示第 %1 到第 %2 行。")
+                          .arg(result.actual.firstLine)
+                          .arg(result.actual.firstLine + lines - 1);
+    }
+    // The first failing case is the one to look at.
+    if (!passed && m_cases->currentItem() == nullptr) m_cases->setCurrentItem(row);
+}
+
+void TestResultsDialog::end(std::size_t run, std::size_t passed)
+{
+    m_stop->setEnabled(false);
+    if (m_closed) return;
+    QString summary = toQString(summaryText(run, passed));
+    if (run < static_cast<std::size_t>(m_caseCount)) summary += QStringLiteral("（已停止，后面的用例没有运行）");
+    m_progress->setText(summary);
+    if (!m_cases->currentItem() && m_cases->topLevelItemCount() > 0) m_cases->setCurrentItem(m_cases->topLevelItem(0));
+}
+
+void TestResultsDialog::showCase()
+{
+    const int index = m_cases->indexOfTopLevelItem(m_cases->currentItem());
+    if (index < 0 || index >= static_cast<int>(m_shown.size())) return;
+    const Shown& shown = m_shown[static_cast<std::size_t>(index)];
+    m_expected->setPlainText(shown.expected);
+    m_actual->setPlainText(shown.actual);
+    markLine(*m_expected, shown.markedLine);
+    markLine(*m_actual, shown.markedLine);
+    m_difference->setText(shown.note);
+}
+
+void TestResultsDialog::stop()
+{
+    m_stopRequested = true;
+    m_stop->setEnabled(false);
+    m_progress->setText(QStringLiteral("正在停止……"));
+}
+
+// Closing the window while the cases run stops them too. What it showed is
+// let go: it is only ever shown again by a new run.
+void TestResultsDialog::reject()
+{
+    if (m_stop->isEnabled()) stop();
+    QDialog::reject();
+    m_closed = true;
+    clearResults();
+}
+
+}  // namespace tarnik

@@ -1,0 +1,181 @@
+#include "ui/run/frmVars.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include "expr/TextHelpers.h"
+#include "interp/RunController.h"
+#include "ui/ChineseUi.h"
+#include "ui/EditorText.h"
+#include "ui/Twips.h"
+#include "ui/storage/TarnikSettings.h"
+#include "ui_frmVars.h"
+
+namespace tarnik {
+namespace {
+
+constexpr int kVariableColumnTwips = 2540;
+constexpr int kTickColumnTwips = 970;
+constexpr int kLineNumberColumnTwips = 970;
+constexpr int kCodeColumnTwips = 20179;
+
+enum CodeColumn { kTickColumn = 0, kLineNumberColumn = 1, kCodeColumn = 2 };
+
+const QColor kCurrentLineColour(0, 0, 255);
+
+// Changed and new variables carry this before their name, besides the bold,
+// so that the mark needs no colour to be seen.
+const QString kChangeMark = QStringLiteral("● ");
+
+const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
+
+
+QString changeTip(const WatchedVariable& variable)
+{
+    if (variable.change == ValueChange::New) return QStringLiteral("上一次暂停以后新出现的变量");
+    return QStringLiteral("上一次暂停时的值：%1").arg(toQString(variable.previousText));
+}
+
+}  // namespace
+
+frmVars::frmVars(RunController& controller, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmVars>()), m_controller(controller)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    restoreGeometry(tarnikSettings().value(kGeometryKey).toByteArray());
+    const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
+    ui->lv->setFont(listFont);
+    ui->lvCode->setFont(listFont);
+    setColumnWidths();
+
+    fillVariables();
+    fillProgramLines();
+    // Connected only now: the ticks set while filling are not the user's.
+    connect(ui->lvCode, &QTreeWidget::itemChanged, this, &frmVars::lvCode_ItemCheck);
+    connect(ui->cmdStep, &QPushButton::clicked, this, &frmVars::cmdStep_Click);
+    connect(ui->cmdContinue, &QPushButton::clicked, this, &frmVars::cmdContinue_Click);
+    connect(ui->cmdAbort, &QPushButton::clicked, this, &frmVars::cmdAbort_Click);
+}
+
+frmVars::~frmVars() = default;
+
+void frmVars::setColumnWidths()
+{
+    for (int column = 0; column < ui->lv->columnCount(); ++column) {
+        ui->lv->setColumnWidth(column, pixelsFromTwips(kVariableColumnTwips));
+    }
+    ui->lvCode->setColumnWidth(kTickColumn, pixelsFromTwips(kTickColumnTwips));
+    ui->lvCode->setColumnWidth(kLineNumberColumn, pixelsFromTwips(kLineNumberColumnTwips));
+    ui->lvCode->setColumnWidth(kCodeColumn, pixelsFromTwips(kCodeColumnTwips));
+}
+
+// Variables in the order they were first used, each as the text PRINT
+// would show for it; those changed or new since the previous pause marked.
+void frmVars::fillVariables()
+{
+    QList<QTreeWidgetItem*> rows;
+    for (const WatchedVariable& variable : m_controller.watchedVariables()) {
+        auto* row = new QTreeWidgetItem({toQString(variable.name), toQString(variable.text), QStringLiteral("Double")});
+        if (variable.change != ValueChange::Same) markChange(*row, changeTip(variable));
+        rows.append(row);
+    }
+    ui->lv->addTopLevelItems(rows);
+}
+
+void frmVars::markChange(QTreeWidgetItem& row, const QString& tip)
+{
+    row.setText(0, kChangeMark + row.text(0));
+    QFont bold = ui->lv->font();
+    bold.setBold(true);
+    for (int column = 0; column < ui->lv->columnCount(); ++column) {
+        row.setFont(column, bold);
+        row.setToolTip(column, tip);
+    }
+}
+
+void frmVars::fillProgramLines()
+{
+    QList<QTreeWidgetItem*> rows;
+    std::int32_t n = 0;
+    for (std::u16string_view line : splitLines(m_controller.source())) {
+        ++n;
+        auto* row = new QTreeWidgetItem({QString(), QString::number(n), toQString(line)});
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        row->setCheckState(kTickColumn, m_controller.isBreakpoint(n) ? Qt::Checked : Qt::Unchecked);
+        if (n == m_controller.currentLine()) {
+            QFont bold = ui->lvCode->font();
+            bold.setBold(true);
+            for (int column = 0; column < ui->lvCode->columnCount(); ++column) row->setFont(column, bold);
+            row->setForeground(kCodeColumn, kCurrentLineColour);
+            m_currentItem = row;
+        }
+        rows.append(row);
+    }
+    ui->lvCode->addTopLevelItems(rows);
+    // Only the first cell of the row is selected, so that the selection's
+    // colours do not hide the blue of the line's text.
+    if (m_currentItem) ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
+}
+
+// Scrolling needs the list's real size, which it has only once shown.
+void frmVars::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_currentItem) showCurrentLine();
+}
+
+void frmVars::showCurrentLine()
+{
+    ui->lvCode->scrollToItem(m_currentItem);
+    ui->lvCode->setFocus();
+}
+
+void frmVars::cmdStep_Click()
+{
+    m_controller.pauseBeforeNextLine();
+    done(Stepped);
+}
+
+void frmVars::cmdContinue_Click()
+{
+    m_controller.runFreely();
+    done(Continued);
+}
+
+// The console hides itself when the run comes back with this choice.
+void frmVars::cmdAbort_Click()
+{
+    done(Aborted);
+}
+
+// Every way out (the buttons, the keys, the close box, the console closing
+// the window) comes through here, so the place is kept whichever was taken.
+void frmVars::done(int result)
+{
+    tarnikSettings().setValue(kGeometryKey, saveGeometry());
+    QDialog::done(result);
+}
+
+// Esc.
+void frmVars::reject()
+{
+    cmdContinue_Click();
+}
+
+// QDialog would take the close box down the reject path, which is Continue
+// here; closing leaves the run's mode as it was.
+void frmVars::closeEvent(QCloseEvent* event)
+{
+    if (isVisible()) done(Closed);
+    event->accept();
+}
+
+void frmVars::lvCode_ItemCheck(QTreeWidgetItem* item, int column)
+{
+    if (column != kTickColumn) return;
+    m_controller.setBreakpoint(item->text(kLineNumberColumn).toInt(), item->checkState(kTickColumn) == Qt::Checked);
+}
+
+}  // namespace tarnik
