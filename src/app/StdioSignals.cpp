@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace tarnik::cli {
 namespace {

@@ -16,9 +16,10 @@ bool looksLikeOption(std::string_view word)
 
 const OptionRule* findRule(std::span<const OptionRule> options, std::string_view name)
 {
-    const auto* found =
-        std::find_if(options.begin(), options.end(), [&](const OptionRule& rule) { return rule.name == name; });
-    return found == options.end() ? nullptr : &*found;
+    for (const OptionRule& rule : options) {
+        if (rule.name == name) return &rule;
+    }
+    return nullptr;
 }
 
 CliFailure usageFailure(std::string message) { return {std::move(message), true}; }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <iostream>
 
+#include "app/cliArguments.h"
 #include "app/cliCommands.h"
 #include "services/help/ErrorHelp.h"
 #include "services/ProgramWarnings.h"
@@ -13,10 +14,13 @@ namespace {
 
 std::int32_t errorNumberArgument(Arguments arguments)
 {
-    if (arguments.size() != 1) throw CliFailure{"需要一个错误编号 N", true};
-    const std::string& text = arguments.front();
+    constexpr OperandRule operands[] = {{"N", "错误编号"}};
+    const std::string text = CommandArguments("explain", arguments, {}, operands).operand(0);
     std::int32_t number = 0;
     auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (problem == std::errc::result_out_of_range && end == text.data() + text.size()) {
+        throw CliFailure{"没有编号为 " + text + " 的错误。运行程序时报告的“错误 N”才有解释。"};
+    }
     if (problem != std::errc{} || end != text.data() + text.size()) {
         throw CliFailure{"“" + text + "”不是错误编号，错误编号是一个整数，例如 303", true};
     }
@@ -37,13 +41,12 @@ int explainCommand(Arguments arguments)
         if (!out.empty()) out += '\n';
         out += toUtf8(explanationText(*row));
     }
-    std::cout << out << std::flush;
-    return kExitOk;
+    return writeOutput(out);
 }
 
 int lintCommand(Arguments arguments)
 {
-    const std::u16string source = readSource(fileArgument(arguments));
+    const std::u16string source = readSource(fileArgument("lint", arguments));
     const LintResult result = lintProgram(source);
     if (result.translation.error) {
         reportError(result.translation);
@@ -53,8 +56,7 @@ int lintCommand(Arguments arguments)
     for (const ProgramWarning& warning : result.warnings) {
         out += toUtf8(warning.shown()) + "\n";
     }
-    std::cout << out << std::flush;
-    return kExitOk;
+    return writeOutput(out);
 }
 
 }  // namespace tarnik::cli

@@ -1,59 +1,44 @@
 // tarnik-cli run and format.
-#include <charconv>
 #include <iostream>
 
 #include "app/StdioHost.h"
+#include "app/StdioSignals.h"
+#include "app/cliArguments.h"
 #include "app/cliCommands.h"
 #include "expr/TextHelpers.h"
+#include "interp/ProgramState.h"
+#include "interp/clsCode.h"
 #include "services/LineFormatter.h"
 #include "services/SourceText.h"
 
 namespace tarnik::cli {
 namespace {
 
-struct Options {
-    bool keepCrLf = false;
-    std::optional<std::int64_t> maxSteps;
-    std::string file;
-};
+constexpr OperandRule kFileOnly[] = {kFileOperand};
 
-std::int64_t stepCount(const std::string& text)
+// The run stopped by a signal: what it printed is written, the stop is
+// said, and the process ends by that signal.
+[[noreturn]] void endInterruptedRun(StdioHost& host, const clsCode& code, int signal)
 {
-    std::int64_t count = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (error != std::errc{} || end != text.data() + text.size() || count < 0) {
-        throw CliFailure{"--max-steps 后面应是语句条数（不小于 0 的整数），而不是 " + text, true};
-    }
-    return count;
-}
-
-Options parseOptions(Arguments arguments, bool allowMaxSteps)
-{
-    Options options;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& word = arguments[i];
-        if (word == "--crlf") {
-            options.keepCrLf = true;
-        } else if (word == "--max-steps" && allowMaxSteps) {
-            if (++i == arguments.size()) throw CliFailure{"--max-steps 后面缺少语句条数", true};
-            options.maxSteps = stepCount(arguments[i]);
-        } else {
-            files.push_back(word);
-        }
-    }
-    options.file = fileArgument(files);
-    return options;
+    host.finishErrorLine();
+    std::cerr << "tarnik-cli run：收到" << InterruptSignals::describe(signal) << "，程序在第"
+              << code.program.CurrentLine << "行停止运行，此前的输出已全部写出。" << std::endl;
+    InterruptSignals::endProcess(signal);
 }
 
 }  // namespace
 
 int runCommand(Arguments arguments)
 {
-    const Options options = parseOptions(arguments, true);
-    const std::u16string source = readSource(options.file);
-    StdioHost host(options.keepCrLf, options.maxSteps);
-    const RunOutcome outcome = StartRun(source, host, RunMode::Free);
+    constexpr OptionRule options[] = {kCrLfOption, kMaxStepsOption};
+    const CommandArguments words("run", arguments, options, kFileOnly);
+    const std::optional<std::int64_t> maxSteps = statementLimit(words);
+    const std::u16string source = readSource(words.operand(0));
+    StdioHost host(words.has(kCrLfOption.name), maxSteps);
+    InterruptSignals::install();
+    clsCode code;
+    const RunOutcome outcome = StartRun(code, source, host, RunMode::Free);
+    if (const int signal = InterruptSignals::received()) endInterruptedRun(host, code, signal);
     host.finishErrorLine();
     if (host.writeError() != 0) return reportOutputFailure(host.writeError());
     if (host.answerTooLong()) {
@@ -62,7 +47,7 @@ int runCommand(Arguments arguments)
         return kExitFailure;
     }
     if (host.limitReached()) {
-        std::cerr << "tarnik-cli run：已执行 " << *options.maxSteps << " 条语句，达到 --max-steps 的限制，运行停止\n";
+        std::cerr << "tarnik-cli run：已执行 " << *maxSteps << " 条语句，达到 --max-steps 的限制，运行停止\n";
         return kExitStepLimit;
     }
     if (outcome.error) {
@@ -74,17 +59,17 @@ int runCommand(Arguments arguments)
 
 int formatCommand(Arguments arguments)
 {
-    const Options options = parseOptions(arguments, false);
-    const std::u16string source = readSource(options.file);
+    constexpr OptionRule options[] = {kCrLfOption};
+    const CommandArguments words("format", arguments, options, kFileOnly);
+    const std::u16string source = readSource(words.operand(0));
     std::u16string formatted;
     bool first = true;
     for (std::u16string_view line : splitLines(source)) {
-        if (!first) formatted += options.keepCrLf ? u"\r\n" : u"\n";
+        if (!first) formatted += words.has(kCrLfOption.name) ? u"\r\n" : u"\n";
         first = false;
         formatted += formatFinishedLine(line);
     }
-    const int error = writeStandardOutput(toUtf8(formatted));
-    return error == 0 ? kExitOk : reportOutputFailure(error);
+    return writeOutput(toUtf8(formatted));
 }
 
 }  // namespace tarnik::cli

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <variant>
 
+#include "app/cliArguments.h"
 #include "app/cliCommands.h"
 #include "services/SourceText.h"
 #include "services/TestCases.h"
@@ -28,9 +29,10 @@ CaseFolder casesOf(const std::string& folder)
 // Each case is read just before it runs, so that only one is held at a time.
 int testCommand(Arguments arguments)
 {
-    if (arguments.size() != 2) throw CliFailure{"需要两个参数：程序文件 FILE 和测试用例文件夹 DIR", true};
-    const std::u16string source = readSource(fileArgument(arguments.first(1)));
-    const CaseFolder folder = casesOf(arguments[1]);
+    constexpr OperandRule operands[] = {kFileOperand, {"DIR", "测试用例文件夹"}};
+    const CommandArguments words("test", arguments, {}, operands);
+    const std::u16string source = readSource(words.operand(0));
+    const CaseFolder folder = casesOf(words.operand(1));
 
     std::size_t passed = 0;
     for (const CaseFiles& files : folder.cases) {
@@ -40,9 +42,10 @@ int testCommand(Arguments arguments)
         }
         const CaseResult result = runCase(source, std::get<TestCase>(read));
         if (result.verdict == CaseVerdict::Passed) ++passed;
-        std::cout << toUtf8(result.name + u": " + verdictText(result)) << std::endl;
+        // A line as soon as its case is judged: a long check shows how far it got.
+        if (const int written = writeOutput(toUtf8(result.name + u": " + verdictText(result)) + "\n")) return written;
     }
-    std::cout << toUtf8(summaryText(folder.cases.size(), passed)) << std::endl;
+    if (const int written = writeOutput(toUtf8(summaryText(folder.cases.size(), passed)) + "\n")) return written;
     return passed == folder.cases.size() ? kExitOk : kExitProgramError;
 }
 
