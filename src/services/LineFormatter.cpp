@@ -52,10 +52,31 @@ std::u16string capitaliseWords(std::u16string_view piece)
     return text.substr(1, text.size() - 2);
 }
 
+bool isLiteral(std::u16string_view word) { return word.starts_with(u'"'); }
+
+// PRINT takes «"a""b"» or «"x"   "y"» for one text from its first quote to
+// its last, blanks included: two literal words in a row, which the reader
+// parts and respacing would join by one blank.
+bool hasLiteralsSideBySide(std::u16string_view code)
+{
+    ErrorState errors;
+    clsSen reader(errors);
+    reader.setStrText(LowerOutsideLiterals(code));
+    bool previousLiteral = false;
+    while (!reader.Eof()) {
+        const std::u16string word = reader.ReadWord();
+        if (errors.pending()) return false;
+        if (previousLiteral && isLiteral(word)) return true;
+        previousLiteral = isLiteral(word);
+    }
+    return false;
+}
+
 // The normal form of a line without a comment; nothing when the reader
-// cannot read it.
+// cannot read it or when respacing would change what it prints.
 std::optional<std::u16string> formatCode(std::u16string_view code)
 {
+    if (hasLiteralsSideBySide(code)) return std::nullopt;
     std::optional<std::u16string> spaced = respace(code);
     if (!spaced) return std::nullopt;
 

@@ -13,7 +13,8 @@ namespace tarnik {
 // (from an apostrophe outside literals) is kept exactly as typed, after the
 // formatted code and one blank; a line holding only a comment comes back
 // unchanged. A line the word reader cannot read (an unterminated literal)
-// comes back unchanged too.
+// comes back unchanged too, and so does a line with two literals side by side
+// («print "a""b"»): PRINT reads them as one text, blanks between included.
 [[nodiscard]] std::u16string FormatLine(std::u16string_view line);
 
 // A finished line as the editor rewrites it: a blank line stays as it is, any

@@ -1,44 +1,71 @@
 #include "services/ProgramWarnings.h"
 
 #include <algorithm>
-#include <map>
+#include <initializer_list>
 
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
+#include "expr/ExpressionCompiler.h"
 #include "expr/TextHelpers.h"
+#include "expr/clsSen.h"
 #include "interp/ProgramRun.h"
 #include "interp/clsCode.h"
 #include "services/FullWidthSlips.h"
+#include "services/SourceText.h"
 
 namespace tarnik {
 namespace {
 
-bool isLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+// Punctuation and symbols outside ASCII: general punctuation, the CJK
+// symbols and punctuation, the compatibility and small forms, and the
+// full-width forms (a full-width letter is a slip, warned about as such).
+bool isSymbolOutsideAscii(char16_t c)
+{
+    return (c >= 0x00A0 && c <= 0x00BF) || (c >= 0x2000 && c <= 0x206F) || (c >= 0x3000 && c <= 0x303F) ||
+           (c >= 0xFE10 && c <= 0xFE6F) || c >= 0xFF00;
+}
 
-// The variable names an expression text reads, as the word reader splits
-// them: a letter and the letters and digits after it, outside string
-// literals, that is no word of the language.
+// A word of the word reader that the evaluator takes for a variable: one
+// that starts with a letter a-z and is no word of the language, or a
+// character of its own that is a letter of a script, a Chinese one above all.
+bool isName(std::u16string_view word)
+{
+    if (word.empty()) return false;
+    const char16_t first = word.front();
+    if (first >= u'a' && first <= u'z') return !isLanguageWord(word);
+    return first >= 0x80 && !isSymbolOutsideAscii(first) && !isOperatorKey(word);
+}
+
+// The words of a text as the word reader cuts them, each with the 0-based
+// position where it starts; they end where the reader cannot go on (an
+// open literal).
+std::vector<std::pair<std::u16string, std::size_t>> wordsOf(std::u16string_view text)
+{
+    std::vector<std::pair<std::u16string, std::size_t>> words;
+    ErrorState errors;
+    clsSen reader(errors);
+    reader.setStrText(text);
+    std::size_t at = 0;
+    while (!reader.Eof()) {
+        std::u16string word = reader.ReadWord();
+        at = text.find_first_not_of(u' ', at);
+        if (errors.pending() || at == std::u16string_view::npos) break;
+        const std::size_t length = word.size();
+        words.emplace_back(std::move(word), at);
+        at += length;
+    }
+    return words;
+}
+
+// The variable names an expression text reads, in the order they stand, as
+// the evaluator reads them: after its rewrite of the operator words, so
+// that «x2and3» reads x2 and «score» stays one name.
 std::vector<std::u16string> namesIn(std::u16string_view text)
 {
+    ErrorState ignored;
     std::vector<std::u16string> names;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char16_t c = text[i];
-        if (c == u'"') {
-            const std::size_t close = text.find(u'"', i + 1);
-            i = close == std::u16string_view::npos ? text.size() : close + 1;
-        } else if (isLetter(c)) {
-            std::size_t end = i;
-            while (end < text.size() && (isLetter(text[end]) || isDigit(text[end]))) ++end;
-            std::u16string_view word = text.substr(i, end - i);
-            if (!isLanguageWord(word)) names.emplace_back(word);
-            i = end;
-        } else if (isDigit(c) || c == u'.') {
-            while (i < text.size() && (isDigit(text[i]) || text[i] == u'.')) ++i;
-        } else {
-            ++i;
-        }
+    for (auto& [word, at] : wordsOf(rewriteOperators(text, ignored))) {
+        if (isName(word)) names.push_back(std::move(word));
     }
     return names;
 }
@@ -68,19 +95,26 @@ public:
             expression(line.phLine, body);
         } else if (head == u"input") {
             for (std::u16string& name : namesIn(body)) m_assigned.push_back(std::move(name));
-        } else if (head == u"if" || head == u"print" || head == u"do while" || head == u"loop until") {
+        } else if (head == u"if" || head == u"elseif" || head == u"print" || head == u"do while" ||
+                   head == u"loop until") {
             read(line.phLine, body);
         }
     }
 
     [[nodiscard]] const std::vector<std::u16string>& assigned() const { return m_assigned; }
 
-    // Names read and never assigned, each with the first line that reads it.
-    [[nodiscard]] std::map<std::u16string, std::int32_t> unassignedReads() const
+    // Names read and never assigned, each once with the first line that
+    // reads it, in the order they are first read.
+    [[nodiscard]] std::vector<std::pair<std::u16string, std::int32_t>> unassignedReads() const
     {
-        std::map<std::u16string, std::int32_t> unassigned;
-        for (const auto& [name, line] : m_reads) {
-            if (std::find(m_assigned.begin(), m_assigned.end(), name) == m_assigned.end()) unassigned.emplace(name, line);
+        std::vector<std::pair<std::u16string, std::int32_t>> unassigned;
+        for (const auto& read : m_reads) {
+            const auto named = [&](const auto& entry) { return entry.first == read.first; };
+            if (std::find(m_assigned.begin(), m_assigned.end(), read.first) != m_assigned.end() ||
+                std::any_of(unassigned.begin(), unassigned.end(), named)) {
+                continue;
+            }
+            unassigned.push_back(read);
         }
         return unassigned;
     }
@@ -104,17 +138,7 @@ private:
     }
 };
 
-std::u16string withoutDigits(std::u16string_view name)
-{
-    std::u16string letters;
-    for (char16_t c : name) {
-        if (!isDigit(c)) letters += c;
-    }
-    return letters;
-}
-
-// Edits between two names: insertions, deletions, changes and swaps of
-// neighbours, each part of the names edited at most once.
+// Edits between two names: insertions, deletions and changes of a character.
 std::size_t editDistance(std::u16string_view a, std::u16string_view b)
 {
     std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
@@ -124,15 +148,61 @@ std::size_t editDistance(std::u16string_view a, std::u16string_view b)
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
             d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
         }
     }
     return d[a.size()][b.size()];
 }
 
-std::optional<ProgramWarning> jumpWarning(const clsLine& line, const std::vector<clsLine>& table)
+// The code of an editor line as the reader sees it: lower-cased outside
+// literals, its comment cut off; positions are those of the line.
+std::u16string codeOf(std::u16string_view line)
+{
+    ErrorState ignored;
+    const int mark = FindOutsideQuotes(line, u"'", ignored);
+    return LowerOutsideLiterals(mark > 0 ? line.substr(0, static_cast<std::size_t>(mark - 1)) : line);
+}
+
+// Where on the line the words `wanted` first stand one after the other;
+// where the first of them is found inside a word when they do not stand
+// there as words (the rewrite of «x2and3» parts what the reader does not);
+// the end of the line when nowhere.
+std::size_t columnOf(std::u16string_view line, std::initializer_list<std::u16string_view> wanted)
+{
+    const std::u16string code = codeOf(line);
+    const auto words = wordsOf(code);
+    for (std::size_t i = 0; i + wanted.size() <= words.size(); ++i) {
+        const auto same = [](std::u16string_view word, const auto& entry) { return word == entry.first; };
+        if (std::equal(wanted.begin(), wanted.end(), words.begin() + static_cast<std::ptrdiff_t>(i), same)) {
+            return words[i].second;
+        }
+    }
+    ErrorState ignored;
+    const int found = FindOutsideQuotes(code, *wanted.begin(), ignored);
+    return found > 0 ? static_cast<std::size_t>(found - 1) : line.size();
+}
+
+// The editor text's lines (any line ends), to find where on a line a warning points.
+class EditorLines {
+public:
+    explicit EditorLines(std::u16string_view editorText) : m_text(withCrLfLineEnds(editorText))
+    {
+        m_lines = splitLines(m_text);
+    }
+
+    [[nodiscard]] const std::vector<std::u16string_view>& lines() const { return m_lines; }
+    [[nodiscard]] std::u16string_view line(std::int32_t number) const
+    {
+        const auto index = static_cast<std::size_t>(number - 1);
+        return number >= 1 && index < m_lines.size() ? m_lines[index] : std::u16string_view{};
+    }
+
+private:
+    std::u16string m_text;
+    std::vector<std::u16string_view> m_lines;
+};
+
+std::optional<ProgramWarning> jumpWarning(const clsLine& line, const std::vector<clsLine>& table,
+                                          const EditorLines& lines)
 {
     const std::u16string_view head = line.Head();
     if (head != u"goto" && head != u"gosub") return std::nullopt;
@@ -149,70 +219,79 @@ std::optional<ProgramWarning> jumpWarning(const clsLine& line, const std::vector
     if (found) return std::nullopt;
     std::u16string text = head == u"goto" ? u"Goto " : u"Gosub ";
     text.append(target).append(u"：没有一行的行号是 ").append(target).append(u"，运行到这里会停止。");
-    return ProgramWarning{line.phLine, std::move(text)};
+    return ProgramWarning{line.phLine, std::move(text), columnOf(lines.line(line.phLine), {head, target})};
 }
 
 ProgramWarning unassignedWarning(const std::u16string& name, std::int32_t line,
-                                 const std::vector<std::u16string>& assigned)
+                                 const std::vector<std::u16string>& assigned, const EditorLines& lines)
 {
     std::u16string text = u"变量 " + name + u" 从来没有赋值，读到的总是 0。";
     if (std::optional<std::u16string> meant = nearestName(name, assigned)) {
         text.append(u"是否想写 ").append(*meant).append(u"？");
     }
-    return {line, std::move(text)};
+    return {line, std::move(text), columnOf(lines.line(line), {name})};
+}
+
+// The warnings the translated table shows.
+void addCodeWarnings(std::vector<ProgramWarning>& warnings, const clsCode& code, const EditorLines& lines)
+{
+    NameUse use;
+    for (std::size_t index = 1; index < code.Lines.size(); ++index) {
+        use.statement(code.Lines[index]);
+        if (std::optional<ProgramWarning> jump = jumpWarning(code.Lines[index], code.Lines, lines)) {
+            warnings.push_back(std::move(*jump));
+        }
+    }
+    for (const auto& [name, line] : use.unassignedReads()) {
+        warnings.push_back(unassignedWarning(name, line, use.assigned(), lines));
+    }
+}
+
+// Full-width characters outside literals and comments: a slip of the input
+// method even where the line still translates (ｘ is a name).
+void addSlipWarnings(std::vector<ProgramWarning>& warnings, const EditorLines& lines)
+{
+    std::int32_t number = 0;
+    for (std::u16string_view line : lines.lines()) {
+        ++number;
+        for (const FullWidthSlip& slip : fullWidthSlips(line)) warnings.push_back({number, slipWarning(slip), slip.start});
+    }
 }
 
 }  // namespace
 
+// The nearest by edits; of names equally near, the one assigned first.
 std::optional<std::u16string> nearestName(std::u16string_view name, const std::vector<std::u16string>& assigned)
 {
-    if (name.size() <= 2) return std::nullopt;
-    const std::size_t limit = name.size() == 3 ? 1 : 2;
+    constexpr std::size_t kMostEdits = 2;
     std::optional<std::u16string> best;
-    std::size_t bestDistance = limit + 1;
-    bool tied = false;
+    std::size_t bestDistance = kMostEdits + 1;
     for (const std::u16string& candidate : assigned) {
-        if (candidate.size() <= 2 || candidate == name || (best && *best == candidate)) continue;
-        if (withoutDigits(candidate) == withoutDigits(name)) continue;
         const std::size_t distance = editDistance(name, candidate);
-        if (distance < bestDistance) {
+        if (distance > 0 && distance < bestDistance) {
             best = candidate;
             bestDistance = distance;
-            tied = false;
-        } else if (distance == bestDistance) {
-            tied = true;
         }
     }
-    if (tied) return std::nullopt;
     return best;
 }
 
-std::vector<ProgramWarning> findWarnings(const clsCode& code)
+std::u16string ProgramWarning::shown() const
 {
-    std::vector<ProgramWarning> warnings;
-    NameUse use;
-    for (std::size_t index = 1; index < code.Lines.size(); ++index) {
-        use.statement(code.Lines[index]);
-        if (std::optional<ProgramWarning> jump = jumpWarning(code.Lines[index], code.Lines)) {
-            warnings.push_back(std::move(*jump));
-        }
-    }
-    for (const auto& [name, line] : use.unassignedReads()) warnings.push_back(unassignedWarning(name, line, use.assigned()));
-    std::stable_sort(warnings.begin(), warnings.end(),
-                     [](const ProgramWarning& a, const ProgramWarning& b) { return a.line < b.line; });
-    return warnings;
+    std::u16string shownText(u"第");
+    shownText.append(numberText(line)).append(u"行: 警告: ").append(text);
+    return shownText;
 }
-
-std::u16string ProgramWarning::shown() const { return u"第" + numberText(line) + u"行: 警告: " + text; }
 
 std::vector<ProgramWarning> programWarnings(const clsCode& code, std::u16string_view editorText)
 {
-    std::vector<ProgramWarning> warnings = findWarnings(code);
-    // Full-width characters outside literals and comments: a slip of the
-    // input method even where the line still translates (ｘ is a name).
-    for (const FullWidthWarning& slip : fullWidthWarnings(editorText)) warnings.push_back({slip.line, slip.text});
-    std::stable_sort(warnings.begin(), warnings.end(),
-                     [](const ProgramWarning& a, const ProgramWarning& b) { return a.line < b.line; });
+    const EditorLines lines(editorText);
+    std::vector<ProgramWarning> warnings;
+    addCodeWarnings(warnings, code, lines);
+    addSlipWarnings(warnings, lines);
+    std::stable_sort(warnings.begin(), warnings.end(), [](const ProgramWarning& a, const ProgramWarning& b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    });
     return warnings;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Warnings that do not stop a run, found in the translated line table: a
 // variable that is read but never given a value anywhere (it always reads 0;
-// usually a misspelt name, so the nearest assigned name is offered), and a
-// GOTO or GOSUB to a label that no line carries. The IDE shows them after
+// usually a misspelt name, so the nearest assigned name is offered; names are
+// the words the evaluator takes for variables, Chinese characters included),
+// and a GOTO or GOSUB to a label that no line carries. The IDE shows them after
 // Start, tarnik-cli lint prints them; both take them from here.
 #include <cstdint>
 #include <optional>
@@ -19,16 +20,15 @@ class clsCode;
 struct ProgramWarning {
     std::int32_t line = 0;  // editor line
     std::u16string text;
+    std::size_t column = 0;  // where on the line it points, in UTF-16 units from 0: the order within a line
 
     // "第L行: 警告: TEXT", as the IDE's list and tarnik-cli lint show it.
     [[nodiscard]] std::u16string shown() const;
 };
 
-// The warnings of a translated program, in line order.
-[[nodiscard]] std::vector<ProgramWarning> findWarnings(const clsCode& code);
-
-// The same with the full-width slips of `editorText`, the text `code` was
-// translated from, in line order: what a run shows before it starts.
+// The warnings of a translated program and the full-width slips of
+// `editorText`, the text `code` was translated from, in line order and within
+// a line in the order of position: what a run shows before it starts.
 [[nodiscard]] std::vector<ProgramWarning> programWarnings(const clsCode& code, std::u16string_view editorText);
 
 struct LintResult {
@@ -40,11 +40,9 @@ struct LintResult {
 // its warnings (programWarnings).
 [[nodiscard]] LintResult lintProgram(std::u16string_view editorText);
 
-// The assigned name a misspelt `name` most likely meant: one edit away for a
-// name of three characters, two for a longer one (an edit inserts, deletes or
-// changes a character, or swaps two neighbours), the only one that close;
-// never for names of one or two characters, nor for names that differ only in
-// their digits (x1 and x2 are different variables on purpose).
+// The assigned name a misspelt `name` most likely meant: the nearest one or
+// two edits away (an edit inserts, deletes or changes a character, so cnt is
+// two edits from count); of names equally near, the first assigned.
 [[nodiscard]] std::optional<std::u16string> nearestName(std::u16string_view name,
                                                         const std::vector<std::u16string>& assigned);
 

@@ -163,11 +163,13 @@ CaseFolder readCaseFolder(const std::filesystem::path& folder)
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error) return found;
-    found.listed = true;
     std::vector<std::filesystem::path> expectedFiles;
-    for (const std::filesystem::directory_entry& entry : entries) {
-        if (entry.path().extension() == ".out" && !isFolder(entry)) expectedFiles.push_back(entry.path());
+    // Stepped with an error code: a folder that fails half-way is unreadable, not a crash.
+    for (; entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        if (entries->path().extension() == ".out" && !isFolder(*entries)) expectedFiles.push_back(entries->path());
     }
+    if (error) return found;
+    found.listed = true;
     std::sort(expectedFiles.begin(), expectedFiles.end());
 
     for (const std::filesystem::path& expectedFile : expectedFiles) {

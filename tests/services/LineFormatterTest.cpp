@@ -178,6 +178,24 @@ TEST_F(LineFormatter, LiteralsAreTheOnesTheReaderReadsEvenAcrossALineEnd)
     });
 }
 
+// PRINT takes such an item as one text from its first quote to its last, so
+// a blank put in or taken out between the literals would change the output.
+TEST_F(LineFormatter, LiteralsSideBySideKeepTheLineAsTyped)
+{
+    expectFormats({
+        {"print \"a\"\"b\"", "print \"a\"\"b\""},
+        {"PRINT \"x\"   \"y\"", "PRINT \"x\"   \"y\""},
+        {"print \"\"\"\"", "print \"\"\"\""},
+        {"IF X THEN PRINT \"a\" \"b\";X", "IF X THEN PRINT \"a\" \"b\";X"},
+        {"print \"a\"\"b\"   ' Note  Here", "print \"a\"\"b\"   ' Note  Here"},
+        // Literals apart, or side by side only in a comment: formatted as ever.
+        {"print \"a\";\"b\"", "Print \"a\"; \"b\""},
+        {"print \"a\" x \"b\"", "Print \"a\" x \"b\""},
+        {"X=1 ' \"a\"\"b\"", "x = 1 ' \"a\"\"b\""},
+    });
+    EXPECT_EQ(utf8(formatFinishedLine(u"    print  \"a\"\"b\"")), "    print  \"a\"\"b\"");
+}
+
 TEST_F(LineFormatter, BlankLineComesBackUnchanged)
 {
     expectFormats({

@@ -67,6 +67,25 @@ TEST(ProgramWarnings, WholeProgramsGiveTheirWarningsInLineOrder)
         {"both kinds, sorted by line",
          {u"goto 50", u"prnt = 1", u"print prnts", u"50 end"},
          {"3: 变量 prnts 从来没有赋值，读到的总是 0。是否想写 prnt？"}},
+        {"Chinese names as the word reader reads them",
+         {u"总 = 10", u"print 宗 * 2"},
+         {"2: 变量 宗 从来没有赋值，读到的总是 0。是否想写 总？"}},
+        {"a Chinese name assigned and read is no warning", {u"和 = 1", u"print 和 + 1"}, {}},
+        {"within a line in the order of position, not of the alphabet",
+         {u"print zeta + alpha; mid"},
+         {"1: 变量 zeta 从来没有赋值，读到的总是 0。", "1: 变量 alpha 从来没有赋值，读到的总是 0。",
+          "1: 变量 mid 从来没有赋值，读到的总是 0。"}},
+        {"a jump after a name on one line",
+         {u"if flag then goto 40"},
+         {"1: 变量 flag 从来没有赋值，读到的总是 0。", "1: Goto 40：没有一行的行号是 40，运行到这里会停止。"}},
+        {"a name after a jump on one line, a full-width slip last",
+         {u"if 1 then goto 40 else print late; ｘ"},
+         {"1: Goto 40：没有一行的行号是 40，运行到这里会停止。", "1: 变量 late 从来没有赋值，读到的总是 0。",
+          "1: 此处是全角字母“ｘ”，程序需要半角“x”"}},
+        {"names found after the rewrite of operator words",
+         {u"x2 = 1", u"print x2and3 + y2and1"},
+         {"2: 变量 y2 从来没有赋值，读到的总是 0。是否想写 x2？"}},
+        {"a name in a comment or a literal is not read", {u"print \"宗\" ' 宗"}, {}},
         {"jump and name warnings interleave",
          {u"count = 1", u"print cout", u"goto 9", u"9 print 1", u"goto 8"},
          {"2: 变量 cout 从来没有赋值，读到的总是 0。是否想写 count？",
@@ -92,25 +111,27 @@ struct SuggestionCase {
     std::optional<std::u16string> meant;
 };
 
-TEST(ProgramWarnings, NearestNameOnlyWhenCloseAndUnambiguous)
+// One or two insertions, deletions or changes, whatever the length of the
+// names; the nearest wins, and of names equally near the first assigned.
+TEST(ProgramWarnings, NearestNameIsTheClosestWithinTwoEdits)
 {
     const SuggestionCase cases[] = {
         {u"totl", {u"total"}, u"total"},              // one deletion
-        {u"toatl", {u"total"}, u"total"},             // a swap is one edit
+        {u"cnt", {u"count"}, u"count"},               // two insertions
+        {u"toatl", {u"total"}, u"total"},             // a swap is two changes
         {u"tota", {u"x", u"total"}, u"total"},
         {u"summ", {u"sum"}, u"sum"},
-        {u"tl", {u"total"}, std::nullopt},           // too far
-        {u"totlx", {u"total"}, u"total"},             // two edits for a longer name
+        {u"tl", {u"total"}, std::nullopt},            // three edits
+        {u"totlx", {u"total"}, u"total"},
         {u"tax", {u"total"}, std::nullopt},
-        {u"sun", {u"sum"}, u"sum"},                  // three characters: one edit
-        {u"sn", {u"sum"}, std::nullopt},              // two characters: never
-        {u"a", {u"b"}, std::nullopt},
-        {u"x2", {u"x1"}, std::nullopt},
-        {u"score2", {u"score1"}, std::nullopt},       // digits tell them apart on purpose
-        {u"abcd", {u"abce", u"abcf"}, std::nullopt},  // two equally close: no guess
-        {u"abcd", {u"abce", u"abce"}, u"abce"},       // one name assigned twice
-        {u"abcd", {u"abxy", u"abce"}, u"abce"},       // the closer one
-        {u"cnt", {u"ct"}, std::nullopt},              // names of two characters are never offered
+        {u"sn", {u"sum"}, u"sum"},                    // short names too
+        {u"a", {u"b"}, u"b"},
+        {u"x2", {u"x1"}, u"x1"},
+        {u"abcd", {u"abce", u"abcf"}, u"abce"},       // equally near: the first assigned
+        {u"abcd", {u"abcf", u"abce"}, u"abcf"},
+        {u"abcd", {u"abxy", u"abce"}, u"abce"},       // the nearer one, though assigned later
+        {u"宗", {u"总"}, u"总"},                        // Chinese names are names
+        {u"abcd", {}, std::nullopt},
     };
     for (const SuggestionCase& c : cases) {
         SCOPED_TRACE(utf8(c.name));

@@ -152,8 +152,9 @@ inline constexpr ErrorExplanation MissingLeftParen{
     {u"a = 2\nPrint (a * 3)"}};
 
 inline constexpr ErrorExplanation BadExpression{
-    u"这一行的双引号没有配对：一段文字要用两个双引号 \" 括起来。",
+    u"这一行的双引号或括号没有配对：一段文字要用两个双引号 \" 括起来，每个左括号 ( 后面都要有右括号 )。",
     u"漏写了结尾的双引号，例如 Print \"hello。\n"
+    u"漏写了右括号，例如 Print (1 + 2，应写成 Print (1 + 2)。\n"
     u"用了全角的引号 “”，它们不算双引号。\n"
     u"文字中间又写了双引号。",
     {u"Print \"hello"},

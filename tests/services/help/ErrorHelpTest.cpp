@@ -98,6 +98,8 @@ TEST(ErrorHelp, UsualBeginnerMistakesAreNamedAmongTheCauses)
         {{u"name$ = \"Tom\""}, {}, &kInvalidVariableName, "name$"},
         {{u"x = 1", u"x += 1"}, {}, &kInvalidVariableName, "+="},
         {{u"print \"hello"}, {}, &kBadExpression, "漏写了结尾的双引号"},
+        {{u"print (1 + 2"}, {}, &kBadExpression, "漏写了右括号"},
+        {{u"x = 1", u"print x; (x + 2"}, {}, &kBadExpression, "Print (1 + 2"},
         {{u"for i = 1 to 3", u"next i"}, {}, &kForWithoutNext, "Next i"},
         {{u"input x"}, {u"５０"}, &kTypeMismatch, "全角数字"},
         {{u"step = 1"}, {}, &kReservedName, "关键字"},
