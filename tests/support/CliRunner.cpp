@@ -60,6 +60,19 @@ struct StandardStreams {
     int err;
 };
 
+pid_t spawnWith(const std::string& program, const std::vector<std::string>& arguments,
+                const posix_spawn_file_actions_t& actions)
+{
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        throw std::runtime_error("cannot start " + program);
+    }
+    return pid;
+}
+
 pid_t spawn(const std::string& program, const std::vector<std::string>& arguments, StandardStreams streams)
 {
     posix_spawn_file_actions_t actions;
@@ -67,13 +80,8 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& argument
     posix_spawn_file_actions_adddup2(&actions, streams.in, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, streams.out, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, streams.err, STDERR_FILENO);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const pid_t pid = spawnWith(program, arguments, actions);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error("cannot start " + program);
     return pid;
 }
 
@@ -100,8 +108,22 @@ CliResult waitFor(pid_t pid)
     rusage usage{};
     if (::wait4(pid, &status, 0, &usage) == pid) {
         if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
         result.peakResidentKilobytes = usage.ru_maxrss;
     }
+    return result;
+}
+
+// tarnik-cli with no input and its standard output on `out`.
+CliResult runCliWritingToDescriptor(const std::vector<std::string>& arguments, int out)
+{
+    int in = ::open("/dev/null", O_RDONLY);
+    int err = openTempFile("", false);
+    if (in < 0) throw std::runtime_error("cannot open /dev/null");
+    CliResult result = waitFor(spawnCli(arguments, {in, out, err}));
+    result.err = readFromStart(err);
+    ::close(in);
+    ::close(err);
     return result;
 }
 
@@ -138,15 +160,10 @@ CliResult runProgram(const std::string& program, const std::vector<std::string>&
 
 CliResult runCliWritingTo(const std::vector<std::string>& arguments, const std::string& outputPath)
 {
-    int in = ::open("/dev/null", O_RDONLY);
     int out = ::open(outputPath.c_str(), O_WRONLY);
-    int err = openTempFile("", false);
-    if (in < 0 || out < 0) throw std::runtime_error("cannot open " + outputPath);
-    CliResult result = waitFor(spawnCli(arguments, {in, out, err}));
-    result.err = readFromStart(err);
-    ::close(in);
+    if (out < 0) throw std::runtime_error("cannot open " + outputPath);
+    CliResult result = runCliWritingToDescriptor(arguments, out);
     ::close(out);
-    ::close(err);
     return result;
 }
 
@@ -176,6 +193,42 @@ CliResult runCliIntoClosingPipe(const std::vector<std::string>& arguments, bool 
     ::close(err);
     return waited;
 }
+
+CliResult runCliIntoClosedPipe(const std::vector<std::string>& arguments)
+{
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+    ::close(pipeEnds[0]);
+    CliResult result = runCliWritingToDescriptor(arguments, pipeEnds[1]);
+    ::close(pipeEnds[1]);
+    return result;
+}
+
+CliResult runCliWithoutOutput(const std::vector<std::string>& arguments)
+{
+    int in = ::open("/dev/null", O_RDONLY);
+    int err = openTempFile("", false);
+    if (in < 0) throw std::runtime_error("cannot open /dev/null");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    const pid_t pid = spawnWith(cliPath(), arguments, actions);
+    posix_spawn_file_actions_destroy(&actions);
+    CliResult result = waitFor(pid);
+    result.err = readFromStart(err);
+    ::close(in);
+    ::close(err);
+    return result;
+}
+
+int startCli(const std::vector<std::string>& arguments, int in, int out, int err)
+{
+    return spawnCli(arguments, {in, out, err});
+}
+
+CliResult waitForCli(int pid) { return waitFor(pid); }
 
 std::string readFileBytes(const std::filesystem::path& path)
 {

@@ -9,6 +9,7 @@ namespace tarnik::test {
 
 struct CliResult {
     int exitStatus = -1;  // -1 when the process did not exit normally
+    int signal = 0;       // the signal that ended the process, 0 when it exited
     std::string out;      // standard output, as bytes
     std::string err;      // standard error, as bytes
     long peakResidentKilobytes = 0;  // the child's largest resident set size
@@ -31,6 +32,17 @@ CliResult runCliWritingTo(const std::vector<std::string>& arguments, const std::
 // away; `out` holds what it took. With `brokenPipeIgnored` the child starts
 // with the broken-pipe signal ignored, as some parents leave it.
 CliResult runCliIntoClosingPipe(const std::vector<std::string>& arguments, bool brokenPipeIgnored);
+
+// tarnik-cli writing into a pipe whose reader has gone before it starts.
+CliResult runCliIntoClosedPipe(const std::vector<std::string>& arguments);
+
+// tarnik-cli started with its standard output closed.
+CliResult runCliWithoutOutput(const std::vector<std::string>& arguments);
+
+// tarnik-cli started on the given descriptors (which stay the caller's), and
+// its end waited for: for tests that watch a run while it goes on.
+int startCli(const std::vector<std::string>& arguments, int in, int out, int err);
+CliResult waitForCli(int pid);
 
 // The whole content of a file, as bytes.
 std::string readFileBytes(const std::filesystem::path& path);
