@@ -55,9 +55,9 @@ CommandArguments::CommandArguments(std::string_view command, Arguments words, st
         if (rule->valueWords.empty()) {
             if (equals != std::string::npos) throw usageFailure(std::string(name) + " 后面不能带值");
             m_given.emplace_back(rule->name, std::string());
-        } else if (equals != std::string::npos) {
+        } else if (equals != std::string::npos && equals + 1 < word.size()) {
             m_given.emplace_back(rule->name, word.substr(equals + 1));
-        } else if (i + 1 < words.size()) {
+        } else if (equals == std::string::npos && i + 1 < words.size()) {
             m_given.emplace_back(rule->name, words[++i]);
         } else {
             throw usageFailure(std::string(name) + " 后面缺少" + std::string(rule->valueWords));
