@@ -34,6 +34,19 @@ TEST(CliExplain, NumberWithTwoMessagesExplainsBoth)
     EXPECT_NE(result.out.find("\n\n错误 303: For没有Next\n"), std::string::npos) << result.out;
 }
 
+// An open quote and a missing ")" both give 202; the explanation names both.
+TEST(CliExplain, ErrorOfAnUnpairedQuoteOrBracketNamesBothCauses)
+{
+    for (const char* source : {"print \"hello\n", "print (1 + 2\n"}) {
+        TempFile program(source);
+        EXPECT_TRUE(runCli({"run", program.path()}).lastErrorLine().starts_with("错误 202: ")) << source;
+    }
+    const CliResult result = runCli({"explain", "202"});
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_NE(result.out.find("例如 Print \"hello"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("例如 Print (1 + 2"), std::string::npos) << result.out;
+}
+
 TEST(CliExplain, EveryNumberOfTheTableIsExplained)
 {
     for (const ErrorText* row : kErrorTable) {

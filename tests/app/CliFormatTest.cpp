@@ -114,6 +114,25 @@ TEST(CliFormat, KeepsCommentsAsTyped)
               "Next '\n");
 }
 
+// PRINT reads literals side by side as one text, blanks between included:
+// such a line stays as typed, so the formatted program prints the same.
+TEST(CliFormat, LiteralsSideBySideKeepTheirLineAsTyped)
+{
+    const std::string source = "print \"a\"\"b\"\n"
+                               "    PRINT \"x\"   \"y\" ' Two\n"
+                               "PRINT \"a\";\"b\"\n";
+    const CliResult result = formatBytes(source);
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.out, "print \"a\"\"b\"\n"
+                          "    PRINT \"x\"   \"y\" ' Two\n"
+                          "Print \"a\"; \"b\"\n");
+    TempFile original(source);
+    TempFile formatted(result.out);
+    const CliResult before = runCli({"run", original.path()});
+    EXPECT_EQ(before.out, "a\"\"b\nx\"   \"y\nab\n");
+    EXPECT_EQ(runCli({"run", formatted.path()}).out, before.out);
+}
+
 TEST(CliFormat, FormattingAnExampleTwiceChangesNothingMore)
 {
     for (const std::filesystem::path& program : examplePrograms()) {

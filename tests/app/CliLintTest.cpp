@@ -47,6 +47,25 @@ TEST(CliLint, FullWidthSlipsAreWarningsInLineOrder)
               "第3行: 警告: Goto 99：没有一行的行号是 99，运行到这里会停止。\n");
 }
 
+// Names as the evaluator reads them, Chinese ones too; the warnings of one
+// line in the order they stand; the nearest assigned name within two edits.
+TEST(CliLint, ChineseNamesPositionsAndNearNames)
+{
+    const CliResult result = lint("总 = 10\n"
+                                  "count = 1\n"
+                                  "print 宗 * 2\n"
+                                  "print zeta; cnt; alpha ' beta\n"
+                                  "if flag then goto 99\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.out,
+              "第3行: 警告: 变量 宗 从来没有赋值，读到的总是 0。是否想写 总？\n"
+              "第4行: 警告: 变量 zeta 从来没有赋值，读到的总是 0。\n"
+              "第4行: 警告: 变量 cnt 从来没有赋值，读到的总是 0。是否想写 count？\n"
+              "第4行: 警告: 变量 alpha 从来没有赋值，读到的总是 0。\n"
+              "第5行: 警告: 变量 flag 从来没有赋值，读到的总是 0。\n"
+              "第5行: 警告: Goto 99：没有一行的行号是 99，运行到这里会停止。\n");
+}
+
 TEST(CliLint, ProgramWithoutWarningsPrintsNothing)
 {
     const CliResult result = lint("input n\nprint n * 2\n");
