@@ -196,16 +196,16 @@ void frmMain::loadFile(const QString& path, const LoadedFile& file)
     m_recentFiles->add(path);
 }
 
-// A text just loaded is shown as it was stored: its lines are rewritten
-// only once the caret moves to another line, so that opening a file does not
-// change it (and mark it modified) by itself.
+// A text just loaded is shown as it was stored, and only the lines the user
+// edits are ever rewritten: opening a file and moving through it never
+// changes it (nor marks it modified).
 void frmMain::loadEditorText(std::u16string_view text)
 {
     {
         // Laying out a large text keeps the window from answering for a while.
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-        ui->txtSource->setPlainText(widgetText(text));
+        ui->txtSource->loadText(widgetText(text));
     }
     Modified = false;
     // The text it replaced was saved, or its changes discarded by the user.

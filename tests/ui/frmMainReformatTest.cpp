@@ -1,5 +1,6 @@
 // The rewrite of finished lines: once the caret has moved to another line,
-// every other line is put into its normal form, the caret line never; a
+// every line the user edited is put into its normal form, the caret line
+// never, a line of a loaded text the user has not edited never either; a
 // selection, a held mouse button or a composition postpones it. The rewrite
 // is an edit operation: one undo step, the view and the caret stay put, and
 // a text already in normal form is not touched at all.
@@ -25,6 +26,14 @@ protected:
         writeFile(file, text.toUtf8());
         openCommandLine(file);
     }
+    // The user's own text (LF separated), as if pasted into a file just
+    // opened: every line of it counts as edited. The caret is on line 1.
+    void paste(const QString& text)
+    {
+        load(QString());
+        editor().insertPlainText(text);
+        caretTo(1);
+    }
     void caretTo(int line, int column = 0)
     {
         QTextCursor cursor(editor().document()->findBlockByNumber(line - 1));
@@ -46,7 +55,7 @@ protected:
 
 TEST_F(Reformat, LinesLeftBehindTakeTheirNormalFormAndTheCaretLineStays)
 {
-    load(QStringLiteral(
+    paste(QStringLiteral(
         "X=ABS(Y)+1\n"
         "print \"MiXed Case\";A\n"
         "    if a< >b then\n"
@@ -72,7 +81,7 @@ TEST_F(Reformat, LinesLeftBehindTakeTheirNormalFormAndTheCaretLineStays)
 
 TEST_F(Reformat, CommentsKeepTheirTextAndOnlyTheCodeBeforeThemIsFormatted)
 {
-    load(QStringLiteral(
+    paste(QStringLiteral(
         "' 求 1 到 100 之间的质数个数\n"
         "X=1   ' Sum Of Print\n"
         "    IF a< >b THEN 'Note \"q\n"
@@ -90,7 +99,7 @@ TEST_F(Reformat, CommentsKeepTheirTextAndOnlyTheCodeBeforeThemIsFormatted)
 
 TEST_F(Reformat, CaretStaysAfterTheSameCharacterOfItsLine)
 {
-    load(QStringLiteral("A=1\nb = a+1   ' sum\nC=2"));
+    paste(QStringLiteral("A=1\nb = a+1   ' sum\nC=2"));
     caretTo(2, 9);  // after "b = a+1  "
     ASSERT_TRUE(becomes(QStringLiteral("a = 1\r\nb = a+1   ' sum\r\nc = 2")));
     EXPECT_EQ(editor().textCursor().position(), 6 + 9);
@@ -99,7 +108,7 @@ TEST_F(Reformat, CaretStaysAfterTheSameCharacterOfItsLine)
 
 TEST_F(Reformat, BlankOnlyLinesKeepTheirBlanksHoweverOftenItRuns)
 {
-    load(QStringLiteral("x=1\n    \n  \ny=2\n"));
+    paste(QStringLiteral("x=1\n    \n  \ny=2\n"));
     for (int line : {2, 5, 1, 4, 3}) {
         caretTo(line);
         window->tick();
@@ -110,7 +119,7 @@ TEST_F(Reformat, BlankOnlyLinesKeepTheirBlanksHoweverOftenItRuns)
 
 TEST_F(Reformat, ATextOfOneLineIsNeverRewritten)
 {
-    load(QStringLiteral("X=1"));
+    paste(QStringLiteral("X=1"));
     caretTo(1, 3);
     EXPECT_TRUE(stays(QStringLiteral("X=1")));
     caretTo(1, 0);
@@ -120,7 +129,7 @@ TEST_F(Reformat, ATextOfOneLineIsNeverRewritten)
 
 TEST_F(Reformat, ASelectionPostponesTheRewrite)
 {
-    load(QStringLiteral("A=1\nB=2\nC=3"));
+    paste(QStringLiteral("A=1\nB=2\nC=3"));
     QTextCursor selection = editor().textCursor();
     selection.setPosition(5);
     selection.setPosition(9, QTextCursor::KeepAnchor);
@@ -134,7 +143,7 @@ TEST_F(Reformat, ASelectionPostponesTheRewrite)
 
 TEST_F(Reformat, AHeldMouseButtonPostponesTheRewrite)
 {
-    load(QStringLiteral("A=1\nB=2\nC=3"));
+    paste(QStringLiteral("A=1\nB=2\nC=3"));
     const QPoint onLine3 = editor().cursorRect(QTextCursor(editor().document()->findBlockByNumber(2))).center();
     QTest::mousePress(editor().viewport(), Qt::LeftButton, Qt::NoModifier, onLine3);
     EXPECT_EQ(editor().textCursor().blockNumber(), 2);
@@ -146,7 +155,7 @@ TEST_F(Reformat, AHeldMouseButtonPostponesTheRewrite)
 
 TEST_F(Reformat, ACompositionPostponesTheRewrite)
 {
-    load(QStringLiteral("A=1\nB=2"));
+    paste(QStringLiteral("A=1\nB=2"));
     caretTo(2, 3);
     QInputMethodEvent composing(QStringLiteral("zhong"), {});
     QApplication::sendEvent(&editor(), &composing);
@@ -158,21 +167,55 @@ TEST_F(Reformat, ACompositionPostponesTheRewrite)
     EXPECT_TRUE(becomes(QStringLiteral("a = 1\r\nB=2中"))) << editorText();
 }
 
-TEST_F(Reformat, LoadingAFileDoesNotRewriteItUntilTheCaretMoves)
+TEST_F(Reformat, BrowsingLoadedFilesChangesNothingAndAsksNothing)
 {
-    const QString text = QStringLiteral("PRINT 1\r\nPRINT 2");
-    load(QStringLiteral("PRINT 1\nPRINT 2"));
-    EXPECT_TRUE(stays(text));
-    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(path(QStringLiteral("program.bas")))));
+    const QString first = QStringLiteral("PRINT 1\r\nif a< >b then\r\n  x=ABS(y)\r\nEND IF\r\n");
+    writeFile(path(QStringLiteral("first.bas")), first.toUtf8());
+    writeFile(path(QStringLiteral("second.bas")), QByteArray("PRINT 2\r\nX=1\r\n"));
+    openCommandLine(path(QStringLiteral("first.bas")));
+    for (int line : {3, 1, 5, 2, 4}) {
+        caretTo(line, 1);
+        window->tick();
+    }
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(&editor(), Qt::Key_Up);
+        window->tick();
+    }
+    EXPECT_EQ(editorText(), first);
+    EXPECT_FALSE(editor().document()->isUndoAvailable());
+    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(path(QStringLiteral("first.bas")))));
 
+    // The next file opens without the save question.
+    dialogs.openNames = {path(QStringLiteral("second.bas"))};
+    action("mnuFileOpen").trigger();
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("open")});
     caretTo(2);
-    EXPECT_TRUE(becomes(QStringLiteral("Print 1\r\nPRINT 2")));
+    EXPECT_TRUE(stays(QStringLiteral("PRINT 2\r\nX=1\r\n")));
+}
+
+TEST_F(Reformat, InALoadedFileOnlyTheLinesTheUserEditsAreRewritten)
+{
+    load(QStringLiteral("PRINT 1\n  x=ABS(y)\nPRINT 3\nPRINT 4"));
+    caretTo(2, 10);
+    QTest::keyClicks(&editor(), QStringLiteral("+1"));
+    EXPECT_TRUE(stays(QStringLiteral("PRINT 1\r\n  x=ABS(y)+1\r\nPRINT 3\r\nPRINT 4")));  // still on its line
+
+    caretTo(4);
+    EXPECT_TRUE(becomes(QStringLiteral("PRINT 1\r\n  x = Abs (y) + 1\r\nPRINT 3\r\nPRINT 4"))) << editorText();
     EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(path(QStringLiteral("program.bas")))));
+
+    // A line typed into the middle of the loaded text is rewritten too.
+    caretTo(2, 17);
+    QTest::keyClick(&editor(), Qt::Key_Return);
+    QTest::keyClicks(&editor(), QStringLiteral("y=2"));
+    caretTo(1);
+    EXPECT_TRUE(becomes(QStringLiteral("PRINT 1\r\n  x = Abs (y) + 1\r\n  y = 2\r\nPRINT 3\r\nPRINT 4"))) << editorText();
 }
 
 TEST_F(Reformat, ATextInNormalFormIsNotTouched)
 {
-    load(QStringLiteral("Print 1\nx = Abs (y)\n  \nIf a <> b Then"));
+    paste(QStringLiteral("Print 1\nx = Abs (y)\n  \nIf a <> b Then"));
+    const int undoSteps = editor().document()->availableUndoSteps();
     int changes = 0;
     QObject::connect(editor().document(), &QTextDocument::contentsChange, [&] { ++changes; });
     for (int line : {2, 4, 1, 3}) {
@@ -180,13 +223,12 @@ TEST_F(Reformat, ATextInNormalFormIsNotTouched)
         window->tick();
     }
     EXPECT_EQ(changes, 0);
-    EXPECT_FALSE(editor().document()->isUndoAvailable());
-    EXPECT_TRUE(titleBecomes(QStringLiteral("[%1] - Tarnik").arg(path(QStringLiteral("program.bas")))));
+    EXPECT_EQ(editor().document()->availableUndoSteps(), undoSteps);
 }
 
 TEST_F(Reformat, UndoTakesBackTheWholeRewriteInOneStep)
 {
-    load(QStringLiteral("A=1\nB=2\nC=3\nD=4"));
+    paste(QStringLiteral("A=1\nB=2\nC=3\nD=4"));
     caretTo(3, 1);
     ASSERT_TRUE(becomes(QStringLiteral("a = 1\r\nb = 2\r\nC=3\r\nd = 4")));
 
@@ -214,7 +256,7 @@ TEST_F(Reformat, UndoFromTheEditMenuAlsoHoldsTheRewrite)
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, editor().viewport()->mapToGlobal(at));
         QApplication::sendEvent(editor().viewport(), &rightClick);
     };
-    load(QStringLiteral("A=1\nB=2"));
+    paste(QStringLiteral("A=1\nB=2"));
     caretTo(1, 3);
     QTest::keyClicks(&editor(), QStringLiteral("+1"));
     caretTo(2, 0);
@@ -229,7 +271,7 @@ TEST_F(Reformat, UndoFromTheEditMenuAlsoHoldsTheRewrite)
 
 TEST_F(Reformat, UndoAfterTypingTakesBackTheTypingThenTheRewrite)
 {
-    load(QStringLiteral("A=1\nB=2"));
+    paste(QStringLiteral("A=1\nB=2"));
     caretTo(2, 3);
     ASSERT_TRUE(becomes(QStringLiteral("a = 1\r\nB=2")));
     QTest::keyClicks(&editor(), QStringLiteral("+X"));
@@ -243,7 +285,7 @@ TEST_F(Reformat, TheViewStaysWhereItWas)
 {
     QString text;
     for (int i = 1; i <= 300; ++i) text += QStringLiteral("X%1=%1\n").arg(i);
-    load(text);
+    paste(text);
     editor().verticalScrollBar()->setValue(150);
     const int firstShown = editor().cursorForPosition(QPoint(0, 0)).blockNumber();
     ASSERT_GT(firstShown, 100);

@@ -27,6 +27,11 @@ void FinishedLines::mark(QTextBlock& line)
     if (!isMarked(line)) line.setUserData(new FinishedMark);
 }
 
+void FinishedLines::markAll(const QTextDocument& document)
+{
+    for (QTextBlock line = document.firstBlock(); line.isValid(); line = line.next()) mark(line);
+}
+
 // The lines from the change's start to the end of what it added.
 void FinishedLines::unmarkChanged(int position, int /*charsRemoved*/, int charsAdded)
 {

@@ -1,12 +1,12 @@
 #pragma once
-// Which lines of the program are known to be in their finished form, so that
-// the rewrite after a caret move looks only at the lines edited since the
-// last one (and at every line once after loading) instead of the whole text.
-// A line carries a mark once the rewrite has found it finished; any change
-// of the document that touches a line takes its mark away, whatever made the
-// change (typing, undo, a replace, loading), and a line that an edit makes
-// new has none. Taking away too many marks only costs time: the rewrite of
-// an unmarked line that is finished changes nothing.
+// Which lines of the program the rewrite after a caret move leaves alone:
+// those it has found in their finished form, and every line of a text as it
+// was loaded, which is the user's own until the user edits it (browsing a
+// file never changes it). Any change of the document that touches a line
+// takes its mark away, whatever made the change (typing, undo, a replace, a
+// paste), and a line that an edit makes new has none. So the rewrite looks
+// only at the lines edited since the last one; of those, a line that is
+// finished already is left exactly as it is.
 #include <QObject>
 
 class QTextBlock;
@@ -22,6 +22,8 @@ public:
 
     [[nodiscard]] static bool isMarked(const QTextBlock& line);
     static void mark(QTextBlock& line);
+    // Every line of `document`: for a text just loaded.
+    static void markAll(const QTextDocument& document);
 
 private:
     void unmarkChanged(int position, int charsRemoved, int charsAdded);

@@ -84,6 +84,12 @@ SourceEditor::SourceEditor(QWidget* parent)
     new FinishedLines(*document());
 }
 
+void SourceEditor::loadText(const QString& text)
+{
+    setPlainText(text);
+    FinishedLines::markAll(*document());
+}
+
 int SourceEditor::gutterWidth() const
 {
     // At least three digits, so that the text does not shift at line 10 and 100.

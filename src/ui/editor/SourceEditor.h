@@ -1,8 +1,8 @@
 #pragma once
 // The program text box: a plain text editor with a line-number gutter on its
 // left, the program coloured as the translator reads it, and the caret's
-// line lightly tinted. It keeps the marks of the lines the rewrite has found
-// finished (FinishedLines). The tint is a translucent shade of
+// line lightly tinted. It keeps the marks of the lines the rewrite leaves
+// alone (FinishedLines). The tint is a translucent shade of
 // the palette's highlight, so it stays faint on a light and a dark theme and
 // never hides the colours of the text.
 //
@@ -32,6 +32,11 @@ class SourceEditor : public QPlainTextEdit {
 
 public:
     explicit SourceEditor(QWidget* parent = nullptr);
+
+    // Shows `text` as a program just loaded: no line of it counts as edited,
+    // so the rewrite of finished lines leaves each as it is until the user
+    // edits it.
+    void loadText(const QString& text);
 
     // The gutter's width for the present number of lines: the widest number
     // with room on both sides.

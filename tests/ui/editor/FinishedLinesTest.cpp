@@ -1,6 +1,7 @@
 // The rewrite after a caret move looks only at the lines edited since the
-// last one, and its results are exactly those of rewriting every line: both
-// are run side by side over random edit sequences.
+// last one (a loaded text at none), and its results are exactly those of
+// rewriting every line: both are run side by side over random edit
+// sequences.
 #include <gtest/gtest.h>
 
 #include <QTextBlock>
@@ -41,7 +42,7 @@ TEST(FinishedLines, AfterARewriteOnlyTheEditedLinesAndTheCaretLineAreLookedAtAga
 {
     SourceEditor editor;
     editor.setPlainText(QStringLiteral("x=1\nIF x THEN\nprint   x\nEND IF\ny=2\nz=3"));
-    EXPECT_EQ(unmarkedLines(editor), (std::vector<int>{0, 1, 2, 3, 4, 5})) << "a loaded text is looked at once";
+    EXPECT_EQ(unmarkedLines(editor), (std::vector<int>{0, 1, 2, 3, 4, 5})) << "a text set as a whole is looked at once";
     placeCaret(editor, 0);
     ASSERT_TRUE(reformatAroundCaret(editor));
     EXPECT_EQ(unmarkedLines(editor), std::vector<int>{0});
@@ -52,6 +53,22 @@ TEST(FinishedLines, AfterARewriteOnlyTheEditedLinesAndTheCaretLineAreLookedAtAga
     EXPECT_EQ(unmarkedLines(editor), (std::vector<int>{0, 4, 5}));
     editor.undo();
     EXPECT_EQ(unmarkedLines(editor), (std::vector<int>{0, 4}));
+}
+
+TEST(FinishedLines, ALoadedTextIsLeftAsItIsExceptWhereItIsEdited)
+{
+    SourceEditor editor;
+    editor.loadText(QStringLiteral("x=1\nIF x THEN\nEND IF"));
+    EXPECT_TRUE(unmarkedLines(editor).empty());
+    placeCaret(editor, 0);
+    EXPECT_FALSE(reformatAroundCaret(editor));
+
+    QTextCursor edit(editor.document()->findBlockByNumber(1));
+    edit.movePosition(QTextCursor::EndOfBlock);
+    edit.insertText(QStringLiteral(" ' why"));
+    EXPECT_EQ(unmarkedLines(editor), std::vector<int>{1});
+    EXPECT_TRUE(reformatAroundCaret(editor));
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("x=1\nIf x Then ' why\nEND IF"));
 }
 
 struct Snippets {
