@@ -83,7 +83,42 @@ int innerLevel(const OpenBlock& open)
     return open.level + (open.block == Block::Select ? 2 : 1);
 }
 
+// The indentation a line has as typed, in blanks.
+int typedIndentation(std::u16string_view line)
+{
+    int blanks = 0;
+    for (char16_t c : line) {
+        if (c == u' ') {
+            ++blanks;
+        } else if (c == u'\t') {
+            blanks += static_cast<int>(kIndentStep.size());
+        } else {
+            break;
+        }
+    }
+    return blanks;
+}
+
 }  // namespace
+
+std::optional<int> blockEndIndentation(const std::vector<std::u16string_view>& linesBefore, std::u16string_view line)
+{
+    const Reading reading = read(statementOf(line));
+    if (reading.role == Role::Statement || reading.role == Role::Opens) return std::nullopt;
+    struct Opened {
+        Block block;
+        int blanks;
+    };
+    std::vector<Opened> open;
+    for (std::u16string_view before : linesBefore) {
+        const Reading earlier = read(statementOf(before));
+        if (earlier.role == Role::Opens) open.push_back({earlier.block, typedIndentation(before)});
+        if (earlier.role == Role::Closes && !open.empty() && open.back().block == earlier.block) open.pop_back();
+    }
+    if (open.empty() || open.back().block != reading.block) return std::nullopt;
+    const int step = reading.role == Role::Case ? static_cast<int>(kIndentStep.size()) : 0;
+    return open.back().blanks + step;
+}
 
 std::vector<std::optional<int>> blockIndentation(const std::vector<std::u16string_view>& lines)
 {

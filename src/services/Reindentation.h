@@ -19,6 +19,16 @@ namespace tarnik {
 // one-line IFs are read as the translator reads them.
 [[nodiscard]] std::vector<std::optional<int>> blockIndentation(const std::vector<std::u16string_view>& lines);
 
+// The blanks for `line` when it ends or divides a block (END IF, NEXT, LOOP,
+// WEND, END SELECT, ELSE, ELSEIF, CASE) that the lines before it,
+// `linesBefore`, leave open innermost: the indentation its opening line has
+// (a tab counting as one step), one step more for a CASE, which stands
+// inside its SELECT. Nothing for any other line, and for one whose block is
+// not the innermost open one. Enter places a line with it as it is typed,
+// when the blocks after it are not written yet.
+[[nodiscard]] std::optional<int> blockEndIndentation(const std::vector<std::u16string_view>& linesBefore,
+                                                     std::u16string_view line);
+
 // `line` with its leading blanks and tabs replaced by `blanks` blanks.
 [[nodiscard]] std::u16string withIndentation(std::u16string_view line, int blanks);
 

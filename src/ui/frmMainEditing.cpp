@@ -1,7 +1,7 @@
 // frmMain's editing aids and the rewrite of finished lines: Tab, Backspace
 // and Enter in the editor, the click that refreshes the line number, and
-// Timer2, which rewrites every line but the caret's once the caret has moved
-// to another line; Go to Line, 整理缩进 and 全角转半角.
+// Timer2, which rewrites the lines the user edited, all but the caret's, once
+// the caret has moved to another line; Go to Line, 整理缩进 and 全角转半角.
 //
 // Only real key presses get the aids. While an input method is composing, the
 // keys are the input method's (Enter commits, Backspace edits the
@@ -12,8 +12,13 @@
 #include <QMenu>
 #include <QTextBlock>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "services/EditingAids.h"
+#include "services/Reindentation.h"
 #include "ui/editor/EditorEdits.h"
 #include "ui/EditorText.h"
 #include "ui/editor/SourceEditor.h"
@@ -80,14 +85,29 @@ bool frmMain::txtSource_KeyPress(const QKeyEvent& key)
 }
 
 // The new line gets the indentation that the caret line's text left of the
-// caret asks for; the text right of the caret moves down with it.
+// caret asks for; the text right of the caret moves down with it. A line
+// that ends or divides a block (End If, Next, Else, Case ...) first moves
+// to the indentation of the line that opened its block, as one undo step
+// with the new line.
 void frmMain::startIndentedLine()
 {
     const QTextCursor caret = ui->txtSource->textCursor();
     const QTextBlock line = caret.document()->findBlock(caret.selectionStart());
     const QString left = line.text().left(caret.selectionStart() - line.position());
-    const int blanks = indentationAfterEnter(textView(left));
-    insertAtSelectionStart(*ui->txtSource, QLatin1Char('\n') + QString(blanks, QLatin1Char(' ')));
+    std::vector<QString> texts;
+    std::vector<std::u16string_view> linesBefore;
+    texts.reserve(static_cast<std::size_t>(line.blockNumber()));
+    for (QTextBlock before = caret.document()->firstBlock(); before != line; before = before.next()) {
+        linesBefore.push_back(textView(texts.emplace_back(before.text())));
+    }
+    const std::optional<int> placed = blockEndIndentation(linesBefore, textView(left));
+    const std::u16string placedLeft = placed ? withIndentation(textView(left), *placed) : std::u16string(textView(left));
+    const QString newLine = QLatin1Char('\n') + QString(indentationAfterEnter(placedLeft), QLatin1Char(' '));
+    if (placed && placedLeft != textView(left)) {
+        reindentAndInsertAtSelectionStart(*ui->txtSource, *placed, newLine);
+    } else {
+        insertAtSelectionStart(*ui->txtSource, newLine);
+    }
 }
 
 // False leaves the key to the text box, which deletes one character (or the

@@ -2,6 +2,7 @@
 // structure, lines joined by "\n".
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,39 @@ TEST(Reindentation, AReindentedProgramStaysAsItIs)
         u"for i = 1 to 3\n    select case i\n        case 1\n            if i then\n                print i\n"
         u"            end if\n    end select\nnext";
     EXPECT_EQ(test::utf8(reindented(program)), test::utf8(program));
+}
+
+TEST(Reindentation, ALineEndingABlockGoesToTheIndentationOfItsOpeningLine)
+{
+    struct EndCase {
+        const char* name;
+        std::vector<std::u16string_view> before;
+        std::u16string_view line;
+        std::optional<int> blanks;
+    };
+    const EndCase cases[] = {
+        {"end if", {u"  If a Then", u"      Print a"}, u"      End If", 2},
+        {"else and elseif", {u"if a then", u"    print 1"}, u"    ElseIf b Then", 0},
+        {"else after elseif", {u"if a then", u"elseif b then", u"    x = 1"}, u"    else", 0},
+        {"next of the inner for", {u"for i = 1 to 3", u"    for j = 1 to 3", u"        print j"}, u"        next", 4},
+        {"next of the outer for", {u"for i = 1 to 3", u"    for j = 1 to 3", u"    next"}, u"    next i", 0},
+        {"loop until", {u"\tdo", u"\t\tx = x + 1"}, u"\t\tloop until x > 3", 4},
+        {"wend", {u"while x", u"    x = x - 1"}, u"    wend", 0},
+        {"case goes inside its select", {u"select case x", u"    case 1", u"        print 1"}, u"        case else", 4},
+        {"end select", {u"  select case x", u"      case 1", u"          print 1"}, u"          end select", 2},
+        {"with a label and a comment", {u"10 for i = 1 to 2", u"    print i"}, u"    20 next ' done", 0},
+        {"a one-line if opens nothing", {u"if a then print 1", u"    x = 1"}, u"    end if", std::nullopt},
+        {"another block is open inside", {u"for i = 1 to 3", u"    if i then"}, u"        next", std::nullopt},
+        {"no block open", {u"x = 1"}, u"    loop", std::nullopt},
+        {"a block closed before", {u"if a then", u"end if", u"    x = 1"}, u"    end if", std::nullopt},
+        {"a line that opens", {u"for i = 1 to 3"}, u"    for j = 1 to 3", std::nullopt},
+        {"a statement", {u"for i = 1 to 3"}, u"    print i", std::nullopt},
+        {"a name that starts like a keyword", {u"for i = 1 to 3"}, u"    nextone = 1", std::nullopt},
+    };
+    for (const EndCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(blockEndIndentation(c.before, c.line), c.blanks);
+    }
 }
 
 }  // namespace

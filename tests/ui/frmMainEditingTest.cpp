@@ -1,5 +1,6 @@
 // The editor's keyboard aids, through real key events on the text box: Enter
-// indents the new line, Tab inserts four blanks, Backspace removes a whole
+// indents the new line and places a line that ends a block under the line
+// that opened it, Tab inserts four blanks, Backspace removes a whole
 // indentation step; a click refreshes the line number; undo takes back one
 // aid at a time; an input method's composition keeps its keys.
 #include <QInputMethodEvent>
@@ -102,6 +103,50 @@ TEST_F(EditingAids, EnterInsideALineMovesTheRestDownBehindTheBlanks)
         EXPECT_EQ(caret(), c.caret);
         EXPECT_FALSE(hasSelection());
     }
+}
+
+TEST_F(EditingAids, EnterPlacesALineThatEndsABlockUnderItsOpeningLine)
+{
+    struct Case {
+        const char* name;
+        QString text;  // the caret at its end
+        QString result;
+    };
+    const Case cases[] = {
+        {"end if", QStringLiteral("If a > 1 Then\n    Print a\n    End If"),
+         QStringLiteral("If a > 1 Then\r\n    Print a\r\nEnd If\r\n")},
+        {"else", QStringLiteral("  if a then\n      x = 1\n      else"),
+         QStringLiteral("  if a then\r\n      x = 1\r\n  else\r\n      ")},
+        {"next of a nested for", QStringLiteral("for i = 1 to 2\n    for j = 1 to 2\n        print j\n        next"),
+         QStringLiteral("for i = 1 to 2\r\n    for j = 1 to 2\r\n        print j\r\n    next\r\n    ")},
+        {"case", QStringLiteral("select case x\n    case 1\n        print 1\n        case 2"),
+         QStringLiteral("select case x\r\n    case 1\r\n        print 1\r\n    case 2\r\n        ")},
+        {"already in place", QStringLiteral("do\n    x = x + 1\nloop"), QStringLiteral("do\r\n    x = x + 1\r\nloop\r\n")},
+        {"no block of its kind open", QStringLiteral("for i = 1 to 2\n    wend"),
+         QStringLiteral("for i = 1 to 2\r\n    wend\r\n    ")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        placeAtEnd(c.text);
+        key(Qt::Key_Return);
+        EXPECT_EQ(editorText(), c.result);
+        EXPECT_EQ(caret(), c.result.size());
+        EXPECT_FALSE(hasSelection());
+    }
+}
+
+TEST_F(EditingAids, EnterInsideALineThatEndsABlockMovesItAndUndoTakesBackBoth)
+{
+    place(QStringLiteral("while x\n    x = x - 1\n    wend ' done"), 30);  // after "wend"
+    key(Qt::Key_Return);
+    EXPECT_EQ(editorText(), QStringLiteral("while x\r\n    x = x - 1\r\nwend\r\n ' done"));
+    EXPECT_EQ(editor().textCursor().blockNumber(), 3);
+    EXPECT_EQ(editor().textCursor().positionInBlock(), 0);
+    QTest::keyClicks(&editor(), QStringLiteral("y"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("while x\r\n    x = x - 1\r\nwend\r\n ' done"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("while x\r\n    x = x - 1\r\n    wend ' done"));
 }
 
 TEST_F(EditingAids, EnterWithShiftOrFromTheKeypadIsEnterToo)

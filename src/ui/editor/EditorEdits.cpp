@@ -30,21 +30,40 @@ void editAtSelectionStart(QPlainTextEdit& editor, Change&& change)
     editor.setTextCursor(edit);
 }
 
-}  // namespace
-
 // Qt adds typing to the undo step of an insertion that ends where the typing
 // begins. So the text goes in as its tail first and then its first character
 // in front of that: the step ends before the caret, and what is typed next
 // makes a step of its own.
+void insertBeforeTyping(QTextCursor& edit, const QString& text)
+{
+    const int start = edit.position();
+    edit.insertText(text.mid(1));
+    const int end = edit.position();
+    edit.setPosition(start);
+    edit.insertText(text.left(1));
+    edit.setPosition(end + 1);
+}
+
+}  // namespace
+
 void insertAtSelectionStart(QPlainTextEdit& editor, const QString& text)
 {
+    editAtSelectionStart(editor, [&](QTextCursor& edit) { insertBeforeTyping(edit, text); });
+}
+
+void reindentAndInsertAtSelectionStart(QPlainTextEdit& editor, int blanks, const QString& text)
+{
     editAtSelectionStart(editor, [&](QTextCursor& edit) {
-        const int start = edit.position();
-        edit.insertText(text.mid(1));
-        const int end = edit.position();
-        edit.setPosition(start);
-        edit.insertText(text.left(1));
-        edit.setPosition(end + 1);
+        const QTextBlock line = edit.block();
+        const QString typed = line.text();
+        int typedBlanks = 0;
+        while (typedBlanks < typed.size() && (typed[typedBlanks] == u' ' || typed[typedBlanks] == u'\t')) ++typedBlanks;
+        const int caret = edit.position() - typedBlanks + blanks;
+        edit.setPosition(line.position());
+        edit.setPosition(line.position() + typedBlanks, QTextCursor::KeepAnchor);
+        edit.insertText(QString(blanks, u' '));
+        edit.setPosition(caret);
+        insertBeforeTyping(edit, text);
     });
 }
 

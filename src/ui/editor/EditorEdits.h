@@ -15,13 +15,19 @@ namespace tarnik {
 // after it; the caret ends after the inserted text, with nothing selected.
 void insertAtSelectionStart(QPlainTextEdit& editor, const QString& text);
 
+// As insertAtSelectionStart, in the same undo step first giving the line of
+// the selection start `blanks` blanks of indentation in place of the blanks
+// and tabs it starts with. The selection start lies after those.
+void reindentAndInsertAtSelectionStart(QPlainTextEdit& editor, int blanks, const QString& text);
+
 // Removes the `count` characters before the start of the selection; the
 // caret ends where they began, with nothing selected.
 void removeBeforeSelectionStart(QPlainTextEdit& editor, int count);
 
 // Rewrites every line but the caret's into its finished form (see
-// formatFinishedLine); a line already in that form is not touched, and a line
-// marked as finished (see FinishedLines) is not even looked at. Returns
+// formatFinishedLine); a line already in that form is not touched, and a
+// marked line (see FinishedLines: found finished before, or loaded and not
+// edited since) is not even looked at. Returns
 // false when nothing changed, in which case neither the text nor the undo
 // history did either.
 bool reformatAroundCaret(QPlainTextEdit& editor);
