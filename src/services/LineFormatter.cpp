@@ -53,30 +53,50 @@ std::u16string capitaliseWords(std::u16string_view piece)
 }
 
 bool isLiteral(std::u16string_view word) { return word.starts_with(u'"'); }
+bool isSign(std::u16string_view word) { return word == u"-" || word == u"+"; }
+bool isNumberWord(std::u16string_view word) { return !word.empty() && (word[0] == u'.' || (word[0] >= u'0' && word[0] <= u'9')); }
 
-// PRINT takes «"a""b"» or «"x"   "y"» for one text from its first quote to
-// its last, blanks included: two literal words in a row, which the reader
-// parts and respacing would join by one blank.
-bool hasLiteralsSideBySide(std::u16string_view code)
+// The words of a line as the reader cuts them; empty when it cannot read it.
+std::vector<std::u16string> wordsOf(std::u16string_view code)
 {
     ErrorState errors;
     clsSen reader(errors);
     reader.setStrText(LowerOutsideLiterals(code));
-    bool previousLiteral = false;
+    std::vector<std::u16string> words;
     while (!reader.Eof()) {
-        const std::u16string word = reader.ReadWord();
-        if (errors.pending()) return false;
-        if (previousLiteral && isLiteral(word)) return true;
-        previousLiteral = isLiteral(word);
+        words.push_back(reader.ReadWord());
+        if (errors.pending()) return {};
+    }
+    return words;
+}
+
+// Lines that respacing would make do something else, kept as typed:
+// - two literal words in a row: PRINT takes «"a""b"» or «"x"   "y"» for one
+//   text from its first quote to its last, blanks included;
+// - a signed number as the label or as the target of GOTO or GOSUB: «-5» is
+//   a label, «- 5» is none.
+bool respacingChangesMeaning(std::u16string_view code)
+{
+    const std::vector<std::u16string> words = wordsOf(code);
+    const auto signedNumberAt = [&](std::size_t i) {
+        return i + 1 < words.size() && isSign(words[i]) && isNumberWord(words[i + 1]);
+    };
+    // The label stands after the indentation, tabs included.
+    std::size_t first = 0;
+    while (first < words.size() && words[first] == u"\t") ++first;
+    if (signedNumberAt(first)) return true;
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        if (isLiteral(words[i]) && isLiteral(words[i + 1])) return true;
+        if ((words[i] == u"goto" || words[i] == u"gosub") && signedNumberAt(i + 1)) return true;
     }
     return false;
 }
 
 // The normal form of a line without a comment; nothing when the reader
-// cannot read it or when respacing would change what it prints.
+// cannot read it or when respacing would change what it does.
 std::optional<std::u16string> formatCode(std::u16string_view code)
 {
-    if (hasLiteralsSideBySide(code)) return std::nullopt;
+    if (respacingChangesMeaning(code)) return std::nullopt;
     std::optional<std::u16string> spaced = respace(code);
     if (!spaced) return std::nullopt;
 

@@ -13,8 +13,10 @@ namespace tarnik {
 // (from an apostrophe outside literals) is kept exactly as typed, after the
 // formatted code and one blank; a line holding only a comment comes back
 // unchanged. A line the word reader cannot read (an unterminated literal)
-// comes back unchanged too, and so does a line with two literals side by side
-// («print "a""b"»): PRINT reads them as one text, blanks between included.
+// comes back unchanged too, and so does a line that respacing would make do
+// something else: two literals side by side («print "a""b"», which PRINT
+// reads as one text, blanks between included), or a signed label or jump
+// target («-5 print x», «goto -5»: a sign set apart makes no label).
 [[nodiscard]] std::u16string FormatLine(std::u16string_view line);
 
 // A finished line as the editor rewrites it: a blank line stays as it is, any

@@ -196,6 +196,22 @@ TEST_F(LineFormatter, LiteralsSideBySideKeepTheLineAsTyped)
     EXPECT_EQ(utf8(formatFinishedLine(u"    print  \"a\"\"b\"")), "    print  \"a\"\"b\"");
 }
 
+// «-5» is a label and a jump target, «- 5» is neither.
+TEST_F(LineFormatter, SignedLabelsAndJumpTargetsKeepTheLineAsTyped)
+{
+    expectFormats({
+        {"-32768 PRINT 2", "-32768 PRINT 2"},
+        {"+7 print x", "+7 print x"},
+        {"\t-11 input a", "\t-11 input a"},
+        {"GOTO -32768", "GOTO -32768"},
+        {"if x then gosub +7 else goto 9", "if x then gosub +7 else goto 9"},
+        // A sign elsewhere is an operator, spaced as ever.
+        {"x=-5", "x = - 5"},
+        {"goto 5", "Goto 5"},
+        {"10 x=a-5", "10 x = a - 5"},
+    });
+}
+
 TEST_F(LineFormatter, BlankLineComesBackUnchanged)
 {
     expectFormats({
