@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <initializer_list>
 
 #include "ui/EditorText.h"
 #include "ui/TextZoom.h"
@@ -21,6 +22,8 @@ namespace {
 const QColor kDifferingLineTint(255, 190, 0, 110);
 const QString kPassedMark = QStringLiteral("✔ ");
 const QString kFailedMark = QStringLiteral("✘ ");
+constexpr char16_t kTabMark = u'→';
+constexpr char16_t kTrailingBlankMark = u'·';
 
 QPlainTextEdit* outputBox(const QString& name, QWidget* parent)
 {
@@ -39,6 +42,28 @@ QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
     layout->addWidget(new QLabel(title, pane));
     layout->addWidget(content);
     return pane;
+}
+
+// What no eye sees in an output is drawn: a TAB as →, the blanks at a line's
+// end as · each. `drawn` is set when anything was.
+QString withVisibleBlanks(const QString& output, bool& drawn)
+{
+    QStringList lines = output.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        qsizetype end = line.size();
+        while (end > 0 && line[end - 1] == u' ') --end;
+        drawn = drawn || end < line.size() || line.contains(u'\t');
+        line = line.left(end).replace(u'\t', kTabMark) + QString(line.size() - end, kTrailingBlankMark);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Line `line` (from 1) of a shown excerpt, quoted; a line the output does not
+// have is said so.
+QString quotedLine(const QString& excerpt, int line, bool exists)
+{
+    if (!exists) return QStringLiteral("（没有这一行）");
+    return QStringLiteral("«%1»").arg(excerpt.section(QLatin1Char('\n'), line - 1, line - 1));
 }
 
 void markLine(QPlainTextEdit& box, int line)
@@ -75,6 +100,11 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     m_stop->setObjectName(QStringLiteral("cmdStop"));
     zoom.attach(*m_expected);
     zoom.attach(*m_actual);
+    // The verdicts quote output lines, read best in the outputs' own font.
+    for (QWidget* quoting : std::initializer_list<QWidget*>{m_cases, m_difference}) {
+        quoting->setFont(zoom.font());
+        connect(&zoom, &TextZoom::changed, quoting, [quoting, &zoom] { quoting->setFont(zoom.font()); });
+    }
 
     auto* sideBySide = new QSplitter(Qt::Horizontal, this);
     sideBySide->addWidget(titled(QStringLiteral("期望输出"), m_expected, sideBySide));
@@ -123,18 +153,28 @@ void TestResultsDialog::caseStarting(int index, const QString& name)
                             .arg(m_caseCount));
 }
 
+// A line number here is one of the output, never one of the program, and
+// says so; the other verdicts read as tarnik-cli test writes them.
 void TestResultsDialog::addResult(const CaseResult& result)
 {
     if (m_closed) return;
     const bool passed = result.verdict == CaseVerdict::Passed;
-    auto* row = new QTreeWidgetItem(m_cases, {toQString(result.name), (passed ? kPassedMark : kFailedMark) +
-                                                                          toQString(verdictText(result, kExcerptLineLength))});
-    m_shown.push_back({toQString(result.expected.text), toQString(result.actual.text), 0, {}});
+    bool drawn = false;
+    m_shown.push_back({withVisibleBlanks(toQString(result.expected.text), drawn),
+                       withVisibleBlanks(toQString(result.actual.text), drawn), 0, {}});
     Shown& shown = m_shown.back();
+    QString verdict = toQString(verdictText(result, kExcerptLineLength));
     if (result.verdict == CaseVerdict::OutputDiffers) {
-        shown.markedLine = result.difference.line - result.actual.firstLine + 1;
-        shown.note = QStringLiteral("第 %1 行不同（已标出）。").arg(result.difference.line);
+        const OutputDifference& difference = result.difference;
+        shown.markedLine = difference.line - result.actual.firstLine + 1;
+        verdict = QStringLiteral("未通过 输出第%1行: 期望 %2 实际 %3")
+                      .arg(difference.line)
+                      .arg(quotedLine(shown.expected, shown.markedLine, difference.expected.has_value()),
+                           quotedLine(shown.actual, shown.markedLine, difference.actual.has_value()));
+        shown.note = QStringLiteral("输出第 %1 行不同（已标出）。").arg(difference.line);
     }
+    auto* row = new QTreeWidgetItem(m_cases, {toQString(result.name), (passed ? kPassedMark : kFailedMark) + verdict});
+    if (drawn) shown.note += QStringLiteral("→ 是 TAB，· 是行尾的空格。");
     if (result.actual.firstLine > 1 || result.actual.cutAfter || result.expected.cutAfter) {
         const int lines = static_cast<int>(std::max(shown.expected.count(QLatin1Char('\n')), shown.actual.count(QLatin1Char('\n')))) + 1;
         shown.note += QStringLiteral("输出很长，这里只显示第 %1 到第 %2 行。")

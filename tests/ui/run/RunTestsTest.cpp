@@ -72,7 +72,7 @@ TEST_F(RunTests, OnePassingAndOneFailingCase)
     ASSERT_TRUE(results().isVisible());
     EXPECT_EQ(rows(), (std::vector<QStringList>{
                           {QStringLiteral("ok"), QStringLiteral("✔ 通过")},
-                          {QStringLiteral("wrong"), QStringLiteral("✘ 未通过 第3行: 期望 «9» 实际 «8»")},
+                          {QStringLiteral("wrong"), QStringLiteral("✘ 未通过 输出第3行: 期望 «9» 实际 «8»")},
                       }));
     EXPECT_EQ(label("lblProgress"), QStringLiteral("共 2 个: 通过 1 个, 未通过 1 个"));
     // The failing case is the one shown.
@@ -82,13 +82,59 @@ TEST_F(RunTests, OnePassingAndOneFailingCase)
     EXPECT_EQ(box("txtActual").toPlainText(), QStringLiteral("4\n结果\n8\n"));
     EXPECT_EQ(markedLines("txtExpected"), std::vector<int>{3});
     EXPECT_EQ(markedLines("txtActual"), std::vector<int>{3});
-    EXPECT_EQ(label("lblDifference"), QStringLiteral("第 3 行不同（已标出）。"));
+    EXPECT_EQ(label("lblDifference"), QStringLiteral("输出第 3 行不同（已标出）。"));
 
     caseList().setCurrentItem(caseList().topLevelItem(0));
     EXPECT_EQ(box("txtActual").toPlainText(), QStringLiteral("3\n结果\n6\n"));
     EXPECT_TRUE(markedLines("txtActual").empty());
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(action("mnuStart").isEnabled());
+}
+
+// What no eye sees is drawn, in the outputs and in the verdict, and all of
+// it is in the program's zoomed monospaced font.
+TEST_F(RunTests, TabsAndTrailingBlanksAreDrawnInTheZoomedCodeFont)
+{
+    writeProgram("print 1\r\n", {});
+    struct Case {
+        const char* name;
+        QByteArray program;
+        QByteArray expected;
+        QString verdict;
+        QString shownExpected;
+        QString shownActual;
+        QString note;
+    };
+    const Case cases[] = {
+        {"trailing blanks", "print \"x  \"\r\nprint 2\r\n", "x\n2\n",
+         QStringLiteral("✘ 未通过 输出第1行: 期望 «x» 实际 «x··»"), QStringLiteral("x\n2\n"), QStringLiteral("x··\n2\n"),
+         QStringLiteral("输出第 1 行不同（已标出）。→ 是 TAB，· 是行尾的空格。")},
+        {"a tab expected", "print \"a b\"\r\n", "a\tb\n", QStringLiteral("✘ 未通过 输出第1行: 期望 «a→b» 实际 «a b»"),
+         QStringLiteral("a→b\n"), QStringLiteral("a b\n"), QStringLiteral("输出第 1 行不同（已标出）。→ 是 TAB，· 是行尾的空格。")},
+        {"a missing line", "print 1\r\n", "1\n\n3 \n", QStringLiteral("✘ 未通过 输出第3行: 期望 «3·» 实际 （没有这一行）"),
+         QStringLiteral("1\n\n3·\n"), QStringLiteral("1\n"), QStringLiteral("输出第 3 行不同（已标出）。→ 是 TAB，· 是行尾的空格。")},
+        {"nothing to draw", "print \"a b\"\r\n", "a  b\n", QStringLiteral("✘ 未通过 输出第1行: 期望 «a  b» 实际 «a b»"),
+         QStringLiteral("a  b\n"), QStringLiteral("a b\n"), QStringLiteral("输出第 1 行不同（已标出）。")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(path(QStringLiteral("double.tnk")), c.program);
+        writeFile(path(QStringLiteral("double.tests/case.out")), c.expected);
+        openCommandLine(path(QStringLiteral("double.tnk")));
+        action("mnuRunTests").trigger();
+        EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("case"), c.verdict}}));
+        EXPECT_EQ(box("txtExpected").toPlainText(), c.shownExpected);
+        EXPECT_EQ(box("txtActual").toPlainText(), c.shownActual);
+        EXPECT_EQ(label("lblDifference"), c.note);
+    }
+
+    action("mnuViewZoomIn").trigger();
+    const QFont code = editor().font();
+    EXPECT_TRUE(code.fixedPitch());
+    for (QWidget* shown : std::initializer_list<QWidget*>{&caseList(), &box("txtExpected"), &box("txtActual")}) {
+        EXPECT_EQ(shown->font().families(), code.families()) << shown->objectName();
+        EXPECT_EQ(shown->font().pointSize(), code.pointSize()) << shown->objectName();
+    }
 }
 
 TEST_F(RunTests, ErrorsAndEndlessLoopsFailTheirCasesAsTheHeadlessRunnerSays)
@@ -197,7 +243,7 @@ TEST_F(RunTests, LongOutputsShowTheLinesAroundTheFirstDifference)
     action("mnuRunTests").trigger();
 
     EXPECT_EQ(rows(), (std::vector<QStringList>{
-                          {QStringLiteral("long"), QStringLiteral("✘ 未通过 第500行: 期望 «-1» 实际 «500»")}}));
+                          {QStringLiteral("long"), QStringLiteral("✘ 未通过 输出第500行: 期望 «-1» 实际 «500»")}}));
     const QStringList actual = box("txtActual").toPlainText().split(QLatin1Char('\n'));
     ASSERT_EQ(actual.size(), 40);
     EXPECT_EQ(actual.front(), QStringLiteral("490"));
@@ -205,7 +251,7 @@ TEST_F(RunTests, LongOutputsShowTheLinesAroundTheFirstDifference)
     EXPECT_EQ(box("txtExpected").toPlainText().split(QLatin1Char('\n')).at(10), QStringLiteral("-1"));
     EXPECT_EQ(markedLines("txtExpected"), std::vector<int>{11});
     EXPECT_EQ(markedLines("txtActual"), std::vector<int>{11});
-    EXPECT_EQ(label("lblDifference"), QStringLiteral("第 500 行不同（已标出）。输出很长，这里只显示第 490 到第 529 行。"));
+    EXPECT_EQ(label("lblDifference"), QStringLiteral("输出第 500 行不同（已标出）。输出很长，这里只显示第 490 到第 529 行。"));
 }
 
 TEST_F(RunTests, EndlessOutputKeepsOnlyTheShownStartOfEachCase)
@@ -241,7 +287,7 @@ TEST_F(RunTests, ClosingTheResultsLetsGoOfThemAndANewRunShowsThemAgain)
     action("mnuRunTests").trigger();
     EXPECT_TRUE(results().isVisible());
     EXPECT_EQ(rows(), (std::vector<QStringList>{
-                          {QStringLiteral("one"), QStringLiteral("✘ 未通过 第1行: 期望 «2» 实际 «1»")}}));
+                          {QStringLiteral("one"), QStringLiteral("✘ 未通过 输出第1行: 期望 «2» 实际 «1»")}}));
 }
 
 // A case file that is a FIFO or a link is never opened: the message names it
