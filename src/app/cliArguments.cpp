@@ -39,30 +39,42 @@ CommandArguments::CommandArguments(std::string_view command, Arguments words, st
 {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (optionsEnded || !looksLikeOption(word)) {
-            m_operands.push_back(word);
-            continue;
-        }
-        if (word == "--") {
+        if (optionsEnded || !looksLikeOption(words[i])) {
+            m_operands.push_back(words[i]);
+        } else if (words[i] == "--") {
             optionsEnded = true;
-            continue;
-        }
-        const std::size_t equals = word.find('=');
-        const std::string_view name = std::string_view(word).substr(0, equals);
-        const OptionRule* rule = findRule(options, name);
-        if (rule == nullptr) throw unknownOption(command, name);
-        if (rule->valueWords.empty()) {
-            if (equals != std::string::npos) throw usageFailure(std::string(name) + " 后面不能带值");
-            m_given.emplace_back(rule->name, std::string());
-        } else if (equals != std::string::npos && equals + 1 < word.size()) {
-            m_given.emplace_back(rule->name, word.substr(equals + 1));
-        } else if (equals == std::string::npos && i + 1 < words.size()) {
-            m_given.emplace_back(rule->name, words[++i]);
         } else {
-            throw usageFailure(std::string(name) + " 后面缺少" + std::string(rule->valueWords));
+            i += takeOption(command, words.subspan(i), options);
         }
     }
+    checkOperands(operands);
+}
+
+std::size_t CommandArguments::takeOption(std::string_view command, Arguments words, std::span<const OptionRule> options)
+{
+    const std::string& word = words.front();
+    const std::size_t equals = word.find('=');
+    const std::string_view name = std::string_view(word).substr(0, equals);
+    const OptionRule* rule = findRule(options, name);
+    if (rule == nullptr) throw unknownOption(command, name);
+    if (rule->valueWords.empty()) {
+        if (equals != std::string::npos) throw usageFailure(std::string(name) + " 后面不能带值");
+        m_given.emplace_back(rule->name, std::string());
+        return 0;
+    }
+    if (equals != std::string::npos && equals + 1 < word.size()) {
+        m_given.emplace_back(rule->name, word.substr(equals + 1));
+        return 0;
+    }
+    if (equals != std::string::npos || words.size() < 2) {
+        throw usageFailure(std::string(name) + " 后面缺少" + std::string(rule->valueWords));
+    }
+    m_given.emplace_back(rule->name, words[1]);
+    return 1;
+}
+
+void CommandArguments::checkOperands(std::span<const OperandRule> operands) const
+{
     if (m_operands.size() < operands.size()) {
         const OperandRule& missing = operands[m_operands.size()];
         throw usageFailure("缺少" + std::string(missing.words) + "（" + std::string(missing.name) + "）");

@@ -42,6 +42,10 @@ public:
     [[nodiscard]] const std::string& operand(std::size_t index) const { return m_operands.at(index); }
 
 private:
+    // Records the option `words` starts with; how many words after it were its value.
+    std::size_t takeOption(std::string_view command, Arguments words, std::span<const OptionRule> options);
+    void checkOperands(std::span<const OperandRule> operands) const;
+
     std::vector<std::pair<std::string_view, std::string>> m_given;  // option and value, in order
     std::vector<std::string> m_operands;
 };
