@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "expr/ExpressionCompiler.h"
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
-#include "expr/ExpressionCompiler.h"
 #include "expr/TextHelpers.h"
 #include "expr/clsSen.h"
 #include "interp/ProgramRun.h"
