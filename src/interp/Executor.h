@@ -89,6 +89,11 @@ private:
     std::unordered_map<std::int16_t, std::int16_t> m_labels;  // label -> first line carrying it
     ReturnStack m_returnStack{kReturnStackLimit};
     std::u16string m_output;  // scratch for one console append
+    // The literal PRINT item printed last, and on which editor line.
+    struct PrintedLiteral {
+        const std::u16string* text = nullptr;
+        std::int32_t line = 0;
+    } m_lastLiteral;
     // Statements the host granted to start without asking it (see
     // RunHost::quietStatements): the host counted them as run when it granted
     // them, so the grant is used up even across StopWindow and InputWindow,

@@ -38,7 +38,10 @@ void Executor::printItem(const ListItem& item)
     program.Err.resumeNext([&] {
         switch (item.kind) {
         case ListItem::Kind::BrokenLiteral: raiseError(kInvalidCall);
-        case ListItem::Kind::Literal: append(item.text, item.ending); return;
+        case ListItem::Kind::Literal:
+            m_lastLiteral = {&item.text, program.CurrentLine};
+            append(item.text, item.ending);
+            return;
         case ListItem::Kind::Expression:
         case ListItem::Kind::Variable: break;
         }
@@ -58,6 +61,11 @@ Executor::Flow Executor::inputItem(const ListItem& item)
         printItem(item);
         return Flow::Continue;
     }
+    // The translator makes an INPUT's literal items PRINT statements of the
+    // same editor line: the one printed last there is this INPUT's question.
+    const bool asked = m_lastLiteral.text != nullptr && m_lastLiteral.line == program.CurrentLine;
+    m_host.inputQuestion(asked ? std::u16string_view(*m_lastLiteral.text) : std::u16string_view());
+    m_lastLiteral = {};
     std::optional<std::u16string> answer = m_host.InputWindow(u"输入整数[" + item.text + u"]：");
     if (!answer) {
         // No answer: the console was closed while asking (an abort), or the

@@ -32,6 +32,7 @@ public:
         if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->resumed();
     }
     void Append(std::u16string_view text) override { m_console.Append(text); }
+    void inputQuestion(std::u16string_view question) override { m_console.inputQuestion(question); }
     std::optional<std::u16string> InputWindow(std::u16string_view info) override
     {
         return m_console.InputWindow(info);

@@ -37,6 +37,10 @@ public:
     virtual void StopWindow() = 0;
     // Console output (PRINT and the echo of INPUT answers).
     virtual void Append(std::u16string_view text) = 0;
+    // What an INPUT statement printed before asking (its literal items, as
+    // in Input "请输入分数："; score), told just before InputWindow; empty
+    // when it printed nothing. The IDE's input box shows it as the question.
+    virtual void inputQuestion(std::u16string_view question) { (void)question; }
     // Asks for a value; returns a non-empty answer, or nothing when no answer
     // can ever come: the console was hidden while asking, which ends the run
     // like any abort, or a scripted input ran out, which ends it with error 62.

@@ -3,6 +3,7 @@
 // test can answer it: QtDialogs shows Qt's dialogs, a test follows a script.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -24,6 +25,9 @@ struct InputPrompt {
     QString text;              // the box's own text
     QString question;          // above it, when there is one: the question the program printed
     bool besideParent = false;  // opened next to the parent window instead of over it
+    // When set, the box offers 停止运行 beside 确定, which calls it (and the
+    // box then counts as cancelled).
+    std::function<void()> stop;
 };
 
 class Dialogs {

@@ -215,6 +215,17 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& titl
     box.setWindowTitle(title);
     box.setLabelText(prompt.question.isEmpty() ? prompt.text : prompt.question + QLatin1Char('\n') + prompt.text);
     box.setInputMode(QInputDialog::TextInput);
+    if (prompt.stop) {
+        if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
+            QPushButton* stop = buttons->addButton(QStringLiteral("停止运行"), QDialogButtonBox::ActionRole);
+            stop->setObjectName(QStringLiteral("cmdStopRun"));
+            stop->setToolTip(QStringLiteral("结束程序，不再回答 (Ctrl+F2)"));
+            QObject::connect(stop, &QPushButton::clicked, &box, [&box, &prompt] {
+                prompt.stop();
+                box.reject();
+            });
+        }
+    }
     if (prompt.besideParent && parent) placeBeside(box, *parent);
     CloseWhenHidden closer(parent, box);
     QEventLoop loop;

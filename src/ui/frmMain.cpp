@@ -29,6 +29,7 @@
 #include "ui/editor/SourceEditor.h"
 #include "ui/frmAbout.h"
 #include "ui/Twips.h"
+#include "ui/run/TestResultsDialog.h"
 #include "ui/run/frmResult.h"
 #include "ui/storage/TarnikSettings.h"
 #include "ui_frmMain.h"
@@ -157,6 +158,10 @@ void frmMain::connectCommands()
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(ui->mnuViewConsole, &QAction::triggered, m_result.get(), &frmResult::showConsole);
+    connect(ui->mnuRunStop, &QAction::triggered, this, &frmMain::mnuRunStop_Click);
+    connect(ui->tbStop, &QAction::triggered, this, &frmMain::mnuRunStop_Click);
+    // The program's keys work in the console too (its own 结束 is 停止 there).
+    m_result->addActions({ui->mnuStart, ui->mnuDebug, ui->mnuFileSave});
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuRunTests, &QAction::triggered, this, &frmMain::mnuRunTests_Click);
@@ -389,12 +394,26 @@ void frmMain::runEditorProgram(RunMode mode)
         m_controller.start(text, *m_result, mode, [&](const clsCode& code) { showWarnings(code, text); });
     setRunning(false);
     if (outcome) keepRunInHistory(std::move(record), *outcome);
+    if (std::exchange(m_stoppedByUser, false)) {
+        m_result->showConsole();
+        showStatus(QStringLiteral("程序已停止。"));
+    }
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
         close();
         return;
     }
     if (outcome && outcome->error) showRunError(*outcome);
+    returnToEditor();
+}
+
+// The keys act on the program again (F9, Ctrl+S), and the console stays in
+// view above the editor with what the run printed.
+void frmMain::returnToEditor()
+{
+    activateWindow();
+    ui->txtSource->setFocus();
+    if (m_result->isVisible()) m_result->raise();
 }
 
 // Another IDE may have added runs since this one last looked: the file is
@@ -445,6 +464,22 @@ void frmMain::setRunning(bool running)
          {ui->mnuStart, ui->mnuDebug, ui->mnuRunTests, ui->mnuRunCreateTestCase, ui->tbStart, ui->tbDebug}) {
         command->setEnabled(!running);
     }
+    ui->mnuRunStop->setEnabled(running);
+    ui->tbStop->setEnabled(running);
+}
+
+// A hidden console ends the run before its next statement, or closes the
+// INPUT box that waits; stopped from here, the console comes back afterwards
+// with what the program printed.
+void frmMain::mnuRunStop_Click()
+{
+    if (m_runningTests) {
+        if (m_testResults) m_testResults->stop();
+        return;
+    }
+    if (!m_controller.running()) return;
+    m_stoppedByUser = true;
+    m_result->hide();
 }
 
 // Selects the error's line in the present text, which the user may have

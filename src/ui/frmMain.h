@@ -108,6 +108,7 @@ private slots:
     void mnuViewStatusBar_Click();
     void mnuStart_Click();
     void mnuDebug_Click();
+    void mnuRunStop_Click();
     void mnuRunTests_Click();
     void mnuRunCreateTestCase_Click();
     void mnuHelpAbout_Click();
@@ -204,6 +205,7 @@ private:
     // Asks for a new case's name; empty when cancelled or not usable.
     [[nodiscard]] QString askNewCaseName(const QString& command);
     void setRunning(bool running);
+    void returnToEditor();
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
     void fillRunHistoryMenu();
@@ -262,6 +264,7 @@ private:
 
     bool m_closeAfterRun = false;
     bool m_runningTests = false;  // also between two cases, when no run is in progress
+    bool m_stoppedByUser = false;  // 停止 ended the run in progress
     bool m_exiting = false;  // Exit has settled the changes; close without asking again
 };
 

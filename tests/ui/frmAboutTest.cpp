@@ -97,7 +97,7 @@ TEST_F(StartAndAbout, StandardButtonsSpeakChinese)
     EXPECT_TRUE(buttons.button(QDialogButtonBox::Save)->text().startsWith(QStringLiteral("保存")));
 }
 
-TEST_F(StartAndAbout, ToolbarHasFiveKeysWithIcons)
+TEST_F(StartAndAbout, ToolbarHasSixKeysWithIcons)
 {
     auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
     ASSERT_NE(toolbar, nullptr);
@@ -110,7 +110,7 @@ TEST_F(StartAndAbout, ToolbarHasFiveKeysWithIcons)
         keys << key->text();
         EXPECT_FALSE(key->icon().pixmap(24, 24).isNull()) << key->text();
     }
-    EXPECT_EQ(keys.join(QLatin1Char(' ')), QStringLiteral("新建 打开 保存 | 运行 调试"));
+    EXPECT_EQ(keys.join(QLatin1Char(' ')), QStringLiteral("新建 打开 保存 | 运行 调试 停止"));
 }
 
 TEST_F(StartAndAbout, F9RunsTheProgram)

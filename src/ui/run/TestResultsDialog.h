@@ -35,13 +35,14 @@ public:
     // `run` cases ran, `passed` of them passed; fewer than begun: the run stopped early.
     void end(std::size_t run, std::size_t passed);
     [[nodiscard]] bool stopRequested() const { return m_stopRequested; }
+    // 停止: the case running ends, and no further case starts.
+    void stop();
 
 public slots:
     void reject() override;
 
 private:
     void showCase();
-    void stop();
     void clearResults();
 
     QLabel* m_progress;

@@ -121,9 +121,12 @@ std::optional<std::u16string> frmResult::InputWindow(std::u16string_view info)
 std::optional<QString> frmResult::askWithTheBox(std::u16string_view info)
 {
     flushOutput();
-    // A PRINT ending in ; leaves the program's question on the console's
-    // last line; the box repeats it, since the console may be far away.
-    const InputPrompt prompt{toQString(info), ui->txtResult->document()->lastBlock().text(), true};
+    // The box repeats the question, since the console may be far away: what
+    // the INPUT statement printed (its own line is ended by now), else what a
+    // PRINT ending in ; left on the console's last line.
+    const QString question = m_inputQuestion.isEmpty() ? ui->txtResult->document()->lastBlock().text() : m_inputQuestion;
+    InputPrompt prompt{toQString(info), question, true};
+    prompt.stop = [this] { 结束_Click(); };
     std::optional<QString> answer;
     while (!answer || answer->isEmpty()) {
         // Hiding the console while the box is open (End, the close box)

@@ -52,6 +52,7 @@ public:
     [[nodiscard]] bool consoleVisible() override;
     void StopWindow() override;
     void Append(std::u16string_view text) override;
+    void inputQuestion(std::u16string_view question) override { m_inputQuestion = QString::fromStdU16String(std::u16string(question)); }
     std::optional<std::u16string> InputWindow(std::u16string_view info) override;
     void Clear() override;
     void showConsole() override;
@@ -92,6 +93,7 @@ private:
     QElapsedTimer m_sinceEvents;
     QPointer<frmVars> m_debugger;  // while a run is paused
     std::deque<QString> m_preparedAnswers;
+    QString m_inputQuestion;  // what the INPUT asking now printed before its variable
     QStringList m_answersGiven;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
@@ -57,6 +58,9 @@ frmVars::frmVars(RunController& controller, QWidget* parent)
     connect(ui->cmdStep, &QPushButton::clicked, this, &frmVars::cmdStep_Click);
     connect(ui->cmdContinue, &QPushButton::clicked, this, &frmVars::cmdContinue_Click);
     connect(ui->cmdAbort, &QPushButton::clicked, this, &frmVars::cmdAbort_Click);
+    // 停止's key in every window; the debugger's own is 终止.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2), this), &QShortcut::activated, ui->cmdAbort,
+            &QPushButton::click);
 }
 
 frmVars::~frmVars() = default;

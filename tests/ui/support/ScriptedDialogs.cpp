@@ -84,6 +84,11 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title
     if (ended) return std::nullopt;
     // Without a script the console would ask for ever; answer something.
     QString answer = next(inputs, dialog, QStringLiteral("0"));
+    if (answer == kPressStop) {
+        EXPECT_TRUE(prompt.stop) << "the box offers no 停止运行";
+        if (prompt.stop) prompt.stop();
+        return std::nullopt;
+    }
     if (answer.isNull()) return std::nullopt;
     return answer;
 }

@@ -29,7 +29,8 @@ public:
     std::deque<qsizetype> choices;  // indices into a choice question's buttons; past the end is 取消
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
-    std::deque<QString> inputs;  // a null QString stands for Cancel
+    std::deque<QString> inputs;  // a null QString stands for Cancel, kPressStop for 停止运行
+    static inline const QString kPressStop = QStringLiteral("<停止运行>");
     std::deque<bool> helpPresses;  // whether the user presses 帮助 in a run's error box
     std::deque<RecoveryListAnswer> recoveryListAnswers;
     bool ended = false;  // endQuestions() was called
