@@ -483,12 +483,25 @@ void frmMain::mnuRunStop_Click()
 }
 
 // Selects the error's line in the present text, which the user may have
-// edited while the program ran.
+// edited while the program ran. Below the error's own line the box says
+// what more is known; the gutter marks where a block left open begins, and
+// the warnings list shows what it finds even in a text that does not
+// translate.
 void frmMain::showRunError(const RunOutcome& outcome)
 {
     const std::u16string text = crLfText(*ui->txtSource);
     const ErrorReport report = makeErrorReport(*outcome.error, outcome.line, text);
-    m_dialogs.showRunError(this, toQString(report.title), toQString(report.text), runErrorHelp(outcome, text));
+    refreshWarnings();
+    if (const std::u16string blockNote = errorBoxBlockNote(outcome); blockNote.empty()) {
+        ui->txtSource->clearUnclosedBlock();
+    } else {
+        ui->txtSource->markUnclosedBlock(outcome.unclosed.openingLine, toQString(blockNote));
+    }
+    QString boxText = toQString(report.text);
+    if (const std::u16string details = errorBoxDetails(outcome, text); !details.empty()) {
+        boxText += QLatin1Char('\n') + toQString(details);
+    }
+    m_dialogs.showRunError(this, toQString(report.title), boxText, runErrorHelp(outcome, text));
 
     QTextCursor selection = ui->txtSource->textCursor();
     const int end = selection.document()->characterCount() - 1;

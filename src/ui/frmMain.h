@@ -53,6 +53,7 @@ struct CaseFiles;
 class ReferenceWindow;
 class frmAbout;
 class frmResult;
+struct ProgramWarning;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -218,7 +219,9 @@ private:
     void openExample(const QString& path);
     void createWarningList();
     void showWarnings(const clsCode& code, std::u16string_view text);
-    void selectLine(int line);  // the whole line, from 1
+    void refreshWarnings();
+    void listWarnings(const std::vector<ProgramWarning>& warnings);
+    void placeCaretOnLine(int line, int column);  // from 1 and from 0, nothing selected
 
     std::unique_ptr<Ui::frmMain> ui;
     Dialogs& m_dialogs;
@@ -230,6 +233,7 @@ private:
     QPointer<TestResultsDialog> m_testResults;
     QPointer<ReferenceWindow> m_reference;
     QListWidget* m_warnings = nullptr;
+    QTimer m_warningsDelay;  // after the last change, the list follows the text
     FindBar* m_findBar = nullptr;
     InputDataPanel* m_inputData = nullptr;
     RecentFiles* m_recentFiles = nullptr;

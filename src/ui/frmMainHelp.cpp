@@ -1,18 +1,23 @@
 // The help commands of the editor window: 语言参考 (F1, on the word under the
-// caret), the 示例 menu, and the list of warnings a Start or Debug finds.
+// caret), the 示例 menu, and the list of warnings under the editor, from a
+// run's translation, after a run's error and a moment after each change.
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QTextBlock>
+#include <algorithm>
 
+#include "expr/TextHelpers.h"
+#include "services/FullWidthSlips.h"
 #include "services/ProgramWarnings.h"
 #include "services/help/ReferenceTopics.h"
 #include "services/SourceText.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/help/ExampleCatalog.h"
+#include "ui/editor/SourceEditor.h"
 #include "ui/help/ReferenceWindow.h"
 #include "ui/frmMain.h"
 #include "ui_frmMain.h"
@@ -21,6 +26,9 @@ namespace tarnik {
 namespace {
 
 constexpr int kWarningRows = 4;
+constexpr int kWarningsDelayMs = 800;
+constexpr int kLineRole = Qt::UserRole;
+constexpr int kColumnRole = Qt::UserRole + 1;
 
 QString crLfLines(const QString& lfText)
 {
@@ -91,38 +99,73 @@ void frmMain::openExample(const QString& path)
     openAsNewDocument(toQString(decodeSource(std::string_view(bytes.constData(), bytes.size())).text));
 }
 
+// The list follows the text a moment after the typing stops, so that it
+// never shows what was already mended, nor flickers while a line is typed.
 void frmMain::createWarningList()
 {
     m_warnings = new QListWidget(ui->centralwidget);
     m_warnings->setObjectName(QStringLiteral("lstWarnings"));
-    m_warnings->setToolTip(QStringLiteral("不影响运行的警告；点一条选中那一行"));
+    m_warnings->setToolTip(QStringLiteral("不影响运行的警告；点一条，光标就到那一行"));
     m_warnings->setMaximumHeight(m_warnings->fontMetrics().lineSpacing() * kWarningRows + 2 * m_warnings->frameWidth());
     m_warnings->hide();
     ui->centralLayout->insertWidget(ui->centralLayout->indexOf(ui->txtSource) + 1, m_warnings);
     connect(m_warnings, &QListWidget::itemClicked, this, [this](const QListWidgetItem* item) {
-        selectLine(item->data(Qt::UserRole).toInt());
+        placeCaretOnLine(item->data(kLineRole).toInt(), item->data(kColumnRole).toInt());
     });
+    m_warningsDelay.setSingleShot(true);
+    m_warningsDelay.setInterval(kWarningsDelayMs);
+    connect(ui->txtSource, &SourceEditor::edited, &m_warningsDelay, qOverload<>(&QTimer::start));
+    connect(&m_warningsDelay, &QTimer::timeout, this, &frmMain::refreshWarnings);
 }
 
-// Shown as the run starts, from the run's own translation.
+// Shown as the run starts, from the run's own translation: a block left open
+// before is closed now.
 void frmMain::showWarnings(const clsCode& code, std::u16string_view text)
 {
+    ui->txtSource->clearUnclosedBlock();
+    listWarnings(programWarnings(code, text));
+}
+
+// The warnings of the present text from a translation of its own, never a
+// run's. A text that does not translate has no others, but its full-width
+// characters are often what stops it.
+void frmMain::refreshWarnings()
+{
+    const std::u16string text = crLfText(*ui->txtSource);
+    LintResult lint = lintProgram(text);
+    if (lint.translation.error) {
+        std::int32_t number = 0;
+        for (std::u16string_view line : splitLines(text)) {
+            ++number;
+            for (const FullWidthSlip& slip : fullWidthSlips(line)) lint.warnings.push_back({number, slipWarning(slip), slip.start});
+        }
+    }
+    listWarnings(lint.warnings);
+}
+
+void frmMain::listWarnings(const std::vector<ProgramWarning>& warnings)
+{
     m_warnings->clear();
-    for (const ProgramWarning& warning : programWarnings(code, text)) {
+    for (const ProgramWarning& warning : warnings) {
         auto* item = new QListWidgetItem(toQString(warning.shown()), m_warnings);
-        item->setData(Qt::UserRole, warning.line);
+        item->setData(kLineRole, warning.line);
+        item->setData(kColumnRole, static_cast<int>(warning.column));
     }
     m_warnings->setVisible(m_warnings->count() > 0);
 }
 
-void frmMain::selectLine(int line)
+// Nothing is selected, so the next key typed adds to the line instead of
+// replacing it. The text may have changed since the warning was found.
+void frmMain::placeCaretOnLine(int line, int column)
 {
     const QTextBlock block = ui->txtSource->document()->findBlockByNumber(line - 1);
     if (!block.isValid()) return;
-    QTextCursor selection(block);
-    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    ui->txtSource->setTextCursor(selection);
+    QTextCursor caret(block);
+    caret.setPosition(block.position() + std::clamp(column, 0, block.length() - 1));
+    ui->txtSource->setTextCursor(caret);
+    ui->txtSource->ensureCursorVisible();
     ui->txtSource->setFocus();
+    ShowLineNumber();
 }
 
 }  // namespace tarnik

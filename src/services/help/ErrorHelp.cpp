@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <utility>
 
+#include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
+#include "services/ProgramWarnings.h"
 
 namespace tarnik {
 namespace {
@@ -44,17 +47,19 @@ void appendExample(std::u16string& out, std::u16string_view title, const ErrorEx
     }
 }
 
-// The statement that opens the block each unclosed-block error is about.
+// The statement that opens the block each unclosed-block error is about,
+// and the one that would close it.
 struct BlockOpener {
     const ErrorText* error;
     std::u16string_view statement;
+    std::u16string_view closing;
 };
 constexpr BlockOpener kBlockOpeners[] = {
-    {&kForWithoutNext, u"For"},
-    {&kIfWithoutEndIf, u"If"},
-    {&kDoWithoutLoopUntil, u"Do"},
-    {&kDoWhileWithoutLoop, u"While（Do While）"},
-    {&kSelectWithoutEndSelect, u"Select Case"},
+    {&kForWithoutNext, u"For", u"Next"},
+    {&kIfWithoutEndIf, u"If", u"End If"},
+    {&kDoWithoutLoopUntil, u"Do", u"Loop Until"},
+    {&kDoWhileWithoutLoop, u"While（Do While）", u"Wend（Loop）"},
+    {&kSelectWithoutEndSelect, u"Select Case", u"End Select"},
 };
 
 std::u16string lineText(std::int32_t line)
@@ -109,21 +114,30 @@ void appendRowHtml(std::u16string& out, const ErrorText& row, bool firstOfNumber
     appendExampleHtml(out, u"改正以后：", u"example", explained.fix);
 }
 
+// The opener of the block an error left open; null for other errors.
+const BlockOpener* openerOf(const RunOutcome& outcome)
+{
+    if (!outcome.error || outcome.unclosed.openingLine == 0) return nullptr;
+    const ErrorText* row = errorRowOf(*outcome.error);
+    const auto* found = std::find_if(std::begin(kBlockOpeners), std::end(kBlockOpeners),
+                                     [row](const BlockOpener& opener) { return opener.error == row; });
+    return found != std::end(kBlockOpeners) ? found : nullptr;
+}
+
+std::u16string namedNextText(const RunOutcome& outcome)
+{
+    if (outcome.unclosed.namedNextLine == 0) return {};
+    return lineText(outcome.unclosed.namedNextLine) +
+           u"的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。";
+}
+
 std::u16string unclosedBlockText(const RunOutcome& outcome)
 {
-    if (outcome.unclosed.openingLine == 0) return {};
-    const ErrorText* row = errorRowOf(*outcome.error);
-    for (const BlockOpener& opener : kBlockOpeners) {
-        if (opener.error != row) continue;
-        std::u16string text = u"没有结束的 ";
-        text.append(opener.statement).append(u" 从").append(lineText(outcome.unclosed.openingLine)).append(u"开始。");
-        if (outcome.unclosed.namedNextLine != 0) {
-            text.append(lineText(outcome.unclosed.namedNextLine))
-                .append(u"的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。");
-        }
-        return text;
-    }
-    return {};
+    const BlockOpener* opener = openerOf(outcome);
+    if (!opener) return {};
+    std::u16string text = u"没有结束的 ";
+    text.append(opener->statement).append(u" 从").append(lineText(outcome.unclosed.openingLine)).append(u"开始。");
+    return text + namedNextText(outcome);
 }
 
 // What to type instead of a character that a Chinese input method gives in
@@ -150,9 +164,8 @@ std::u16string codePointText(char16_t c)
 }
 
 // The full-width characters of a line outside its string literals and its
-// comment, each once, named with what to type instead (CPython names stray
-// characters the same way).
-std::u16string strayCharactersText(std::u16string_view line, std::int32_t lineNumber)
+// comment, each once, in the order they stand.
+std::u16string strayCharacters(std::u16string_view line)
 {
     std::u16string found;
     bool inLiteral = false;
@@ -162,6 +175,14 @@ std::u16string strayCharactersText(std::u16string_view line, std::int32_t lineNu
         if (c == u'\'') break;
         if (halfWidthOf(c) != 0 && found.find(c) == std::u16string::npos) found += c;
     }
+    return found;
+}
+
+// The stray characters named with what to type instead (CPython names stray
+// characters the same way).
+std::u16string strayCharactersText(std::u16string_view line, std::int32_t lineNumber)
+{
+    const std::u16string found = strayCharacters(line);
     if (found.empty()) return {};
     std::u16string text = lineText(lineNumber) + u"有全角字符：";
     for (std::size_t i = 0; i < found.size(); ++i) {
@@ -170,6 +191,70 @@ std::u16string strayCharactersText(std::u16string_view line, std::int32_t lineNu
         text.append(u"）应写成「").append(1, halfWidthOf(found[i])).append(u"」");
     }
     text += u"。请切换到半角（英文）输入。";
+    return text;
+}
+
+// A character as the error box names it: the blanks, which cannot be seen, by name.
+std::u16string shownCharacter(char16_t c)
+{
+    if (c == u'\u3000') return u"全角空格";
+    if (c == u' ') return u"空格";
+    return std::u16string(1, c);
+}
+
+// «第2行有全角字符 （ ），应改为半角 ( )。»
+std::u16string halfWidthFormsText(std::u16string_view line, std::int32_t lineNumber)
+{
+    const std::u16string found = strayCharacters(line);
+    if (found.empty()) return {};
+    std::u16string fullWidth;
+    std::u16string halfWidth;
+    for (char16_t c : found) {
+        fullWidth.append(u" ").append(shownCharacter(c));
+        halfWidth.append(u" ").append(shownCharacter(halfWidthOf(c)));
+    }
+    return lineText(lineNumber) + u"有全角字符" + fullWidth + u"，应改为半角" + halfWidth + u"。";
+}
+
+// The statements a misspelling of which is worth a hint: the words of four
+// letters and more (a shorter one is too near too many names).
+constexpr std::u16string_view kStatementWords[] = {u"print", u"input",  u"next", u"loop", u"wend",
+                                                   u"goto",  u"gosub",  u"return", u"while", u"select",
+                                                   u"case",  u"else",   u"elseif", u"exit", u"stop"};
+
+bool isAsciiLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
+bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// «第1行的 pirnt 是否想写 Print？» when the line's first word, after a line
+// number, is no word of the language but one or two typing slips from a
+// statement that begins with the same letter (slips rarely hit the first
+// one). A word followed by "=" names a variable being given a value.
+std::u16string misspeltStatementText(std::u16string_view line, std::int32_t lineNumber)
+{
+    const std::u16string lower = lowerAscii(line);
+    std::size_t start = lower.find_first_not_of(u" \t");
+    if (start != std::u16string::npos && isAsciiDigit(lower[start])) {
+        while (start < lower.size() && isAsciiDigit(lower[start])) ++start;
+        start = lower.find_first_not_of(u" \t", start);
+    }
+    if (start == std::u16string::npos) return {};
+    std::size_t end = start;
+    while (end < lower.size() && isAsciiLetter(lower[end])) ++end;
+    const std::u16string word = lower.substr(start, end - start);
+    const std::size_t next = lower.find_first_not_of(u" \t", end);
+    if (word.size() < 4 || isLanguageWord(word) || (end < lower.size() && isAsciiDigit(lower[end])) ||
+        (next != std::u16string::npos && lower[next] == u'=')) {
+        return {};
+    }
+    std::vector<std::u16string> statements;
+    for (std::u16string_view statement : kStatementWords) {
+        if (statement.front() == word.front()) statements.emplace_back(statement);
+    }
+    std::optional<std::u16string> meant = nearestName(word, statements);
+    if (!meant) return {};
+    (*meant)[0] = static_cast<char16_t>((*meant)[0] - u'a' + u'A');
+    std::u16string text = lineText(lineNumber) + u"的 ";
+    text.append(line.substr(start, end - start)).append(u" 是否想写 ").append(*meant).append(u"？");
     return text;
 }
 
@@ -233,6 +318,36 @@ std::u16string errorContextText(const RunOutcome& outcome, std::u16string_view e
     const std::vector<std::u16string_view> lines = splitLines(editorText);
     if (outcome.line >= 1 && static_cast<std::size_t>(outcome.line) <= lines.size()) {
         text += strayCharactersText(lines[static_cast<std::size_t>(outcome.line) - 1], outcome.line);
+    }
+    return text;
+}
+
+std::u16string errorBoxBlockNote(const RunOutcome& outcome)
+{
+    const BlockOpener* opener = openerOf(outcome);
+    if (!opener) return {};
+    std::u16string text = u"这个 ";
+    text.append(opener->statement).append(u" 从").append(lineText(outcome.unclosed.openingLine));
+    text.append(u"开始，还没有 ").append(opener->closing).append(u"。");
+    if (const std::u16string named = namedNextText(outcome); !named.empty()) text.append(u"\n").append(named);
+    return text;
+}
+
+std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view editorText)
+{
+    if (!outcome.error) return {};
+    std::vector<std::u16string> sentences{errorBoxBlockNote(outcome)};
+    const std::vector<std::u16string_view> lines = splitLines(editorText);
+    if (outcome.line >= 1 && static_cast<std::size_t>(outcome.line) <= lines.size()) {
+        const std::u16string_view line = lines[static_cast<std::size_t>(outcome.line) - 1];
+        sentences.push_back(halfWidthFormsText(line, outcome.line));
+        sentences.push_back(misspeltStatementText(line, outcome.line));
+    }
+    std::u16string text;
+    for (const std::u16string& sentence : sentences) {
+        if (sentence.empty()) continue;
+        if (!text.empty()) text += u'\n';
+        text += sentence;
     }
     return text;
 }

@@ -34,6 +34,17 @@ namespace tarnik {
 // known.
 [[nodiscard]] std::u16string errorContextText(const RunOutcome& outcome, std::u16string_view editorText);
 
+// The error box's text below its first line, one sentence a line: where a
+// block left open begins (errorBoxBlockNote), the full-width characters of
+// the error's line in `editorText` with their half-width forms, and the
+// keyword that a misspelt first word of that line most likely means. Empty
+// when nothing more is known.
+[[nodiscard]] std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view editorText);
+
+// For an error of a block left open: "这个 For 从第L行开始，还没有 Next。",
+// and the NEXT with a name that did not close it. Empty for any other error.
+[[nodiscard]] std::u16string errorBoxBlockNote(const RunOutcome& outcome);
+
 // Every explanation as one HTML page of the language reference (errors.html):
 // rendered from the table, so the reference never differs from it. Each
 // fixed program is a <pre class="example"> block the reference can open.

@@ -1,5 +1,8 @@
 #include "ui/editor/LineNumberGutter.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include "ui/editor/SourceEditor.h"
 
 namespace tarnik {
@@ -12,6 +15,19 @@ LineNumberGutter::LineNumberGutter(SourceEditor& editor) : QWidget(&editor), m_e
 QSize LineNumberGutter::sizeHint() const
 {
     return {m_editor.gutterWidth(), 0};
+}
+
+bool LineNumberGutter::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = m_editor.gutterToolTipAt(help->pos());
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
 }
 
 void LineNumberGutter::paintEvent(QPaintEvent* event)

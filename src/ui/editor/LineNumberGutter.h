@@ -1,6 +1,7 @@
 #pragma once
 // The strip left of the program text that shows each line's number. It only
-// forwards its size and painting to the editor, which knows the lines.
+// forwards its size, painting and tooltips to the editor, which knows the
+// lines.
 #include <QWidget>
 
 namespace tarnik {
@@ -16,6 +17,7 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

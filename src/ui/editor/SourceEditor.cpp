@@ -30,6 +30,8 @@ const QColor kPausedLineTint(255, 190, 0, 90);
 const QColor kBreakpointColour(200, 30, 30);
 const QString kPausedMark = QStringLiteral("▶");
 const QString kBreakpointMark = QStringLiteral("●");
+const QString kUnclosedBlockMark = QStringLiteral("◆");
+const QColor kUnclosedBlockColour(190, 90, 0);  // dark orange: seen on a light and a dark gutter
 constexpr double kGutterShade = 0.06;   // of the way from the background to the text
 constexpr double kNumberShade = 0.55;
 
@@ -86,6 +88,7 @@ SourceEditor::SourceEditor(QWidget* parent)
 
 void SourceEditor::loadText(const QString& text)
 {
+    clearUnclosedBlock();
     setPlainText(text);
     FinishedLines::markAll(*document());
 }
@@ -101,14 +104,48 @@ int SourceEditor::gutterWidth() const
 // debugging run pauses.
 int SourceEditor::markerWidth() const
 {
-    return std::max(fontMetrics().horizontalAdvance(kPausedMark), fontMetrics().horizontalAdvance(kBreakpointMark));
+    int widest = 0;
+    for (const QString& mark : {kPausedMark, kBreakpointMark, kUnclosedBlockMark}) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(mark));
+    }
+    return widest;
 }
 
 QString SourceEditor::markerOf(int line) const
 {
     if (m_pausedLine == line) return kPausedMark;
     if (std::find(m_breakpoints.begin(), m_breakpoints.end(), line) != m_breakpoints.end()) return kBreakpointMark;
+    if (unclosedBlockLine() == line) return kUnclosedBlockMark;
     return {};
+}
+
+void SourceEditor::markUnclosedBlock(int line, const QString& reason)
+{
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    m_unclosedBlock = block.isValid() ? QTextCursor(block) : QTextCursor();
+    m_unclosedReason = reason;
+    m_gutter->update();
+}
+
+void SourceEditor::clearUnclosedBlock()
+{
+    m_unclosedBlock = QTextCursor();
+    m_unclosedReason.clear();
+    m_gutter->update();
+}
+
+std::optional<int> SourceEditor::unclosedBlockLine() const
+{
+    if (m_unclosedBlock.isNull()) return std::nullopt;
+    return m_unclosedBlock.blockNumber() + 1;
+}
+
+QString SourceEditor::gutterToolTipAt(const QPoint& point) const
+{
+    const std::optional<int> marked = unclosedBlockLine();
+    if (!marked) return {};
+    const int line = cursorForPosition(QPoint(0, point.y())).blockNumber() + 1;
+    return line == *marked ? m_unclosedReason : QString();
 }
 
 void SourceEditor::showPausedRun(int line, std::vector<int> breakpoints)
@@ -223,7 +260,11 @@ void SourceEditor::paintMarker(QPainter& painter, int line, int top)
 {
     const QString marker = markerOf(line);
     if (marker.isEmpty()) return;
-    painter.setPen(marker == kPausedMark ? palette().color(QPalette::Text) : kBreakpointColour);
+    if (marker == kPausedMark) {
+        painter.setPen(palette().color(QPalette::Text));
+    } else {
+        painter.setPen(marker == kBreakpointMark ? kBreakpointColour : kUnclosedBlockColour);
+    }
     painter.drawText(kGutterPadding / 2, top, markerWidth(), fontMetrics().height(), Qt::AlignLeft, marker);
 }
 

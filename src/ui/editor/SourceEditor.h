@@ -15,6 +15,11 @@
 // click or a caret-moving key it is committed where it was typed, so the
 // input method never drops it somewhere else or leaves its image behind.
 // A full-width slip's warning is the tooltip over it.
+//
+// After a run that stopped on a block left open (a For without its Next),
+// the gutter marks the line where that block begins (◆, its reason the
+// gutter's tooltip there) until the next run translates or another text is
+// loaded; the mark moves with its line as lines are added above it.
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <optional>
@@ -51,6 +56,13 @@ public:
     void clearPausedRun();
     [[nodiscard]] std::optional<int> pausedLine() const { return m_pausedLine; }
     [[nodiscard]] const std::vector<int>& breakpointMarks() const { return m_breakpoints; }
+    // Lines counted from 1; `reason` is the tooltip over the mark.
+    void markUnclosedBlock(int line, const QString& reason);
+    void clearUnclosedBlock();
+    [[nodiscard]] std::optional<int> unclosedBlockLine() const;
+    // The gutter's tooltip at `point` (in the gutter): the reason of the mark
+    // on that line, empty elsewhere.
+    [[nodiscard]] QString gutterToolTipAt(const QPoint& point) const;
     // True while an input method's composition is open in the text.
     [[nodiscard]] bool composing() const;
     // Ends an open composition with its text committed where it was typed:
@@ -91,6 +103,8 @@ private:
     SourceHighlighter* m_highlighter;
     std::optional<int> m_pausedLine;
     std::vector<int> m_breakpoints;
+    QTextCursor m_unclosedBlock;  // at the start of its line; null: no mark
+    QString m_unclosedReason;
     QTextBlock m_compositionLine;  // where the last composition was drawn
     bool m_changingCompositionOnly = false;
 };

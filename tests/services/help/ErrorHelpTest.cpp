@@ -246,6 +246,45 @@ TEST(ErrorHelp, FullWidthCharactersOfTheErrorLineAreNamedWithWhatToType)
     }
 }
 
+// The error box's own sentences below its first line: they name the line a
+// block left open begins on, the full-width characters and their half-width
+// forms without code points, and the statement a misspelt word means.
+TEST(ErrorHelp, ErrorBoxSaysWhatIsKnownBeyondTheLine)
+{
+    const StrayCase cases[] = {
+        {{u"x = 0", u"for i = 1 to 3", u"    x = x + i", u"print x"}, "错误 303: For没有Next(第4行)",
+         "这个 For 从第2行开始，还没有 Next。"},
+        {{u"for i = 1 to 3", u"print i", u"next i"}, "错误 303: For没有Next(第3行)",
+         "这个 For 从第1行开始，还没有 Next。\n"
+         "第3行的 Next 后面写了变量名：这里的 Next 不带变量名，只写 Next 就能结束这个 For。"},
+        {{u"x = 1", u"if x then", u"print x"}, "错误 304: If没有End If(第3行)", "这个 If 从第2行开始，还没有 End If。"},
+        {{u"select case 1", u"case 1", u"print 1"}, "错误 353: Select没有End Select(第3行)",
+         "这个 Select Case 从第1行开始，还没有 End Select。"},
+        {{u"total = 10", u"avg = （total / 5）", u"print avg"}, "错误 11: 除数为零(第2行)",
+         "第2行有全角字符 （ ），应改为半角 ( )。"},
+        {{u"x = 1", u"pirnt x"}, "错误 120: 语句未结束(第2行)", "第2行的 pirnt 是否想写 Print？"},
+        {{u"imput x"}, "错误 120: 语句未结束(第1行)", "第1行的 imput 是否想写 Input？"},
+        {{u"10 PIRNT 5"}, "错误 120: 语句未结束(第1行)", "第1行的 PIRNT 是否想写 Print？"},
+        {{u"gosub 10", u"end", u"10 retrun 5"}, "错误 120: 语句未结束(第3行)", "第3行的 retrun 是否想写 Return？"},
+        {{u"pirnt （1）"}, "错误 120: 语句未结束(第1行)",
+         "第1行有全角字符 （ ），应改为半角 ( )。\n第1行的 pirnt 是否想写 Print？"},
+        // No hint: a variable given a value, a word far from every statement,
+        // one that starts with another letter, a full-width character in a literal.
+        {{u"pirnt = 1 / 0"}, "错误 11: 除数为零(第1行)", ""},
+        {{u"total 5"}, "错误 120: 语句未结束(第1行)", ""},
+        {{u"rpint 5"}, "错误 120: 语句未结束(第1行)", ""},
+        {{u"print \"（\"; 1 / 0"}, "错误 11: 除数为零(第1行)", ""},
+    };
+    for (const StrayCase& c : cases) {
+        const std::u16string text = test::editorText(c.lines);
+        SCOPED_TRACE(utf8(text));
+        test::RecordingHost host;
+        const RunOutcome outcome = StartRun(text, host, RunMode::Free);
+        EXPECT_EQ(utf8(outcome.errorLine()), c.error);
+        EXPECT_EQ(utf8(errorBoxDetails(outcome, text)), c.context);
+    }
+}
+
 TEST(ErrorHelp, RunThatStopsOnAnOpenBlockKeepsItsContext)
 {
     test::RecordingHost host;

@@ -77,6 +77,23 @@ TEST_F(SourceEditorParts, TheGutterDrawsANumberBesideEachLineAndNothingBelowTheL
     EXPECT_EQ(inkBetween(top + 3 * lineHeight, top + 6 * lineHeight), 0);
 }
 
+TEST_F(SourceEditorParts, TheStartOfABlockLeftOpenIsMarkedBesideItsNumberUntilANewTextIsLoaded)
+{
+    setEditorText(QStringLiteral("x = 1\nfor i = 1 to 3\nprint i"));
+    window->resize(600, 400);
+    ASSERT_TRUE(waitFor([&] { return gutter().height() > 100; }));
+    const QRect second = source().cursorRect(QTextCursor(editor().document()->findBlockByNumber(1)));
+    const int unmarked = inkBetween(second.top(), second.bottom());
+    source().markUnclosedBlock(2, QStringLiteral("这个 For 从第2行开始，还没有 Next。"));
+    EXPECT_GT(inkBetween(second.top(), second.bottom()), unmarked);
+    EXPECT_EQ(source().gutterToolTipAt(second.center()), QStringLiteral("这个 For 从第2行开始，还没有 Next。"));
+
+    source().loadText(QStringLiteral("x = 1\nfor i = 1 to 3\nnext"));
+    EXPECT_EQ(source().unclosedBlockLine(), std::nullopt);
+    EXPECT_EQ(inkBetween(second.top(), second.bottom()), unmarked);
+    EXPECT_EQ(source().gutterToolTipAt(second.center()), QString());
+}
+
 TEST_F(SourceEditorParts, TheGutterTakesItsShadesFromTheTextsColours)
 {
     for (const auto& [base, text] : {std::pair{QColor(Qt::white), QColor(Qt::black)},

@@ -1,7 +1,8 @@
-// Help where a beginner gets stuck: the error box's 帮助, the language
+// Help where a beginner gets stuck: the error box and its 帮助, the language
 // reference (F1) with its search and examples, the 示例 menu, the warnings
 // under the editor.
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 
 #include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
+#include "ui/editor/SourceEditor.h"
 #include "ui/help/ExampleCatalog.h"
 #include "ui/help/ReferenceBrowser.h"
 #include "ui/help/ReferenceWindow.h"
@@ -18,7 +20,10 @@
 namespace tarnik::test {
 namespace {
 
-using Help = IdeFixture;
+class Help : public IdeFixture {
+protected:
+    SourceEditor& source() { return *qobject_cast<SourceEditor*>(&editor()); }
+};
 
 TEST_F(Help, ErrorBoxHelpExplainsTheErrorAndWhatTheLineTells)
 {
@@ -36,7 +41,7 @@ TEST_F(Help, ErrorBoxHelpExplainsTheErrorAndWhatTheLineTells)
          QStringLiteral("语句未结束(第1行)"), QStringLiteral("错误 120: 语句未结束\n意思："), QString(),
          QStringLiteral("print int(3.7)")},
         {"for left open", QStringLiteral("for i = 1 to 3\nprint i"), QStringLiteral("错误 303"),
-         QStringLiteral("For没有Next(第2行)"), QStringLiteral("错误 303: For没有Next\n"),
+         QStringLiteral("For没有Next(第2行)\n这个 For 从第1行开始，还没有 Next。"), QStringLiteral("错误 303: For没有Next\n"),
          QStringLiteral("没有结束的 For 从第1行开始。"), QStringLiteral("print i")},
         {"full-width digits", QStringLiteral("x = １ / 0"), QString(), QString(), QString(),
          QStringLiteral("第1行有全角字符：「１」"), QStringLiteral("x = １ / 0")},
@@ -63,6 +68,60 @@ TEST_F(Help, ErrorBoxHelpExplainsTheErrorAndWhatTheLineTells)
         }
         EXPECT_EQ(editor().textCursor().selectedText(), c.selected);
     }
+}
+
+// The box's first line is the error's own; what more is known follows it,
+// and the gutter marks where a block left open begins until a run
+// translates again.
+TEST_F(Help, ErrorBoxNamesWhatTheLineTellsBelowTheErrorsOwnLine)
+{
+    struct Case {
+        const char* name;
+        QString program;
+        QString text;
+        std::optional<int> marked;
+    };
+    const Case cases[] = {
+        {"for left open", QStringLiteral("x = 0\nfor i = 1 to 3\n    x = x + i\nprint x"),
+         QStringLiteral("For没有Next(第4行)\n这个 For 从第2行开始，还没有 Next。"), 2},
+        {"full-width parentheses", QStringLiteral("total = 10\navg = （total / 5）\nprint avg"),
+         QStringLiteral("除数为零(第2行)\n第2行有全角字符 （ ），应改为半角 ( )。"), std::nullopt},
+        {"misspelt print", QStringLiteral("x = 1\npirnt x"),
+         QStringLiteral("语句未结束(第2行)\n第2行的 pirnt 是否想写 Print？"), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setEditorText(c.program);
+        dialogs.shown.clear();
+        dialogs.helpPresses = {false};
+        run();
+        ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
+        EXPECT_EQ(dialogs.shown[0].text, c.text);
+        EXPECT_EQ(source().unclosedBlockLine(), c.marked);
+    }
+}
+
+TEST_F(Help, TheBlocksStartStaysMarkedWithItsLineUntilARunTranslates)
+{
+    setEditorText(QStringLiteral("if x then\n    print x"));
+    dialogs.helpPresses = {false};
+    run();
+    ASSERT_EQ(source().unclosedBlockLine(), std::optional<int>(1));
+    const int lineTop = editor().cursorRect(QTextCursor(editor().document()->firstBlock())).center().y();
+    EXPECT_EQ(source().gutterToolTipAt(QPoint(1, lineTop)), QStringLiteral("这个 If 从第1行开始，还没有 End If。"));
+    EXPECT_EQ(source().gutterToolTipAt(QPoint(1, lineTop + editor().fontMetrics().height())), QString());
+
+    QTextCursor top(editor().document());
+    top.insertText(QStringLiteral("x = 1\n"));
+    EXPECT_EQ(source().unclosedBlockLine(), std::optional<int>(2));  // it moves with its line
+
+    QTextCursor end(editor().document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral("\nend if"));
+    dialogs.shown.clear();
+    run();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(source().unclosedBlockLine(), std::nullopt);
 }
 
 TEST_F(Help, ErrorBoxClosedWithOkShowsNoHelp)
@@ -264,7 +323,7 @@ protected:
     }
 };
 
-TEST_F(Warnings, StartListsTheWarningsAndAClickSelectsTheLine)
+TEST_F(Warnings, StartListsTheWarningsAndAClickPutsTheCaretWhereTheyPoint)
 {
     setEditorText(QStringLiteral("total = 5\nprint totl\ngosub 900\nend\n100 return"));
     dialogs.helpPresses = {false};
@@ -275,11 +334,62 @@ TEST_F(Warnings, StartListsTheWarningsAndAClickSelectsTheLine)
     EXPECT_TRUE(list().item(0)->text().contains(QStringLiteral("是否想写 total？"))) << list().item(0)->text();
     EXPECT_TRUE(list().item(1)->text().startsWith(QStringLiteral("第3行: 警告: "))) << list().item(1)->text();
 
-    for (int row : {1, 0}) {
-        const QRect place = list().visualItemRect(list().item(row));
-        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
-        EXPECT_EQ(editor().textCursor().selectedText(), row == 0 ? QStringLiteral("print totl") : QStringLiteral("gosub 900"));
+    struct Click {
+        int row;
+        int line;  // from 0
+        int column;
+    };
+    for (const Click& click : {Click{1, 2, 0}, Click{0, 1, 6}}) {
+        SCOPED_TRACE(click.row);
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, list().visualItemRect(list().item(click.row)).center());
+        EXPECT_FALSE(editor().textCursor().hasSelection());
+        EXPECT_EQ(editor().textCursor().blockNumber(), click.line);
+        EXPECT_EQ(editor().textCursor().positionInBlock(), click.column);
+        EXPECT_EQ(window->focusWidget(), &editor());
     }
+    // The next key adds to the line instead of replacing it.
+    QTest::keyClicks(&editor(), QStringLiteral("a"));
+    EXPECT_EQ(editor().document()->findBlockByNumber(1).text(), QStringLiteral("print atotl"));
+}
+
+// A program that does not translate still shows its full-width characters,
+// often the very cause; and the list follows the text as it is mended,
+// from a translation of its own that leaves the last run as it was.
+TEST_F(Warnings, TheListFollowsTheTextAlsoWhenItDoesNotTranslate)
+{
+    setEditorText(QStringLiteral("for i = 1 to 3\nprint （i）"));
+    dialogs.helpPresses = {false};
+    run();
+    EXPECT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("critical")});
+    ASSERT_EQ(list().count(), 2);
+    EXPECT_FALSE(list().isHidden());
+    EXPECT_EQ(list().item(0)->text(), QStringLiteral("第2行: 警告: 此处是全角符号“（”，程序需要半角“(”"));
+    EXPECT_EQ(list().item(1)->text(), QStringLiteral("第2行: 警告: 此处是全角符号“）”，程序需要半角“)”"));
+    const ProgramState* lastRun = window->runController().state();
+
+    // Mended by hand: the list empties and hides.
+    QTextCursor line(editor().document()->findBlockByNumber(1));
+    line.movePosition(QTextCursor::EndOfBlock);
+    line.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    line.insertText(QStringLiteral("print (i)"));
+    EXPECT_TRUE(waitFor([&] { return list().isHidden(); }));
+    EXPECT_EQ(list().count(), 0);
+
+    // Once it translates, a name never given a value shows with a new slip, without a run.
+    editor().moveCursor(QTextCursor::End);
+    QTest::keyClick(&editor(), Qt::Key_Return);
+    QTest::keyClicks(&editor(), QStringLiteral("next"));
+    QTest::keyClick(&editor(), Qt::Key_Return);
+    QTest::keyClicks(&editor(), QStringLiteral("print n"));
+    QInputMethodEvent comma;  // as a Chinese input method types it
+    comma.setCommitString(QStringLiteral("，"));
+    QApplication::sendEvent(&editor(), &comma);
+    EXPECT_TRUE(waitFor([&] { return list().count() == 2; }));
+    EXPECT_FALSE(list().isHidden());
+    EXPECT_TRUE(list().item(0)->text().startsWith(QStringLiteral("第4行: 警告: 变量 n"))) << list().item(0)->text();
+    EXPECT_EQ(list().item(1)->text(), QStringLiteral("第4行: 警告: 此处是全角符号“，”，程序需要半角“,”"));
+    EXPECT_EQ(window->runController().state(), lastRun);
+    EXPECT_FALSE(window->runController().running());
 }
 
 TEST_F(Warnings, DebugListsThemBeforeTheFirstPause)
