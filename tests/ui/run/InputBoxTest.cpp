@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -72,6 +73,38 @@ TEST(InputBox, OpensBesideTheAskingWindowWhereTheScreenHasRoom)
         const SeenBox seen = askAndCancel(owner, {QStringLiteral("输入整数[a]："), QString(), true});
         EXPECT_TRUE(c.placed(seen.frame, owner.frameGeometry())) << c.name;
         EXPECT_TRUE(screen.contains(seen.frame));
+    }
+}
+
+TEST(InputBox, StopRunningIsOfferedOnlyWhenTheAskerCanStop)
+{
+    QMainWindow owner;
+    owner.show();
+    for (const bool canStop : {true, false}) {
+        SCOPED_TRACE(canStop ? "can stop" : "cannot stop");
+        bool offered = false;
+        int stops = 0;
+        QTimer press;
+        QObject::connect(&press, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QInputDialog*>(widget);
+                if (!box || !box->isVisible()) continue;
+                auto* stop = box->findChild<QPushButton*>(QStringLiteral("cmdStopRun"));
+                offered = stop != nullptr;
+                if (stop) {
+                    stop->click();
+                } else {
+                    box->reject();
+                }
+            }
+        });
+        press.start(5);
+        InputPrompt prompt{QStringLiteral("输入整数[a]："), QString(), true};
+        if (canStop) prompt.stop = [&stops] { ++stops; };
+        QtDialogs dialogs;
+        EXPECT_EQ(dialogs.inputText(&owner, QStringLiteral("数据输入"), prompt), std::nullopt);
+        EXPECT_EQ(offered, canStop);
+        EXPECT_EQ(stops, canStop ? 1 : 0);
     }
 }
 
