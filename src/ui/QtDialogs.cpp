@@ -216,6 +216,7 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& titl
     box.setLabelText(prompt.question.isEmpty() ? prompt.text : prompt.question + QLatin1Char('\n') + prompt.text);
     box.setInputMode(QInputDialog::TextInput);
     if (prompt.stop) {
+        (void)box.okButtonText();  // the box lays out its buttons only when first asked about them
         if (auto* buttons = box.findChild<QDialogButtonBox*>()) {
             QPushButton* stop = buttons->addButton(QStringLiteral("停止运行"), QDialogButtonBox::ActionRole);
             stop->setObjectName(QStringLiteral("cmdStopRun"));
