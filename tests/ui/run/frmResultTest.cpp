@@ -77,7 +77,7 @@ TEST_F(ProgramRun, ErrorIsReportedAndItsLineSelected)
         {"after blank and Chinese lines", QStringLiteral("' 中文注释\n\nx = 1 / 0"), QStringLiteral("错误 11"),
          QStringLiteral("除数为零(第3行)"), 8, QStringLiteral("x = 1 / 0")},
         {"translation error", QStringLiteral("for i = 1 to 3\nprint i"), QStringLiteral("错误 303"),
-         QStringLiteral("For没有Next(第2行)"), 15, QStringLiteral("print i")},
+         QStringLiteral("For没有Next(第2行)\n这个 For 从第1行开始，还没有 Next。"), 15, QStringLiteral("print i")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
