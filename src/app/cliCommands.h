@@ -56,5 +56,7 @@ int formatCommand(Arguments arguments);
 int testCommand(Arguments arguments);
 int explainCommand(Arguments arguments);
 int lintCommand(Arguments arguments);
+// run with the execution record on standard output instead of the console output.
+int traceCommand(Arguments arguments);
 
 }  // namespace tarnik::cli

@@ -44,6 +44,7 @@ constexpr Command kCommands[] = {
     {"lint", "FILE", "只翻译程序，列出警告：从未赋值就读取的变量、找不到的行号", lintCommand},
     {"explain", "N", "解释错误 N：意思、常见原因、错误的写法和改正以后的写法", explainCommand},
     {"test", "FILE DIR", "用 DIR 中的测试用例（NAME.in 与 NAME.out）检查程序", testCommand},
+    {"trace", "[--max-steps N] FILE", "运行程序，标准输出写执行记录：每条语句的步数、行号、改变的变量和输出", traceCommand},
 };
 
 void printUsageLine(std::ostream& out, const Command& command)
