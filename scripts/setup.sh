@@ -10,7 +10,7 @@ TARNIK_BUILD="${TARNIK_BUILD:-$TARNIK_ROOT/build}"
 # (librsvg2-bin draws the icon's PNG sizes).
 TARNIK_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libzip-dev libexpat1-dev
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n qt6-qpa-plugins
     libgl-dev fonts-noto-cjk
     librsvg2-bin
