@@ -158,6 +158,7 @@ void frmMain::connectCommands()
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(ui->mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(ui->mnuViewConsole, &QAction::triggered, m_result.get(), &frmResult::showConsole);
+    connectStandardEditCommands();
     connect(ui->mnuRunStop, &QAction::triggered, this, &frmMain::mnuRunStop_Click);
     connect(ui->tbStop, &QAction::triggered, this, &frmMain::mnuRunStop_Click);
     // The program's keys work in the console too (its own 结束 is 停止 there).
@@ -186,6 +187,33 @@ void frmMain::connectCommands()
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_diskCheck, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_diskCheck, qOverload<>(&QTimer::start));
     connect(&m_diskCheck, &QTimer::timeout, this, &frmMain::checkFileOnDisk);
+}
+
+// 撤销 ... 全选 act on the program whichever pane has the focus; an open
+// input method composition lands where it was typed first.
+void frmMain::connectStandardEditCommands()
+{
+    ui->mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(ui->mnuEditUndo, &QAction::triggered, this, [this] { undoOrRedo(true); });
+    connect(ui->mnuEditRedo, &QAction::triggered, this, [this] { undoOrRedo(false); });
+    SourceEditor* editor = ui->txtSource;
+    const std::pair<QAction*, void (QPlainTextEdit::*)()> commands[] = {
+        {ui->mnuEditCut, &QPlainTextEdit::cut},
+        {ui->mnuEditCopy, &QPlainTextEdit::copy},
+        {ui->mnuEditPaste, &QPlainTextEdit::paste},
+        {ui->mnuEditSelectAll, &QPlainTextEdit::selectAll},
+    };
+    for (const auto& [command, edit] : commands) {
+        connect(command, &QAction::triggered, editor, [editor, edit] {
+            editor->commitComposition();
+            (editor->*edit)();
+            editor->setFocus();
+        });
+    }
+    connect(editor, &QPlainTextEdit::undoAvailable, ui->mnuEditUndo, &QAction::setEnabled);
+    connect(editor, &QPlainTextEdit::redoAvailable, ui->mnuEditRedo, &QAction::setEnabled);
+    connect(editor, &QPlainTextEdit::copyAvailable, ui->mnuEditCut, &QAction::setEnabled);
+    connect(editor, &QPlainTextEdit::copyAvailable, ui->mnuEditCopy, &QAction::setEnabled);
 }
 
 void frmMain::createFindBar()

@@ -207,6 +207,7 @@ private:
     [[nodiscard]] QString askNewCaseName(const QString& command);
     void setRunning(bool running);
     void returnToEditor();
+    void connectStandardEditCommands();
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
     void fillRunHistoryMenu();
