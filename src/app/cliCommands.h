@@ -56,6 +56,8 @@ int formatCommand(Arguments arguments);
 int testCommand(Arguments arguments);
 int explainCommand(Arguments arguments);
 int lintCommand(Arguments arguments);
+// Exit 0 when the class was judged, 4 when a report could not be written.
+int gradeCommand(Arguments arguments);
 // run with the execution record on standard output instead of the console output.
 int traceCommand(Arguments arguments);
 

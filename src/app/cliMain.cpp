@@ -43,7 +43,10 @@ constexpr Command kCommands[] = {
     {"table", "FILE", "列出翻译并链接后的行表", tableCommand},
     {"lint", "FILE", "只翻译程序，列出警告：从未赋值就读取的变量、找不到的行号", lintCommand},
     {"explain", "N", "解释错误 N：意思、常见原因、错误的写法和改正以后的写法", explainCommand},
-    {"test", "FILE DIR", "用 DIR 中的测试用例（NAME.in 与 NAME.out）检查程序", testCommand},
+    {"test", "[--oj] [--max-steps N] [--item N] FILE DIR",
+     "用 DIR 中的测试用例（NAME.in 与 NAME.out）检查程序；--oj、.ans、zip 或 FPS 文件：按在线评测的方式评测", testCommand},
+    {"grade", "[--max-steps N] [--jobs N] [--item N] [--csv OUT] [--html OUT] PROGRAMS CASES",
+     "评测全班的程序：PROGRAMS 中每个学生的程序在 CASES 的每个用例上的结果、统计和相同的程序", gradeCommand},
     {"trace", "[--max-steps N] FILE", "运行程序，标准输出写执行记录：每条语句的步数、行号、改变的变量和输出", traceCommand},
 };
 

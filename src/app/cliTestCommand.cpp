@@ -1,9 +1,13 @@
-// tarnik-cli test: a program checked against a folder of test cases.
+// tarnik-cli test: a program checked against a folder of test cases, or
+// judged on online-judge cases.
 #include <iostream>
 #include <variant>
 
 #include "app/cliArguments.h"
 #include "app/cliCommands.h"
+#include "app/cliJudging.h"
+#include "services/OjCases.h"
+#include "services/RegularFile.h"
 #include "services/SourceText.h"
 #include "services/TestCases.h"
 
@@ -24,13 +28,42 @@ CaseFolder casesOf(const std::string& folder)
     return found;
 }
 
+// Cases kept as online judges keep them are judged: an FPS file or a zip,
+// and a folder holding a NAME.ans.
+bool judgedAsOnlineJudge(const CommandArguments& words)
+{
+    if (words.has(kOjOption.name)) return true;
+    const std::filesystem::path cases(std::u8string(words.operand(1).begin(), words.operand(1).end()));
+    if (checkRegularFile(cases, Links::Follow).read()) return true;
+    return holdsAnsFile(cases);
+}
+
+int judgeCommand(const CommandArguments& words, std::int64_t maxStatements)
+{
+    const std::u16string source = readSource(words.operand(0));
+    const std::vector<JudgeCase> cases = judgeCasesOf(words.operand(1), words);
+    const std::optional<RunOutcome> translationError = compileError(source);
+    std::size_t passed = 0;
+    for (const JudgeCase& judged : cases) {
+        const JudgeResult result = translationError ? compileErrorResult(judged, *translationError)
+                                                    : judgeCase(source, judged, maxStatements);
+        if (result.verdict == Verdict::AC) ++passed;
+        if (const int written = writeOutput(toUtf8(result.name + u": " + judgeLineText(result)) + "\n")) return written;
+    }
+    if (const int written = writeOutput(toUtf8(summaryText(cases.size(), passed)) + "\n")) return written;
+    return passed == cases.size() ? kExitOk : kExitProgramError;
+}
+
 }  // namespace
 
 // Each case is read just before it runs, so that only one is held at a time.
 int testCommand(Arguments arguments)
 {
+    constexpr OptionRule options[] = {kOjOption, kMaxStepsOption, kItemOption};
     constexpr OperandRule operands[] = {kFileOperand, {"DIR", "测试用例文件夹"}};
-    const CommandArguments words("test", arguments, {}, operands);
+    const CommandArguments words("test", arguments, options, operands);
+    if (judgedAsOnlineJudge(words)) return judgeCommand(words, statementLimit(words).value_or(kJudgeStatementLimit));
+    const std::int64_t maxStatements = statementLimit(words).value_or(kCaseStatementLimit);
     const std::u16string source = readSource(words.operand(0));
     const CaseFolder folder = casesOf(words.operand(1));
 
@@ -40,7 +73,7 @@ int testCommand(Arguments arguments)
         if (const auto* problem = std::get_if<CaseFileProblem>(&read)) {
             throw unusableCaseFile(*problem, "这个用例和后面的用例没有运行。");
         }
-        const CaseResult result = runCase(source, std::get<TestCase>(read));
+        const CaseResult result = runCase(source, std::get<TestCase>(read), maxStatements);
         if (result.verdict == CaseVerdict::Passed) ++passed;
         // A line as soon as its case is judged: a long check shows how far it got.
         if (const int written = writeOutput(toUtf8(result.name + u": " + verdictText(result)) + "\n")) return written;
