@@ -32,8 +32,9 @@ void Executor::noteHowToPause() { m_mayPause = !program.FreeRun || !program.Brea
 
 // Gives the host its turn before the statement on `line`; false when the
 // console was closed meanwhile and the run ends.
-bool Executor::yieldToHost(std::int16_t line)
+bool Executor::yieldToHost(std::int16_t index, std::int16_t line)
 {
+    m_nextIndex = index;
     m_host.yield();
     requireVariablesKept();
     noteHowToPause();
@@ -107,18 +108,26 @@ Executor::Flow Executor::execute(PreparedLine& prepared, std::int16_t& i)
     TARNIK_UNREACHABLE();  // every kind is handled above: no range check before the jump table
 }
 
-void Executor::run()
+void Executor::run() { loop(1); }
+
+void Executor::resume(std::int16_t nextIndex, const std::vector<std::int16_t>& returnStack)
+{
+    for (const std::int16_t entry : returnStack) m_returnStack.push(entry);
+    loop(nextIndex);
+}
+
+void Executor::loop(std::int16_t first)
 {
     prepare();
     m_variablesGeneration = program.Variables.generation();
     PreparedLine* const lines = m_lines.data();  // prepared once: no statement changes the table
     const auto last = static_cast<std::int16_t>(m_code.Lines.size() - 1);
-    for (std::int16_t i = 1; i <= last;) {
+    for (std::int16_t i = first; i <= last;) {
         PreparedLine& prepared = lines[i];
         const std::int16_t line = prepared.phLine;
         if (m_quietStatements > 0) {
             --m_quietStatements;
-        } else if (!yieldToHost(line)) {
+        } else if (!yieldToHost(i, line)) {
             return;
         }
         program.CurrentLine = line;

@@ -37,6 +37,12 @@ public:
 
     // The statement loop; an error it stops on is left in the run's program.Err.
     void run();
+    // The statement loop from a checkpoint of a run of the same text, whose
+    // variables, FOR bounds and previous line the program object already holds.
+    void resume(std::int16_t nextIndex, const std::vector<std::int16_t>& returnStack);
+    // During a host call before a statement: where the run goes on, and its return stack.
+    [[nodiscard]] std::int16_t nextIndex() const { return m_nextIndex; }
+    [[nodiscard]] std::vector<std::int16_t> returnStack() const { return m_returnStack.entries(); }
 
     // GOTO and GOSUB push their line; a push onto a full stack drops the oldest entry.
     static constexpr std::size_t kReturnStackLimit = 100000;
@@ -53,6 +59,8 @@ private:
     struct NextCache;
     struct PreparedLine;
 
+    void loop(std::int16_t first);
+
     // Preparation (ExecutorPrepare.cpp).
     void prepare();
     PreparedLine prepareLine(std::int16_t index);
@@ -64,7 +72,7 @@ private:
 
     // Statements (Executor.cpp, ExecutorLists.cpp).
     TARNIK_ALWAYS_INLINE Flow execute(PreparedLine& prepared, std::int16_t& i);
-    bool yieldToHost(std::int16_t line);
+    bool yieldToHost(std::int16_t index, std::int16_t line);
     void pauseIfWanted(std::int16_t line);
     void stopWindow();
     void afterWaitingForUser();
@@ -109,6 +117,8 @@ private:
     // change only while the host has control (yield, StopWindow, InputWindow),
     // so this is worked out again after each of them, not before every statement.
     bool m_mayPause = true;
+    // The table index of the statement the host is asked about (yield).
+    std::int16_t m_nextIndex = 1;
 };
 
 }  // namespace tarnik

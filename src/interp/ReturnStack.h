@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tarnik {
 
@@ -31,6 +32,9 @@ public:
         --m_size;
         return m_lines[wrap(m_bottom + m_size)];
     }
+
+    // The lines held, the oldest first.
+    [[nodiscard]] std::vector<std::int16_t> entries() const;
 
 private:
     [[nodiscard]] std::size_t wrap(std::size_t at) const { return at < m_limit ? at : at - m_limit; }

@@ -12,6 +12,8 @@ namespace tarnik {
 struct VariableValue {
     std::u16string name;
     double value = 0;
+
+    friend bool operator==(const VariableValue&, const VariableValue&) = default;
 };
 
 enum class ValueChange { Same, Changed, New };

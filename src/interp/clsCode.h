@@ -18,12 +18,14 @@
 #include <vector>
 
 #include "interp/ProgramState.h"
+#include "interp/RunCheckpoint.h"
 #include "interp/UnclosedBlock.h"
 #include "interp/clsLine.h"
 
 namespace tarnik {
 
 class clsExpPlus;
+class Executor;
 class RunHost;
 
 class clsCode {
@@ -45,6 +47,12 @@ public:
     // program.Err, with program.CurrentLine naming its editor line (see
     // StartRun, which takes it out).
     void Run(RunHost& host);
+    // Translates and goes on from a checkpoint of an earlier run of the same
+    // text, as that run went on from there.
+    void Resume(RunHost& host, const RunCheckpoint& from);
+    // During a host call before a statement (yield, consoleVisible): the run
+    // as it stands, to go on from later with Resume.
+    [[nodiscard]] RunCheckpoint checkpoint() const;
     // Translation alone (clearing the variables included); raises the first error.
     void Translate();
     // After a translation that stopped on a block left open: where it begins.
@@ -61,6 +69,9 @@ private:
     };
     OpenBlocks m_open;
     UnclosedBlock m_unclosed;
+    Executor* m_running = nullptr;  // while Run or Resume executes statements
+
+    void restore(const RunCheckpoint& from);
 
     void splitPhysicalLines();
     void rewriteSelectCase();

@@ -1,0 +1,73 @@
+#include "interp/RunTimeline.h"
+
+#include "interp/ReplayHost.h"
+#include "interp/clsCode.h"
+
+namespace tarnik {
+
+RunTimeline::RunTimeline(std::u16string source, std::int64_t spacing, std::size_t maxCheckpoints)
+    : m_source(std::move(source)), m_spacing(spacing), m_maxCheckpoints(maxCheckpoints)
+{
+}
+
+RunMoment RunTimeline::momentAt(std::int64_t step)
+{
+    const auto after = m_checkpoints.upper_bound(step);
+    const Checkpoint* from = after == m_checkpoints.begin() ? nullptr : &std::prev(after)->second;
+    const std::int64_t fromStep = from ? std::prev(after)->first : 0;
+    const bool extends = step > m_frontier;
+
+    clsCode code;
+    code.Init(m_source);
+    const ReplayHost::Start start{fromStep, from ? from->answersUsed : 0};
+    ReplayHost host(code, m_answers, start, step);
+    const std::size_t consoleAtStart = from ? from->consoleLength : 0;
+    if (extends) {
+        host.takeCheckpoints(m_spacing, [&](std::int64_t at, std::size_t answersUsed, RunCheckpoint point) {
+            if (at > m_frontier) keep(at, answersUsed, std::move(point), consoleAtStart + host.appended().size());
+        });
+    }
+    if (from) {
+        code.Resume(host, from->point);
+    } else {
+        code.Run(host);
+    }
+    RunMoment moment = host.moment();
+    moment.console = m_console.substr(0, consoleAtStart) + host.appended();
+    if (extends) {
+        m_console = moment.console;
+        m_frontier = step;
+    }
+    return moment;
+}
+
+void RunTimeline::keep(std::int64_t step, std::size_t answersUsed, RunCheckpoint point, std::size_t consoleLength)
+{
+    if (step % m_spacing != 0) return;  // the spacing grew during this replay
+    m_checkpoints.emplace(step, Checkpoint{answersUsed, consoleLength, std::move(point)});
+    if (m_checkpoints.size() > m_maxCheckpoints) thin();
+}
+
+void RunTimeline::thin()
+{
+    m_spacing *= 2;
+    for (auto at = m_checkpoints.begin(); at != m_checkpoints.end();) {
+        at = at->first % m_spacing == 0 ? std::next(at) : m_checkpoints.erase(at);
+    }
+}
+
+std::size_t RunTimeline::memoryBytes() const
+{
+    std::size_t bytes = m_console.capacity() * sizeof(char16_t);
+    for (const auto& [step, checkpoint] : m_checkpoints) {
+        const RunCheckpoint& point = checkpoint.point;
+        bytes += sizeof(checkpoint) + point.returnStack.capacity() * sizeof(std::int16_t);
+        for (const VariableValue& variable : point.variables) {
+            bytes += sizeof(variable) + variable.name.capacity() * sizeof(char16_t);
+        }
+        bytes += point.forBounds.capacity() * sizeof(ForBounds);
+    }
+    return bytes;
+}
+
+}  // namespace tarnik
