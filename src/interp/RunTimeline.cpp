@@ -12,6 +12,8 @@ RunTimeline::RunTimeline(std::u16string source, std::int64_t spacing, std::size_
 
 RunMoment RunTimeline::momentAt(std::int64_t step)
 {
+    // A replay far past the frontier takes its checkpoints at the spacing it ends with.
+    while (step / m_spacing > static_cast<std::int64_t>(m_maxCheckpoints)) thin();
     const auto after = m_checkpoints.upper_bound(step);
     const Checkpoint* from = after == m_checkpoints.begin() ? nullptr : &std::prev(after)->second;
     const std::int64_t fromStep = from ? std::prev(after)->first : 0;
