@@ -16,7 +16,14 @@ namespace {
 
 std::u16string systemReason(int error)
 {
-    return fromUtf8(std::strerror(error));
+    switch (error) {
+    case ENOENT: return u"所在的文件夹不存在";
+    case EACCES:
+    case EPERM: return u"没有写入的权限";
+    case ENOSPC: return u"磁盘已满";
+    case EROFS: return u"磁盘是只读的";
+    default: return u"系统错误 " + fromUtf8(std::to_string(error)) + u"（" + fromUtf8(std::strerror(error)) + u"）";
+    }
 }
 
 std::optional<std::u16string> refusedTarget(const std::filesystem::path& target)
