@@ -191,7 +191,7 @@ void frmMain::mnuEditGoToLine_Click()
     ui->txtSource->commitComposition();
     const int lines = ui->txtSource->blockCount();
     const std::optional<QString> answer =
-        m_dialogs.inputText(this, QStringLiteral("转到行"), {QStringLiteral("行号（1–%1）：").arg(lines), QString(), false});
+        m_dialogs.inputText(this, QStringLiteral("转到行"), {QStringLiteral("行号（1–%1）：").arg(lines), QString(), false, {}});
     if (!answer) return;
     bool isNumber = false;
     const int line = answer->trimmed().toInt(&isNumber);
