@@ -115,7 +115,7 @@ TEST(CliTest, UsageErrorsExitTwoWithAMessage)
 TEST(CliTest, HelpListsTheCommand)
 {
     const CliResult result = runCli({"--help"});
-    EXPECT_NE(result.out.find("tarnik-cli test FILE DIR\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("tarnik-cli test [--oj] [--max-steps N] [--item N] FILE DIR\n"), std::string::npos) << result.out;
 }
 
 // Each example's answers and expected output, copied into a folder of their
