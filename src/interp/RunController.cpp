@@ -9,7 +9,9 @@ namespace tarnik {
 // The console as the run sees it: everything goes through to the real one.
 // A pause is also told to the watcher, and when it ends, its variables are
 // kept for the next pause to be compared with (the debugger window lives for
-// one pause only, so the controller keeps them).
+// one pause only, so the controller keeps them). In a Debug run it also
+// counts the statements and keeps the answers for the record, so it grants
+// no quiet statements there: it must see every statement start.
 class RunController::PauseRecorder final : public RunConsole {
 public:
     PauseRecorder(RunController& controller, RunConsole& console) : m_controller(controller), m_console(console) {}
@@ -19,14 +21,25 @@ public:
         if (m_controller.m_translated) m_controller.m_translated(code);
         m_console.translated(code);
     }
-    void yield() override { m_console.yield(); }
-    std::int64_t quietStatements() override { return m_console.quietStatements(); }
-    bool consoleVisible() override { return m_console.consoleVisible(); }
+    void yield() override
+    {
+        m_afterYield = true;
+        m_console.yield();
+    }
+    std::int64_t quietStatements() override { return m_controller.m_timeline ? 0 : m_console.quietStatements(); }
+    bool consoleVisible() override
+    {
+        const bool visible = m_console.consoleVisible();
+        if (m_afterYield && visible) ++m_controller.m_liveStarted;
+        m_afterYield = false;
+        return visible;
+    }
     void StopWindow() override
     {
         m_controller.m_pausedLine = m_controller.currentLine();
         if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
         m_console.StopWindow();
+        m_controller.backToLive();
         m_controller.m_previousPause = m_controller.variables();
         m_controller.m_pausedLine.reset();
         if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->resumed();
@@ -35,7 +48,9 @@ public:
     void inputQuestion(std::u16string_view question) override { m_console.inputQuestion(question); }
     std::optional<std::u16string> InputWindow(std::u16string_view info) override
     {
-        return m_console.InputWindow(info);
+        std::optional<std::u16string> answer = m_console.InputWindow(info);
+        if (answer && m_controller.m_timeline) m_controller.m_timeline->addAnswer(*answer);
+        return answer;
     }
     void Clear() override { m_console.Clear(); }
     void showConsole() override { m_console.showConsole(); }
@@ -44,6 +59,7 @@ public:
 private:
     RunController& m_controller;
     RunConsole& m_console;
+    bool m_afterYield = false;  // the next consoleVisible() tells whether a statement starts
 };
 
 std::optional<RunOutcome> RunController::start(std::u16string_view editorText, RunConsole& console, RunMode mode,
@@ -54,6 +70,8 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
     m_translated = std::move(translated);
     m_previousPause.reset();
     m_run = std::make_unique<clsCode>();
+    m_timeline = mode == RunMode::Stepping ? std::make_unique<RunTimeline>(std::u16string(editorText)) : nullptr;
+    m_liveStarted = 0;
     PauseRecorder recorder(*this, console);
     RunOutcome outcome = StartRun(*m_run, editorText, recorder, mode);
     m_translated = nullptr;
@@ -63,6 +81,7 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
 
 std::vector<RunController::Variable> RunController::variables() const
 {
+    if (m_shown) return m_shown->variables;
     std::vector<Variable> list;
     if (!m_run) return list;
     const clsVar& variables = m_run->program.Variables;
@@ -72,12 +91,58 @@ std::vector<RunController::Variable> RunController::variables() const
 
 std::vector<WatchedVariable> RunController::watchedVariables() const
 {
+    if (m_shown) return compareWithPreviousPause(m_beforeShown ? std::optional(m_beforeShown->variables) : std::nullopt, variables());
     return compareWithPreviousPause(m_previousPause, variables());
 }
 
 std::u16string_view RunController::source() const { return m_run ? m_run->program.RunSource : std::u16string_view(); }
 
-std::int32_t RunController::currentLine() const { return m_run ? m_run->program.CurrentLine : 0; }
+std::int32_t RunController::currentLine() const
+{
+    if (m_shown) return m_shown->line;
+    return m_run ? m_run->program.CurrentLine : 0;
+}
+
+// While paused, the statement about to run has been counted as started.
+std::int64_t RunController::shownStep() const { return m_shown ? m_shown->step : m_liveStarted - 1; }
+
+bool RunController::canStepBack() const { return m_timeline && m_pausedLine && shownStep() > 0; }
+
+bool RunController::stepBack()
+{
+    if (!canStepBack()) return false;
+    show(shownStep() - 1);
+    return true;
+}
+
+bool RunController::stepForward()
+{
+    if (!m_shown) return false;
+    if (m_shown->step + 1 >= m_liveStarted - 1) {
+        backToLive();
+        if (m_pauseWatcher) m_pauseWatcher->paused(currentLine());
+    } else {
+        show(m_shown->step + 1);
+    }
+    return true;
+}
+
+void RunController::show(std::int64_t step)
+{
+    m_shown = m_timeline->momentAt(step);
+    m_beforeShown = step > 0 ? std::optional(m_timeline->momentAt(step - 1)) : std::nullopt;
+    if (m_pauseWatcher) m_pauseWatcher->paused(m_shown->line);
+}
+
+void RunController::backToLive()
+{
+    m_shown.reset();
+    m_beforeShown.reset();
+}
+
+std::u16string_view RunController::shownConsole() const { return m_shown ? std::u16string_view(m_shown->console) : std::u16string_view(); }
+
+std::vector<std::int32_t> RunController::shownGosubLines() const { return m_shown ? m_shown->gosubLines : std::vector<std::int32_t>(); }
 
 const ProgramState* RunController::state() const { return m_run ? &m_run->program : nullptr; }
 

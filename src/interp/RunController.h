@@ -12,6 +12,8 @@
 
 #include "interp/PauseWatcher.h"
 #include "interp/ProgramRun.h"
+#include "interp/RunMoment.h"
+#include "interp/RunTimeline.h"
 #include "interp/VariableChanges.h"
 
 namespace tarnik {
@@ -50,12 +52,30 @@ public:
         return work();
     }
 
-    // The paused run, as the debugger shows it.
+    // The paused run, as the debugger shows it; while looking back, the
+    // moment shown.
     [[nodiscard]] std::vector<Variable> variables() const;  // in the order of first use
-    // The same, each marked against the previous pause of this run.
+    // The same, each marked against the previous pause of this run (while
+    // looking back: against the moment one statement earlier).
     [[nodiscard]] std::vector<WatchedVariable> watchedVariables() const;
     [[nodiscard]] std::u16string_view source() const;      // the text as it was started
     [[nodiscard]] std::int32_t currentLine() const;         // the line about to run
+
+    // Step back and forward while a Debug run pauses (Start keeps no record).
+    // 后退: the moment one statement earlier; false at the run's start or
+    // without a record.
+    bool stepBack();
+    // 前进 while looking back: the next moment of the record; false when the
+    // live moment is shown, so that Step runs the next statement.
+    bool stepForward();
+    [[nodiscard]] bool canStepBack() const;
+    [[nodiscard]] bool lookingBack() const { return m_shown.has_value(); }
+    // Statements executed before the moment shown (the live one when not looking back).
+    [[nodiscard]] std::int64_t shownStep() const;
+    // The console's text at the moment shown while looking back.
+    [[nodiscard]] std::u16string_view shownConsole() const;
+    // The return stack at the moment shown while looking back: editor lines, the oldest first.
+    [[nodiscard]] std::vector<std::int32_t> shownGosubLines() const;
     // The line the run is paused before; nothing while it runs or after it ended.
     [[nodiscard]] std::optional<std::int32_t> pausedLine() const { return m_pausedLine; }
     // Told of every pause from now on; nullptr: no one.
@@ -75,6 +95,9 @@ public:
 private:
     class PauseRecorder;
 
+    void show(std::int64_t step);
+    void backToLive();
+
     bool m_running = false;
     std::unique_ptr<clsCode> m_run;  // the run in progress, or the last one
     std::function<void(const clsCode&)> m_translated;
@@ -82,6 +105,13 @@ private:
     std::optional<std::vector<Variable>> m_previousPause;
     std::optional<std::int32_t> m_pausedLine;
     PauseWatcher* m_pauseWatcher = nullptr;
+    // The record of a Debug run: its moments rebuilt on demand, and how many
+    // statements have started live.
+    std::unique_ptr<RunTimeline> m_timeline;
+    std::int64_t m_liveStarted = 0;
+    // While looking back: the moment shown and the one a statement before it (for the marks).
+    std::optional<RunMoment> m_shown;
+    std::optional<RunMoment> m_beforeShown;
 };
 
 }  // namespace tarnik
