@@ -84,27 +84,29 @@ std::u16string_view withoutComment(std::u16string_view line)
     return line;
 }
 
-StudentGrade gradeStudent(const Student& student, const std::vector<JudgeCase>& cases, std::int64_t maxStatements)
+// A student's program read and translated once, before its cases run.
+struct PreparedProgram {
+    std::u16string source;
+    std::optional<RunOutcome> translationError;
+};
+
+std::optional<PreparedProgram> prepareStudent(StudentGrade& grade, std::size_t cases)
 {
-    StudentGrade grade{student, std::nullopt, {}, {}};
-    if (!student.program) {
+    if (!grade.student.program) {
         grade.missing = u"找不到程序";
-        return grade;
+        return std::nullopt;
     }
-    const FileBytes file = readRegularFile(*student.program, kProgramFileBytes, Links::Follow);
+    const FileBytes file = readRegularFile(*grade.student.program, kProgramFileBytes, Links::Follow);
     if (!file.read() || file.cut) {
-        grade.missing = u"无法读取程序 " + pathText(student.program->filename()) + u"：" +
+        grade.missing = u"无法读取程序 " + pathText(grade.student.program->filename()) + u"：" +
                         (file.cut ? std::u16string(u"文件太大") : refusalReason(file));
-        return grade;
+        return std::nullopt;
     }
-    const std::u16string source = decodeSource(file.bytes).text;
-    grade.sameness = samenessKey(source);
-    const std::optional<RunOutcome> translationError = compileError(source);
-    for (const JudgeCase& judged : cases) {
-        grade.results.push_back(translationError ? compileErrorResult(judged, *translationError)
-                                                 : judgeCase(source, judged, maxStatements));
-    }
-    return grade;
+    PreparedProgram prepared{decodeSource(file.bytes).text, std::nullopt};
+    grade.sameness = samenessKey(prepared.source);
+    prepared.translationError = compileError(prepared.source);
+    grade.results.resize(cases);
+    return prepared;
 }
 
 }  // namespace
@@ -143,18 +145,30 @@ ClassGrade gradeClass(const std::vector<Student>& students, const std::vector<Ju
 {
     ClassGrade grade;
     for (const JudgeCase& judged : cases) grade.caseNames.push_back(judged.name);
-    grade.students.resize(students.size());
-    // Each thread takes the next student; each result has its own place.
+    std::vector<std::optional<PreparedProgram>> programs;
+    // One run is one piece of work: an endless program's cases spread over
+    // the threads like everyone else's.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;  // student, case
+    for (const Student& student : students) {
+        StudentGrade& studentGrade = grade.students.emplace_back(StudentGrade{student, std::nullopt, {}, {}});
+        programs.push_back(prepareStudent(studentGrade, cases.size()));
+        for (std::size_t c = 0; programs.back() && c < cases.size(); ++c) runs.emplace_back(programs.size() - 1, c);
+    }
+    // Each thread takes the next run; each result has its own place.
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i = next++; i < students.size(); i = next++) {
-            grade.students[i] = gradeStudent(students[i], cases, maxStatements);
+        for (std::size_t i = next++; i < runs.size(); i = next++) {
+            const auto [s, c] = runs[i];
+            const PreparedProgram& program = *programs[s];
+            grade.students[s].results[c] = program.translationError
+                                               ? compileErrorResult(cases[c], *program.translationError)
+                                               : judgeCase(program.source, cases[c], maxStatements);
         }
     };
-    const unsigned helpers = std::min<std::size_t>(std::max(jobs, 1U), std::max<std::size_t>(students.size(), 1)) - 1;
+    const std::size_t helpers = std::min<std::size_t>(std::max(jobs, 1U), std::max<std::size_t>(runs.size(), 1)) - 1;
     {
         std::vector<std::jthread> threads;  // joined before the results are handed on
-        for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(work);
+        for (std::size_t i = 0; i < helpers; ++i) threads.emplace_back(work);
         work();
     }
     return grade;

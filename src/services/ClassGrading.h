@@ -40,7 +40,7 @@ struct ClassGrade {
 [[nodiscard]] std::variant<std::vector<Student>, std::u16string> findStudents(const std::filesystem::path& programs,
                                                                               std::u16string_view problem);
 
-// Judges every student on every case with `jobs` threads.
+// Judges every student on every case, the runs shared among `jobs` threads.
 [[nodiscard]] ClassGrade gradeClass(const std::vector<Student>& students, const std::vector<JudgeCase>& cases,
                                      std::int64_t maxStatements, unsigned jobs);
 
