@@ -31,10 +31,14 @@ const QString kChangeMark = QStringLiteral("● ");
 const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
 
 
-QString changeTip(const WatchedVariable& variable)
+// Looking back, a mark compares with the moment one statement earlier.
+QString changeTip(const WatchedVariable& variable, bool lookingBack)
 {
-    if (variable.change == ValueChange::New) return QStringLiteral("上一次暂停以后新出现的变量");
-    return QStringLiteral("上一次暂停时的值：%1").arg(toQString(variable.previousText));
+    if (variable.change == ValueChange::New) {
+        return lookingBack ? QStringLiteral("上一条语句新建的变量") : QStringLiteral("上一次暂停以后新出现的变量");
+    }
+    return (lookingBack ? QStringLiteral("上一条语句执行以前的值：%1") : QStringLiteral("上一次暂停时的值：%1"))
+        .arg(toQString(variable.previousText));
 }
 
 }  // namespace
@@ -55,6 +59,10 @@ frmVars::frmVars(RunController& controller, QWidget* parent)
     fillProgramLines();
     // Connected only now: the ticks set while filling are not the user's.
     connect(ui->lvCode, &QTreeWidget::itemChanged, this, &frmVars::lvCode_ItemCheck);
+    connect(ui->cmdBack, &QPushButton::clicked, this, &frmVars::cmdBack_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_Backspace), this), &QShortcut::activated, ui->cmdBack,
+            &QPushButton::click);
+    ui->cmdBack->setEnabled(m_controller.canStepBack());
     connect(ui->cmdStep, &QPushButton::clicked, this, &frmVars::cmdStep_Click);
     connect(ui->cmdContinue, &QPushButton::clicked, this, &frmVars::cmdContinue_Click);
     connect(ui->cmdAbort, &QPushButton::clicked, this, &frmVars::cmdAbort_Click);
@@ -82,7 +90,7 @@ void frmVars::fillVariables()
     QList<QTreeWidgetItem*> rows;
     for (const WatchedVariable& variable : m_controller.watchedVariables()) {
         auto* row = new QTreeWidgetItem({toQString(variable.name), toQString(variable.text), QStringLiteral("Double")});
-        if (variable.change != ValueChange::Same) markChange(*row, changeTip(variable));
+        if (variable.change != ValueChange::Same) markChange(*row, changeTip(variable, m_controller.lookingBack()));
         rows.append(row);
     }
     ui->lv->addTopLevelItems(rows);
@@ -108,19 +116,37 @@ void frmVars::fillProgramLines()
         auto* row = new QTreeWidgetItem({QString(), QString::number(n), toQString(line)});
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         row->setCheckState(kTickColumn, m_controller.isBreakpoint(n) ? Qt::Checked : Qt::Unchecked);
-        if (n == m_controller.currentLine()) {
-            QFont bold = ui->lvCode->font();
-            bold.setBold(true);
-            for (int column = 0; column < ui->lvCode->columnCount(); ++column) row->setFont(column, bold);
-            row->setForeground(kCodeColumn, kCurrentLineColour);
-            m_currentItem = row;
-        }
         rows.append(row);
     }
     ui->lvCode->addTopLevelItems(rows);
+    markCurrentLine();
+}
+
+// The line about to run in bold blue, the one marked before back to normal.
+void frmVars::markCurrentLine()
+{
+    if (m_currentItem) {
+        for (int column = 0; column < ui->lvCode->columnCount(); ++column) m_currentItem->setFont(column, ui->lvCode->font());
+        m_currentItem->setData(kCodeColumn, Qt::ForegroundRole, QVariant());
+    }
+    m_currentItem = ui->lvCode->topLevelItem(m_controller.currentLine() - 1);
+    if (!m_currentItem) return;
+    QFont bold = ui->lvCode->font();
+    bold.setBold(true);
+    for (int column = 0; column < ui->lvCode->columnCount(); ++column) m_currentItem->setFont(column, bold);
+    m_currentItem->setForeground(kCodeColumn, kCurrentLineColour);
     // Only the first cell of the row is selected, so that the selection's
     // colours do not hide the blue of the line's text.
-    if (m_currentItem) ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
+    ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
+}
+
+void frmVars::showMoment()
+{
+    ui->lv->clear();
+    fillVariables();
+    markCurrentLine();
+    if (m_currentItem) showCurrentLine();
+    ui->cmdBack->setEnabled(m_controller.canStepBack());
 }
 
 // Scrolling needs the list's real size, which it has only once shown.
@@ -136,8 +162,18 @@ void frmVars::showCurrentLine()
     ui->lvCode->setFocus();
 }
 
+void frmVars::cmdBack_Click()
+{
+    if (m_controller.stepBack()) showMoment();
+}
+
+// Forward through the record while looking back; a real step at its end.
 void frmVars::cmdStep_Click()
 {
+    if (m_controller.stepForward()) {
+        showMoment();
+        return;
+    }
     m_controller.pauseBeforeNextLine();
     done(Stepped);
 }

@@ -6,6 +6,8 @@
 // box) closes the window.
 //
 // Enter is Step (the default button) and Esc is Continue (the reject path);
+// Backspace is 后退: the window then shows the run one statement earlier, and
+// Step moves forward through that record before it runs anything new.
 // the close box has a path of its own that leaves the run's mode alone, so
 // that in stepping mode the next line pauses again. The window can be
 // resized, and keeps its size and place for the next pause.
@@ -40,6 +42,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
+    void cmdBack_Click();
     void cmdStep_Click();
     void cmdContinue_Click();
     void cmdAbort_Click();
@@ -50,7 +53,10 @@ private:
     void fillVariables();
     void markChange(QTreeWidgetItem& row, const QString& tip);
     void fillProgramLines();
+    void markCurrentLine();
     void showCurrentLine();
+    // After 后退 or 前进: the variables and the current line of the moment shown.
+    void showMoment();
 
     std::unique_ptr<Ui::frmVars> ui;
     RunController& m_controller;

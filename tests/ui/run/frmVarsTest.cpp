@@ -47,8 +47,10 @@ TEST_F(Debugger, WindowHasItsCaptionControlsAndLayout)
             {"lvCode", {120, 1320, 6975, 3015}, {}},
             // One pixel narrower than it was placed before the window had a
             // layout: it now ends where the buttons begin instead of under the first.
-            {"Label1", {120, 4680, 2760, 255}, QStringLiteral("程序暂停中...")},
-            {"cmdAbort", {2880, 4560, 1335, 375}, QStringLiteral("终止(&A)")},
+            // 后退 beside 单步 took the room the label had to its right.
+            {"Label1", {120, 4680, 1320, 255}, QStringLiteral("程序暂停中...")},
+            {"cmdAbort", {1440, 4560, 1335, 375}, QStringLiteral("终止(&A)")},
+            {"cmdBack", {2880, 4560, 1335, 375}, QStringLiteral("后退(←)")},
             {"cmdStep", {4320, 4560, 1335, 375}, QStringLiteral("单步(Enter)")},
             {"cmdContinue", {5760, 4560, 1335, 375}, QStringLiteral("继续(ESC)")},
         };
