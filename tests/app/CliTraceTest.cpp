@@ -84,6 +84,20 @@ TEST(CliTraceTest, RefusesWhatRunRefuses)
     EXPECT_TRUE(missing.out.empty());
 }
 
+// A loop without output still writes a line per statement, so a reader
+// that goes or a full disk ends it at once.
+TEST(CliTraceTest, OutputThatCannotBeWrittenEndsTheTraceWithFour)
+{
+    constexpr int kOutputFailed = 4;
+    TempFile program("do while 1 = 1\n  k = k + 1\nloop\n");
+    const CliResult full = runCliWritingTo({"trace", "--max-steps", "20000000", program.path()}, "/dev/full");
+    EXPECT_EQ(full.exitStatus, kOutputFailed);
+    EXPECT_EQ(full.lastErrorLine(), "tarnik-cli: 无法写出标准输出：磁盘已满。运行已停止。");
+    const CliResult gone = runCliIntoClosingPipe({"trace", "--max-steps", "20000000", program.path()}, true);
+    EXPECT_EQ(gone.out, "1\t1\t\t");
+    EXPECT_EQ(gone.exitStatus, kOutputFailed);
+}
+
 // The OUTPUT column with its escapes undone, every line's joined.
 std::string outputColumn(const std::string& trace)
 {
