@@ -34,11 +34,11 @@ renders() {
     [ -z "$warnings" ] || { echo "$warnings"; false; }
 }
 
-# The shared-mime-info database built from our file alone knows *.tnk.
+# The shared-mime-info database built from our file alone knows *.tnk and *.bas.
 declares_tnk() {
     mkdir -p "$root/mime/packages"
     cp "$root/usr/share/mime/packages/$id.xml" "$root/mime/packages/"
-    update-mime-database "$root/mime" > /dev/null 2>&1 && grep -q 'text/x-tarnik:\*\.tnk' "$root/mime/globs"
+    update-mime-database "$root/mime" > /dev/null 2>&1 && grep -q 'text/x-tarnik:\*\.tnk' "$root/mime/globs" && grep -q 'text/x-tarnik:\*\.bas' "$root/mime/globs"
 }
 
 runs_example() {

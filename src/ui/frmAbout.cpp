@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 
+#include "app/BuildInfo.h"
 #include "ui/ChineseUi.h"
 #include "ui/Twips.h"
 #include "ui_frmAbout.h"
@@ -25,6 +26,9 @@ frmAbout::frmAbout(QWidget* mainWindow)
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     ui->Label1->setFont(uiFont({QStringLiteral("Microsoft YaHei"), QStringLiteral("微软雅黑")}, font().pointSize()));
+    // The box's own words stay as they always were; the build it belongs to
+    // is named where it can be looked up, as tarnik --version names it.
+    ui->Label1->setToolTip(QStringLiteral("程序版本 %1（与 tarnik --version 相同）").arg(QLatin1String(kVersion)));
     move(mainWindow->pos() + kOffsetFromMain);
     ui->Frame1->installEventFilter(this);
     connect(&m_fade, &QPropertyAnimation::finished, this, [this] {

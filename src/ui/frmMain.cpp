@@ -118,6 +118,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     restorePlacement();
     placeConsoleBesideEditor();
 
+    // Where to start, on an empty page.
+    ui->txtSource->setPlaceholderText(QStringLiteral("输入 Print \"你好\"，再按 F9 运行"));
     ui->txtSource->installEventFilter(this);
     ui->txtSource->viewport()->installEventFilter(this);
     Timer1.start(kTimer1IntervalMs);
@@ -258,7 +260,8 @@ void frmMain::createStatusPanels()
     m_timePanel->setObjectName(QStringLiteral("sbTime"));
     m_formatPanel = new QLabel(this);
     m_formatPanel->setObjectName(QStringLiteral("sbFileFormat"));
-    ui->sbStatusBar->addWidget(m_lineNumberPanel, 1);
+    // The caret's place stays together at the right; messages use the left.
+    ui->sbStatusBar->addPermanentWidget(m_lineNumberPanel);
     ui->sbStatusBar->addPermanentWidget(m_columnPanel);
     ui->sbStatusBar->addPermanentWidget(m_formatPanel);
     ui->sbStatusBar->addPermanentWidget(m_datePanel);

@@ -208,6 +208,7 @@ private:
     void setRunning(bool running);
     void returnToEditor();
     void connectStandardEditCommands();
+    void showReference(const QString& topic);
     void showRunError(const RunOutcome& outcome);
     void keepRunInHistory(RunRecord record, const RunOutcome& outcome);
     void fillRunHistoryMenu();

@@ -45,10 +45,16 @@ void frmMain::createHelpCommands()
     reference->setToolTip(QStringLiteral("语言参考 (F1)"));
     connect(reference, &QAction::triggered, this, &frmMain::mnuHelpReference_Click);
 
+    auto* start = new QAction(QStringLiteral("入门(&S)"), this);
+    start->setObjectName(QStringLiteral("mnuHelpStart"));
+    start->setToolTip(QStringLiteral("输入、运行、看懂错误、回答 Input、调试：五步写出第一个程序"));
+    connect(start, &QAction::triggered, this, [this] { showReference(QStringLiteral("start.html")); });
+
     auto* examples = new QMenu(QStringLiteral("示例(&X)"), this);
     examples->setObjectName(QStringLiteral("mnuHelpExamples"));
     fillExamplesMenu(*examples);
 
+    ui->mnuHelp->insertAction(ui->mnuHelpAbout, start);
     ui->mnuHelp->insertAction(ui->mnuHelpAbout, reference);
     ui->mnuHelp->insertMenu(ui->mnuHelpAbout, examples);
     ui->mnuHelp->insertSeparator(ui->mnuHelpAbout);
@@ -58,15 +64,22 @@ void frmMain::createHelpCommands()
 // the contents.
 void frmMain::mnuHelpReference_Click()
 {
+    const QTextCursor caret = ui->txtSource->textCursor();
+    const std::u16string line = caret.block().text().toStdU16String();
+    showReference(toQString(referenceTopicAt(line, static_cast<std::size_t>(caret.positionInBlock()))));
+}
+
+void frmMain::showReference(const QString& topic)
+{
     if (!m_reference) {
         m_reference = new ReferenceWindow(this);
         m_reference->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_reference, &ReferenceWindow::exampleChosen, this,
                 [this](const QString& program) { openAsNewDocument(crLfLines(program)); });
+        // The program's keys work while reading about it.
+        m_reference->addActions({ui->mnuStart, ui->mnuDebug, ui->mnuFileSave, ui->mnuRunStop});
     }
-    const QTextCursor caret = ui->txtSource->textCursor();
-    const std::u16string line = caret.block().text().toStdU16String();
-    m_reference->showTopic(toQString(referenceTopicAt(line, static_cast<std::size_t>(caret.positionInBlock()))));
+    m_reference->showTopic(topic);
     m_reference->show();
     m_reference->raise();
     m_reference->activateWindow();

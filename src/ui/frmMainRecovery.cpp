@@ -82,14 +82,31 @@ QString diskNote(const RecoveryRecord& record)
     return {};
 }
 
+// The first lines of the text, so that the pupil knows which program it is.
+QString preview(const QString& text)
+{
+    constexpr qsizetype kPreviewLines = 5;
+    constexpr qsizetype kPreviewLineLength = 60;
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    QStringList shown;
+    for (const QString& line : lines.mid(0, kPreviewLines)) {
+        shown << QStringLiteral("    ") + (line.size() > kPreviewLineLength ? line.left(kPreviewLineLength) + QStringLiteral("…") : line);
+    }
+    if (lines.size() > kPreviewLines) shown << QStringLiteral("    ……（共 %1 行）").arg(lines.size());
+    return shown.join(QLatin1Char('\n'));
+}
+
 QString recoveryQuestion(const RecoveryRecord& record)
 {
-    return QStringLiteral("Tarnik 上次没有正常结束，%1的修改没有保存（记录于 %2）。\n\n"
-                          "%3"
-                          "恢复：打开这些内容，它们仍未保存，保存时写回原来的文件。\n"
+    const QString whereSaved = record.unsaved.file.isEmpty() ? QStringLiteral("保存时需要选择文件名")
+                                                             : QStringLiteral("保存时写回原来的文件");
+    return QStringLiteral("Tarnik 上次没有正常结束，%1的修改没有保存（记录于 %2）。它的开头是：\n%3\n\n"
+                          "%4"
+                          "恢复：打开这些内容，它们仍未保存，%5。\n"
                           "丢弃：删除这份记录。\n"
                           "取消：保留这份记录，下次启动时再问。")
-        .arg(shownFile(record.unsaved), shownTime(record.written), diskWarning(record));
+        .arg(shownFile(record.unsaved), shownTime(record.written), preview(record.unsaved.text), diskWarning(record),
+             whereSaved);
 }
 
 QString listQuestion(std::size_t count)

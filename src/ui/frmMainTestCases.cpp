@@ -108,7 +108,7 @@ void frmMain::mnuRunCreateTestCase_Click()
 QString frmMain::askNewCaseName(const QString& command)
 {
     const std::optional<QString> typed = m_dialogs.inputText(
-        this, command, {QStringLiteral("测试用例的名称（用作文件名）："), QString(), false});
+        this, command, {QStringLiteral("测试用例的名称（用作文件名）："), QString(), false, {}});
     const QString name = typed ? typed->trimmed() : QString();
     if (name.isEmpty()) return {};
     const QDir folder(testCaseFolder());

@@ -1,6 +1,7 @@
 // The editor window: its title and line number, the file commands with their
 // questions, encodings and line ends of the files, and the stored placement.
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -410,6 +411,19 @@ TEST_F(MainWindow, MinimizedCloseAndExitLeaveThePlacementAlone)
     action("mnuFileExit").trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(storedPlacement("MainLeft"), QStringLiteral("4500"));
+}
+
+// A message in the status bar leaves the caret's line and column in view, side by side.
+TEST_F(MainWindow, TheCaretsPlaceStaysInViewBesideAMessage)
+{
+    auto* line = window->findChild<QLabel*>(QStringLiteral("sbLineNumber"));
+    auto* column = window->findChild<QLabel*>(QStringLiteral("sbColumn"));
+    ASSERT_NE(line, nullptr);
+    ASSERT_NE(column, nullptr);
+    window->statusBar()->showMessage(QStringLiteral("一条很长的消息，不会盖住行号和列号"));
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_TRUE(column->isVisible());
+    EXPECT_LT(line->geometry().right(), column->geometry().left());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/editor/FindBar.h"
 
+#include <array>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -74,6 +75,10 @@ FindBar::FindBar(QPlainTextEdit& editor, QWidget* parent)
     rows->addLayout(findRow);
     rows->addWidget(m_replaceRow);
     rows->addLayout(optionsRow);
+    // Tab goes from the text to find to its replacement, then to the buttons.
+    const std::array<QWidget*, 9> tabOrder{m_findText, m_replaceText, next, previous, replace, all, m_wholeWord, m_matchCase,
+                                           closer};
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(next, &QPushButton::clicked, this, &FindBar::findNext);
     connect(previous, &QPushButton::clicked, this, &FindBar::findPrevious);

@@ -67,10 +67,26 @@ void SourceHighlighter::makeFormats(bool dark)
 void SourceHighlighter::highlightBlock(const QString& text)
 {
     for (const LineStretch& stretch : colourLine(textView(text))) {
-        setFormat(static_cast<int>(stretch.start), static_cast<int>(stretch.length),
-                  m_formats[static_cast<std::size_t>(stretch.kind)]);
+        const auto start = static_cast<int>(stretch.start);
+        const auto length = static_cast<int>(stretch.length);
+        const QTextCharFormat& look = m_formats[static_cast<std::size_t>(stretch.kind)];
+        setFormat(start, length, look);
+        if (look.fontItalic()) uprightChineseIn(text, start, length);
     }
     markSlips(text);
+}
+
+// Chinese fonts have no italic: Qt would slant the characters instead, which
+// is hard to read. Chinese text in a comment stays upright (its colour says
+// that it is a comment).
+void SourceHighlighter::uprightChineseIn(const QString& text, int start, int length)
+{
+    for (int i = start; i < start + length; ++i) {
+        if (text[i].unicode() < 0x2E80) continue;  // below the CJK blocks
+        QTextCharFormat upright = format(i);
+        upright.setFontItalic(false);
+        setFormat(i, 1, upright);
+    }
 }
 
 // The slip keeps the colour of what it stands in, and gets the underline

@@ -35,6 +35,7 @@ protected:
 private:
     void makeFormats(bool dark);
     void markSlips(const QString& text);
+    void uprightChineseIn(const QString& text, int start, int length);
 
     std::array<QTextCharFormat, 7> m_formats;
     bool m_dark = false;

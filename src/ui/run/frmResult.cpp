@@ -125,7 +125,7 @@ std::optional<QString> frmResult::askWithTheBox(std::u16string_view info)
     // the INPUT statement printed (its own line is ended by now), else what a
     // PRINT ending in ; left on the console's last line.
     const QString question = m_inputQuestion.isEmpty() ? ui->txtResult->document()->lastBlock().text() : m_inputQuestion;
-    InputPrompt prompt{toQString(info), question, true};
+    InputPrompt prompt{toQString(info), question, true, {}};
     prompt.stop = [this] { 结束_Click(); };
     std::optional<QString> answer;
     while (!answer || answer->isEmpty()) {

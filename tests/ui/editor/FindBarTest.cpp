@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <QApplication>
+
 #include "support/IdeFixture.h"
 
 namespace tarnik::test {
@@ -222,6 +224,15 @@ TEST_F(FindAndReplace, GoToLineWithANumberOutsideTheProgramSaysSoAndStays)
     action("mnuEditGoToLine").trigger();
     EXPECT_EQ(editor().textCursor().position(), 8);
     EXPECT_EQ(window->statusBar()->currentMessage(), QString());
+}
+
+TEST_F(FindAndReplace, TabGoesFromTheTextToFindToItsReplacement)
+{
+    key(editor(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(field("replaceText").isVisible());
+    ASSERT_TRUE(waitFor([this] { return field("findText").hasFocus(); }));
+    key(field("findText"), Qt::Key_Tab);
+    EXPECT_TRUE(field("replaceText").hasFocus()) << QApplication::focusWidget()->objectName().toStdString();
 }
 
 }  // namespace

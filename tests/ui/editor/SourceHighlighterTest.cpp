@@ -55,7 +55,8 @@ TEST_F(Highlighting, EachLineIsPaintedAsTheTranslatorReadsIt)
         {0, 0, true, false, false},   // the label
         {0, 3, true, false, false},   // PRINT
         {0, 12, false, false, false}, // the apostrophe inside the literal
-        {0, 23, false, true, false},  // the comment
+        {0, 21, false, true, false},  // the comment's mark
+        {0, 23, false, false, false}, // Chinese in the comment: upright, no slanted imitation of italic
         {1, 8, false, false, true},   // the unclosed literal
     };
     for (const Case& c : cases) {

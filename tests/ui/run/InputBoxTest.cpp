@@ -46,9 +46,9 @@ TEST(InputBox, QuestionStandsAboveTheBoxsOwnText)
     owner.setGeometry(20, 20, 200, 100);
     owner.show();
     const QString text = QStringLiteral("输入整数[guess]：");
-    EXPECT_EQ(askAndCancel(owner, {text, QStringLiteral("猜一个数："), true}).label,
+    EXPECT_EQ(askAndCancel(owner, {text, QStringLiteral("猜一个数："), true, {}}).label,
               QStringLiteral("猜一个数：\n输入整数[guess]："));
-    EXPECT_EQ(askAndCancel(owner, {text, QString(), true}).label, text);
+    EXPECT_EQ(askAndCancel(owner, {text, QString(), true, {}}).label, text);
 }
 
 TEST(InputBox, OpensBesideTheAskingWindowWhereTheScreenHasRoom)
@@ -70,7 +70,7 @@ TEST(InputBox, OpensBesideTheAskingWindowWhereTheScreenHasRoom)
         QMainWindow owner;
         owner.setGeometry(c.owner);
         owner.show();
-        const SeenBox seen = askAndCancel(owner, {QStringLiteral("输入整数[a]："), QString(), true});
+        const SeenBox seen = askAndCancel(owner, {QStringLiteral("输入整数[a]："), QString(), true, {}});
         EXPECT_TRUE(c.placed(seen.frame, owner.frameGeometry())) << c.name;
         EXPECT_TRUE(screen.contains(seen.frame));
     }
@@ -99,7 +99,7 @@ TEST(InputBox, StopRunningIsOfferedOnlyWhenTheAskerCanStop)
             }
         });
         press.start(5);
-        InputPrompt prompt{QStringLiteral("输入整数[a]："), QString(), true};
+        InputPrompt prompt{QStringLiteral("输入整数[a]："), QString(), true, {}};
         if (canStop) prompt.stop = [&stops] { ++stops; };
         QtDialogs dialogs;
         EXPECT_EQ(dialogs.inputText(&owner, QStringLiteral("数据输入"), prompt), std::nullopt);

@@ -150,6 +150,9 @@ TEST_F(Recovery, SigtermKeepsTheUnsavedTextAndTheNextStartOffersIt)
     window->offerRecovery();
     ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("新文件"))) << dialogs.shown[0].text;
+    // A text that never had a file has no 原来的文件 to go back to.
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("保存时需要选择文件名"))) << dialogs.shown[0].text;
+    EXPECT_FALSE(dialogs.shown[0].text.contains(QStringLiteral("原来的文件"))) << dialogs.shown[0].text;
     EXPECT_EQ(editorText(), kUnsaved);
     EXPECT_TRUE(titleBecomes(QStringLiteral("[新文件 *] - Tarnik"))) << window->windowTitle();
     // The text is this window's now: one record left, in its own folder.
@@ -200,6 +203,9 @@ TEST_F(Recovery, RecoveredTextBelongsToItsFileAndSaveWritesItBack)
     ASSERT_EQ(dialogs.kinds(), std::vector<QString>{QStringLiteral("recovery")});
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("恢复未保存的程序"));
     EXPECT_TRUE(dialogs.shown[0].text.contains(QDir::toNativeSeparators(file))) << dialogs.shown[0].text;
+    // The first lines say which program it is.
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("它的开头是：\n    print 1\n    print 2\n"))) << dialogs.shown[0].text;
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("保存时写回原来的文件"))) << dialogs.shown[0].text;
     EXPECT_EQ(editorText(), QStringLiteral("print 1\r\nprint 2"));
     EXPECT_TRUE(titleBecomes(QStringLiteral("[%1 *] - Tarnik").arg(file))) << window->windowTitle();
     EXPECT_EQ(readFile(file), QByteArray("print 1"));
