@@ -9,6 +9,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CLI="${CLI:-$ROOT/build/bin/tarnik-cli}"
 REPEAT="${REPEAT:-5}"
+# The statement limit the endless programs reach (tarnik-cli's default when empty).
+MAX_STEPS="${MAX_STEPS:-}"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 
@@ -71,7 +73,7 @@ best() {
     for _ in $(seq 1 "$REPEAT"); do
         local start end took
         start=$(date +%s.%N)
-        "$CLI" grade --jobs "$jobs" --csv "$WORK/r.csv" "$WORK/class" "$WORK/sum" > "$WORK/out$jobs.txt"
+        "$CLI" grade --jobs "$jobs" ${MAX_STEPS:+--max-steps "$MAX_STEPS"} --csv "$WORK/r.csv" "$WORK/class" "$WORK/sum" > "$WORK/out$jobs.txt"
         end=$(date +%s.%N)
         took=$(echo "$end - $start" | bc)
         if [ -z "$bestTime" ] || [ "$(echo "$took < $bestTime" | bc)" = 1 ]; then bestTime=$took; fi
