@@ -36,12 +36,13 @@ int finishHostedRun(std::string_view command, StdioHost& host, const clsCode& co
     host.finishErrorLine();
     if (host.writeError() != 0) return reportOutputFailure(host.writeError());
     if (host.answerTooLong()) {
-        std::cerr << "tarnik-cli " << command << "：第" << outcome.line << "行的 INPUT 从标准输入读到的一行超过 " << kAnswerLineBytes
-                  << " 字节（1 MB），这不是一个回答，没有读完它。运行已停止。\n";
+        std::cerr << "tarnik-cli " << command << "：第" << outcome.line << "行的 INPUT 从标准输入读到的一行超过 "
+                  << kAnswerLineBytes << " 字节（1 MB），这不是一个回答，没有读完它。运行已停止。\n";
         return kExitFailure;
     }
     if (host.limitReached()) {
-        std::cerr << "tarnik-cli " << command << "：已执行 " << *maxSteps << " 条语句，达到 --max-steps 的限制，运行停止\n";
+        std::cerr << "tarnik-cli " << command << "：已执行 " << *maxSteps
+                  << " 条语句，达到 --max-steps 的限制，运行停止\n";
         return kExitStepLimit;
     }
     if (outcome.error) {

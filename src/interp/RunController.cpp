@@ -91,7 +91,10 @@ std::vector<RunController::Variable> RunController::variables() const
 
 std::vector<WatchedVariable> RunController::watchedVariables() const
 {
-    if (m_shown) return compareWithPreviousPause(m_beforeShown ? std::optional(m_beforeShown->variables) : std::nullopt, variables());
+    if (m_shown) {
+        const auto before = m_beforeShown ? std::optional(m_beforeShown->variables) : std::nullopt;
+        return compareWithPreviousPause(before, variables());
+    }
     return compareWithPreviousPause(m_previousPause, variables());
 }
 
@@ -140,9 +143,15 @@ void RunController::backToLive()
     m_beforeShown.reset();
 }
 
-std::u16string_view RunController::shownConsole() const { return m_shown ? std::u16string_view(m_shown->console) : std::u16string_view(); }
+std::u16string_view RunController::shownConsole() const
+{
+    return m_shown ? std::u16string_view(m_shown->console) : std::u16string_view();
+}
 
-std::vector<std::int32_t> RunController::shownGosubLines() const { return m_shown ? m_shown->gosubLines : std::vector<std::int32_t>(); }
+std::vector<std::int32_t> RunController::shownGosubLines() const
+{
+    return m_shown ? m_shown->gosubLines : std::vector<std::int32_t>();
+}
 
 const ProgramState* RunController::state() const { return m_run ? &m_run->program : nullptr; }
 

@@ -38,13 +38,16 @@ TEST(RunControllerStepBack, BackAndForwardShowEarlierMomentsThenTheRunGoesOn)
     RecordingHost host;
     host.controller = &controller;
     host.answers = {u"5"};
-    const std::u16string source = editorText({u"input a", u"gosub 10", u"print a + b", u"end", u"10 b = a * 2", u"return"});
+    const std::u16string source =
+        editorText({u"input a", u"gosub 10", u"print a + b", u"end", u"10 b = a * 2", u"return"});
     int pauses = 0;
     std::vector<std::string> seen;
     auto note = [&](const char* what) {
         std::string line = std::string(what) + " step " + std::to_string(controller.shownStep()) + " line " +
                            std::to_string(controller.currentLine()) + ":";
-        for (const std::u16string& text : texts(controller.watchedVariables())) line += " " + std::string(text.begin(), text.end());
+        for (const std::u16string& text : texts(controller.watchedVariables())) {
+            line += " " + std::string(text.begin(), text.end());
+        }
         seen.push_back(line);
     };
     host.onPause = [&] {

@@ -143,7 +143,9 @@ private:
         while (m_live < m_position) {
             ++m_live;
             const std::size_t given = m_reference.seen()[m_live].answersGiven;
-            while (m_timeline.answers().size() < given) m_timeline.addAnswer(m_reference.answers()[m_timeline.answers().size()]);
+            while (m_timeline.answers().size() < given) {
+                m_timeline.addAnswer(m_reference.answers()[m_timeline.answers().size()]);
+            }
         }
     }
 

@@ -35,10 +35,12 @@ const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
 QString changeTip(const WatchedVariable& variable, bool lookingBack)
 {
     if (variable.change == ValueChange::New) {
-        return lookingBack ? QStringLiteral("上一条语句新建的变量") : QStringLiteral("上一次暂停以后新出现的变量");
+        return lookingBack ? QStringLiteral("上一条语句新建的变量")
+                           : QStringLiteral("上一次暂停以后新出现的变量");
     }
-    return (lookingBack ? QStringLiteral("上一条语句执行以前的值：%1") : QStringLiteral("上一次暂停时的值：%1"))
-        .arg(toQString(variable.previousText));
+    const QString format =
+        lookingBack ? QStringLiteral("上一条语句执行以前的值：%1") : QStringLiteral("上一次暂停时的值：%1");
+    return format.arg(toQString(variable.previousText));
 }
 
 }  // namespace
@@ -126,7 +128,9 @@ void frmVars::fillProgramLines()
 void frmVars::markCurrentLine()
 {
     if (m_currentItem) {
-        for (int column = 0; column < ui->lvCode->columnCount(); ++column) m_currentItem->setFont(column, ui->lvCode->font());
+        for (int column = 0; column < ui->lvCode->columnCount(); ++column) {
+            m_currentItem->setFont(column, ui->lvCode->font());
+        }
         m_currentItem->setData(kCodeColumn, Qt::ForegroundRole, QVariant());
     }
     m_currentItem = ui->lvCode->topLevelItem(m_controller.currentLine() - 1);

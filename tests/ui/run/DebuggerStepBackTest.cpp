@@ -34,13 +34,15 @@ TEST_F(DebuggerStepBack, BackspaceGoesBackAndEnterForwardThenOn)
         auto* back = debugger.findChild<QPushButton*>(QStringLiteral("cmdBack"));
         ASSERT_NE(back, nullptr);
         EXPECT_TRUE(back->toolTip().contains(QStringLiteral("Backspace")));
-        EXPECT_TRUE(debugger.findChild<QPushButton*>(QStringLiteral("cmdStep"))->toolTip().contains(QStringLiteral("Enter")));
+        const auto* step = debugger.findChild<QPushButton*>(QStringLiteral("cmdStep"));
+        EXPECT_TRUE(step->toolTip().contains(QStringLiteral("Enter")));
         EXPECT_EQ(shownVariables(debugger), (QStringList{"i=2", "● a=2", "b=2"}));
 
         press(debugger, Qt::Key_Backspace);
         EXPECT_EQ(markedLine(debugger), 2);
         EXPECT_EQ(shownVariables(debugger), (QStringList{"● i=2", "a=1", "b=2"}));
-        EXPECT_EQ(variableList(debugger).topLevelItem(0)->toolTip(1), QStringLiteral("上一条语句执行以前的值：1"));
+        EXPECT_EQ(variableList(debugger).topLevelItem(0)->toolTip(1),
+                  QStringLiteral("上一条语句执行以前的值：1"));
 
         press(debugger, Qt::Key_Backspace);
         EXPECT_EQ(markedLine(debugger), 4);
