@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "interp/RunCheckpoint.h"
-#include "interp/RunHost.h"
+#include "interp/RunConsole.h"
 #include "interp/RunMoment.h"
 
 namespace tarnik {
 
 class clsCode;
 
-class ReplayHost : public RunHost {
+class ReplayHost : public RunConsole {
 public:
     struct Start {
         std::int64_t step = 0;         // statements executed before the replay starts
@@ -44,6 +44,9 @@ public:
     void StopWindow() override {}
     void Append(std::u16string_view text) override { m_appended += text; }
     std::optional<std::u16string> InputWindow(std::u16string_view info) override;
+    void Clear() override {}
+    void showConsole() override {}
+    void setCaption(std::u16string_view) override {}
 
 private:
     [[nodiscard]] std::int64_t nextStop() const;

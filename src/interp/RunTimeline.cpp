@@ -1,6 +1,7 @@
 #include "interp/RunTimeline.h"
 
 #include "interp/ReplayHost.h"
+#include "interp/TraceRecorder.h"
 #include "interp/clsCode.h"
 
 namespace tarnik {
@@ -14,9 +15,9 @@ RunMoment RunTimeline::momentAt(std::int64_t step)
 {
     // A replay far past the frontier takes its checkpoints at the spacing it ends with.
     while (step / m_spacing > static_cast<std::int64_t>(m_maxCheckpoints)) thin();
-    const auto after = m_checkpoints.upper_bound(step);
-    const Checkpoint* from = after == m_checkpoints.begin() ? nullptr : &std::prev(after)->second;
-    const std::int64_t fromStep = from ? std::prev(after)->first : 0;
+    const auto* checkpoint = checkpointBefore(step);
+    const Checkpoint* from = checkpoint ? &checkpoint->second : nullptr;
+    const std::int64_t fromStep = checkpoint ? checkpoint->first : 0;
     const bool extends = step > m_frontier;
 
     clsCode code;
@@ -41,6 +42,35 @@ RunMoment RunTimeline::momentAt(std::int64_t step)
         m_frontier = step;
     }
     return moment;
+}
+
+const std::pair<const std::int64_t, RunTimeline::Checkpoint>* RunTimeline::checkpointBefore(std::int64_t step) const
+{
+    const auto after = m_checkpoints.upper_bound(step);
+    return after == m_checkpoints.begin() ? nullptr : &*std::prev(after);
+}
+
+// The recorder counts from 1 where the replay starts.
+std::vector<RecordedStep> RunTimeline::steps(std::int64_t first, std::int64_t last)
+{
+    const auto* checkpoint = checkpointBefore(first - 1);
+    const std::int64_t fromStep = checkpoint ? checkpoint->first : 0;
+    clsCode code;
+    code.Init(m_source);
+    ReplayHost host(code, m_answers, {fromStep, checkpoint ? checkpoint->second.answersUsed : 0}, last);
+    std::vector<RecordedStep> record;
+    TraceRecorder recorder(code, host, [&](const RecordedStep& step) {
+        if (step.step + fromStep < first) return;
+        record.push_back(step);
+        record.back().step += fromStep;
+    });
+    if (checkpoint) {
+        code.Resume(recorder, checkpoint->second.point);
+    } else {
+        code.Run(recorder);
+    }
+    recorder.finish();
+    return record;
 }
 
 void RunTimeline::keep(std::int64_t step, std::size_t answersUsed, RunCheckpoint point, std::size_t consoleLength)

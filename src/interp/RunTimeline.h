@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "interp/RecordedStep.h"
 #include "interp/RunCheckpoint.h"
 #include "interp/RunMoment.h"
 
@@ -33,6 +34,9 @@ public:
 
     // The run after `step` statements (0: before the first).
     [[nodiscard]] RunMoment momentAt(std::int64_t step);
+    // The execution record of steps `first` to `last` (numbered from 1), as
+    // tarnik-cli trace writes it; fewer when the run ended before `last`.
+    [[nodiscard]] std::vector<RecordedStep> steps(std::int64_t first, std::int64_t last);
 
     [[nodiscard]] std::size_t checkpointCount() const { return m_checkpoints.size(); }
     [[nodiscard]] std::int64_t spacing() const { return m_spacing; }
@@ -46,6 +50,8 @@ private:
         RunCheckpoint point;
     };
 
+    // The checkpoint a replay to the moment after `step` statements starts from; nullptr: the start.
+    [[nodiscard]] const std::pair<const std::int64_t, Checkpoint>* checkpointBefore(std::int64_t step) const;
     void keep(std::int64_t step, std::size_t answersUsed, RunCheckpoint point, std::size_t consoleLength);
     void thin();
 

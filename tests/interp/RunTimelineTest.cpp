@@ -10,6 +10,7 @@
 
 #include "interp/RunHost.h"
 #include "interp/RunTimeline.h"
+#include "interp/TraceRecorder.h"
 #include "interp/clsCode.h"
 #include "support/RandomProgram.h"
 #include "support/TestSupport.h"
@@ -178,6 +179,72 @@ TEST(RunTimelineTest, EveryMomentOfARandomWalkEqualsAFreshRunStoppedThere)
                 for (unsigned times = random() % 20; times > 0; --times) walk.back();
             }
             walk.check();
+        }
+    }
+}
+
+// A console that gives the answers it holds and stops the run after kStepLimit statements.
+class ScriptedConsole : public RunConsole {
+public:
+    explicit ScriptedConsole(const std::vector<std::u16string>& answers) : m_answers(answers) {}
+
+    void yield() override { m_afterYield = true; }
+    bool consoleVisible() override
+    {
+        if (!m_afterYield) return true;
+        m_afterYield = false;
+        return m_started++ < kStepLimit;
+    }
+    void StopWindow() override {}
+    void Append(std::u16string_view) override {}
+    std::optional<std::u16string> InputWindow(std::u16string_view) override
+    {
+        if (m_used == m_answers.size()) return std::nullopt;
+        return m_answers[m_used++];
+    }
+    void Clear() override {}
+    void showConsole() override {}
+    void setCaption(std::u16string_view) override {}
+
+private:
+    const std::vector<std::u16string>& m_answers;
+    std::size_t m_used = 0;
+    std::int64_t m_started = 0;
+    bool m_afterYield = false;
+};
+
+std::vector<std::u16string> traceLines(const std::vector<RecordedStep>& steps)
+{
+    std::vector<std::u16string> lines;
+    for (const RecordedStep& step : steps) lines.push_back(traceLine(step));
+    return lines;
+}
+
+TEST(RunTimelineTest, AnyStretchOfTheRecordEqualsTheRecordOfTheWholeRun)
+{
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        const std::string program = RandomProgram(seed).text();
+        SCOPED_TRACE("seed " + std::to_string(seed) + ":\n" + program);
+        const std::u16string source = editorText(program);
+        const SteppingRun reference(source);
+        clsCode code;
+        code.Init(source);
+        ScriptedConsole console(reference.answers());
+        std::vector<RecordedStep> whole;
+        TraceRecorder recorder(code, console, [&](const RecordedStep& step) { whole.push_back(step); });
+        code.Run(recorder);
+        recorder.finish();
+
+        RunTimeline timeline(source, 1 + seed % 5, 4);
+        for (const std::u16string& answer : reference.answers()) timeline.addAnswer(answer);
+        const auto total = static_cast<std::int64_t>(whole.size());
+        (void)timeline.momentAt(total);  // the checkpoints
+        std::mt19937 random(seed);
+        for (int stretch = 0; stretch < 5 && total > 0; ++stretch) {
+            const std::int64_t first = 1 + static_cast<std::int64_t>(random() % total);
+            const std::int64_t last = std::min(total, first + static_cast<std::int64_t>(random() % 20));
+            const std::vector<RecordedStep> expected(whole.begin() + first - 1, whole.begin() + last);
+            EXPECT_EQ(traceLines(timeline.steps(first, last)), traceLines(expected)) << first << ".." << last;
         }
     }
 }
