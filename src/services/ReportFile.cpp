@@ -14,18 +14,6 @@
 namespace tarnik {
 namespace {
 
-std::u16string systemReason(int error)
-{
-    switch (error) {
-    case ENOENT: return u"所在的文件夹不存在";
-    case EACCES:
-    case EPERM: return u"没有写入的权限";
-    case ENOSPC: return u"磁盘已满";
-    case EROFS: return u"磁盘是只读的";
-    default: return u"系统错误 " + fromUtf8(std::to_string(error)) + u"（" + fromUtf8(std::strerror(error)) + u"）";
-    }
-}
-
 std::optional<std::u16string> refusedTarget(const std::filesystem::path& target)
 {
     std::error_code error;
@@ -39,6 +27,18 @@ std::optional<std::u16string> refusedTarget(const std::filesystem::path& target)
 }
 
 #ifndef _WIN32
+std::u16string systemReason(int error)
+{
+    switch (error) {
+    case ENOENT: return u"所在的文件夹不存在";
+    case EACCES:
+    case EPERM: return u"没有写入的权限";
+    case ENOSPC: return u"磁盘已满";
+    case EROFS: return u"磁盘是只读的";
+    default: return u"系统错误 " + fromUtf8(std::to_string(error)) + u"（" + fromUtf8(std::strerror(error)) + u"）";
+    }
+}
+
 std::optional<std::u16string> writeAll(int file, std::string_view bytes)
 {
     while (!bytes.empty()) {
