@@ -2,6 +2,7 @@
 // NAME.out or NAME.ans, a zip of them, an FPS file), every verdict with its
 // line, the natural case order, and the cases that cannot be used.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <string>
@@ -160,6 +161,14 @@ TEST(CliJudgingTest, UnusableCasesAreUsageErrors)
     const std::string damaged = folder.write("damaged.zip", "PK\x03\x04 this is not really a zip").string();
     const std::string badXml = folder.write("bad.xml", "<fps><item><title>x</title></fps>").string();
     const std::string fps = folder.write("set.xml", kFps).string();
+    // Case files are read only when they are regular files: a link may lead
+    // out of the folder, a FIFO would never end.
+    for (const char* sub : {"linked", "fifo"}) {
+        std::filesystem::create_directory(folder.path() / sub);
+        folder.write(std::string(sub) + "/1.out", "3\n");
+    }
+    std::filesystem::create_symlink(fps, folder.path() / "linked" / "1.in");
+    ASSERT_EQ(::mkfifo((folder.path() / "fifo" / "1.in").c_str(), 0600), 0);
     struct Case {
         std::string cases;
         std::vector<std::string> options;
@@ -173,6 +182,8 @@ TEST(CliJudgingTest, UnusableCasesAreUsageErrors)
         {badXml, {}, "不是正确的 XML"},
         {fps, {"--item", "3"}, "没有第 3 个题目"},
         {fps, {"--item", "0"}, "--item"},
+        {(folder.path() / "linked").string(), {"--oj"}, "1.in：这是一个链接"},
+        {(folder.path() / "fifo").string(), {"--oj"}, "1.in：它不是普通文件"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cases);
