@@ -1,5 +1,6 @@
 #include "ui/frmMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDateTime>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTime>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 
@@ -45,6 +47,7 @@ namespace {
 
 constexpr int kTimer1IntervalMs = 100;
 constexpr int kTimer2IntervalMs = 50;
+constexpr int kRefocusDelayMs = 150;
 constexpr int kClockIntervalMs = 1000;
 constexpr int kConsoleGap = 12;
 constexpr int kStatusMessageMs = 10000;
@@ -117,6 +120,11 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     connectCommands();
     restorePlacement();
     placeConsoleBesideEditor();
+    // The console belongs to this window: a click into a maximised editor
+    // or an error box does not bury it (window managers keep it above).
+    winId();
+    m_result->winId();
+    m_result->windowHandle()->setTransientParent(windowHandle());
 
     // Where to start, on an empty page.
     ui->txtSource->setPlaceholderText(QStringLiteral("输入 Print \"你好\"，再按 F9 运行"));
@@ -163,8 +171,8 @@ void frmMain::connectCommands()
     connectStandardEditCommands();
     connect(ui->mnuRunStop, &QAction::triggered, this, &frmMain::mnuRunStop_Click);
     connect(ui->tbStop, &QAction::triggered, this, &frmMain::mnuRunStop_Click);
-    // The program's keys work in the console too (its own 结束 is 停止 there).
-    m_result->addActions({ui->mnuStart, ui->mnuDebug, ui->mnuFileSave});
+    // The program's keys work in the console too.
+    m_result->addActions({ui->mnuStart, ui->mnuDebug, ui->mnuFileSave, ui->mnuRunStop});
     connect(ui->mnuStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuRunTests, &QAction::triggered, this, &frmMain::mnuRunTests_Click);
@@ -426,7 +434,10 @@ void frmMain::runEditorProgram(RunMode mode)
     setRunning(false);
     if (outcome) keepRunInHistory(std::move(record), *outcome);
     if (std::exchange(m_stoppedByUser, false)) {
-        m_result->showConsole();
+        // Shown again, but the keys stay with the editor.
+        m_result->setAttribute(Qt::WA_ShowWithoutActivating);
+        m_result->show();
+        m_result->setAttribute(Qt::WA_ShowWithoutActivating, false);
         showStatus(QStringLiteral("程序已停止。"));
     }
     if (m_closeAfterRun) {
@@ -442,9 +453,16 @@ void frmMain::runEditorProgram(RunMode mode)
 // view above the editor with what the run printed.
 void frmMain::returnToEditor()
 {
+    if (m_result->isVisible()) m_result->raise();
     activateWindow();
     ui->txtSource->setFocus();
-    if (m_result->isVisible()) m_result->raise();
+    // A console shown again just now may take the focus when the window
+    // manager maps it, after this: take it back once that has happened.
+    QTimer::singleShot(kRefocusDelayMs, this, [this] {
+        if (m_controller.running() || QApplication::activeModalWidget() != nullptr) return;
+        activateWindow();
+        ui->txtSource->setFocus();
+    });
 }
 
 // Another IDE may have added runs since this one last looked: the file is
