@@ -127,7 +127,11 @@ QString frmMain::askNewCaseName(const QString& command)
 // window shows is kept.
 void frmMain::runTestCases(const std::vector<CaseFiles>& cases)
 {
-    if (!m_testResults) m_testResults = new TestResultsDialog(this, m_zoom);
+    if (!m_testResults) {
+        m_testResults = new TestResultsDialog(this, m_zoom);
+        // The program's keys work over the results too (Ctrl+F2 stops the cases).
+        m_testResults->addActions({ui->mnuStart, ui->mnuDebug, ui->mnuFileSave, ui->mnuRunStop});
+    }
     TestResultsDialog& results = *m_testResults;
     results.begin(QFileInfo(CurrentFile).fileName(), static_cast<int>(cases.size()));
     results.show();
