@@ -1,6 +1,7 @@
 #include "services/Judging.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "expr/NumberText.h"
@@ -62,33 +63,30 @@ std::u16string quoted(const std::optional<std::u16string>& line)
 
 }  // namespace
 
-std::u16string_view verdictCode(Verdict verdict)
+namespace {
+
+struct VerdictName {
+    Verdict verdict;
+    std::u16string_view code;
+    std::u16string_view word;
+};
+constexpr VerdictName kVerdictNames[] = {
+    {Verdict::CE, u"CE", u"编译错误"}, {Verdict::TLE, u"TLE", u"超时"}, {Verdict::OLE, u"OLE", u"输出超限"},
+    {Verdict::RE, u"RE", u"运行错误"}, {Verdict::AC, u"AC", u"通过"},   {Verdict::PE, u"PE", u"格式错误"},
+    {Verdict::WA, u"WA", u"答案错误"},
+};
+
+const VerdictName& nameOf(Verdict verdict)
 {
-    switch (verdict) {
-    case Verdict::CE: return u"CE";
-    case Verdict::TLE: return u"TLE";
-    case Verdict::OLE: return u"OLE";
-    case Verdict::RE: return u"RE";
-    case Verdict::AC: return u"AC";
-    case Verdict::PE: return u"PE";
-    case Verdict::WA: return u"WA";
-    }
-    return {};
+    return *std::find_if(std::begin(kVerdictNames), std::end(kVerdictNames),
+                         [verdict](const VerdictName& name) { return name.verdict == verdict; });
 }
 
-std::u16string_view verdictWord(Verdict verdict)
-{
-    switch (verdict) {
-    case Verdict::CE: return u"编译错误";
-    case Verdict::TLE: return u"超时";
-    case Verdict::OLE: return u"输出超限";
-    case Verdict::RE: return u"运行错误";
-    case Verdict::AC: return u"通过";
-    case Verdict::PE: return u"格式错误";
-    case Verdict::WA: return u"答案错误";
-    }
-    return {};
-}
+}  // namespace
+
+std::u16string_view verdictCode(Verdict verdict) { return nameOf(verdict).code; }
+
+std::u16string_view verdictWord(Verdict verdict) { return nameOf(verdict).word; }
 
 std::size_t outputLimitFor(std::size_t expectedBytes)
 {
