@@ -177,6 +177,7 @@ void frmMain::connectCommands()
     connect(ui->mnuDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
     connect(ui->mnuRunTests, &QAction::triggered, this, &frmMain::mnuRunTests_Click);
     connect(ui->mnuRunCreateTestCase, &QAction::triggered, this, &frmMain::mnuRunCreateTestCase_Click);
+    connect(ui->mnuRunGrade, &QAction::triggered, this, &frmMain::mnuRunGrade_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(ui->mnuRunHistory, &QMenu::aboutToShow, this, &frmMain::fillRunHistoryMenu);
     m_zoom.connectCommands(*ui->mnuViewZoomIn, *ui->mnuViewZoomOut, *ui->mnuViewZoomOriginal);

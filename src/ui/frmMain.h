@@ -46,6 +46,7 @@ namespace tarnik {
 class Dialogs;
 class EditorPauseMarks;
 class FindBar;
+class GradingWindow;
 class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
@@ -112,6 +113,7 @@ private slots:
     void mnuRunStop_Click();
     void mnuRunTests_Click();
     void mnuRunCreateTestCase_Click();
+    void mnuRunGrade_Click();
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
     void mnuEditReindent_Click();
@@ -233,6 +235,7 @@ private:
     std::unique_ptr<EditorPauseMarks> m_pauseMarks;
     QPointer<frmAbout> m_about;
     QPointer<TestResultsDialog> m_testResults;
+    QPointer<GradingWindow> m_grading;
     QPointer<ReferenceWindow> m_reference;
     QListWidget* m_warnings = nullptr;
     QTimer m_warningsDelay;  // after the last change, the list follows the text

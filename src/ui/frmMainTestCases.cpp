@@ -14,6 +14,7 @@
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/run/GradingWindow.h"
 #include "ui/run/TestResultsDialog.h"
 #include "ui/frmMain.h"
 #include "ui/run/frmResult.h"
@@ -165,6 +166,16 @@ void frmMain::runTestCases(const std::vector<CaseFiles>& cases)
         if (result->verdict == CaseVerdict::Passed) ++passed;
     }
     results.end(run, passed);
+}
+
+// One window for the session: it keeps the last class's results while the
+// editor is used.
+void frmMain::mnuRunGrade_Click()
+{
+    if (!m_grading) m_grading = new GradingWindow(m_dialogs, this);
+    m_grading->show();
+    m_grading->raise();
+    m_grading->activateWindow();
 }
 
 }  // namespace tarnik
