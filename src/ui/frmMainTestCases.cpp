@@ -15,6 +15,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/run/GradingWindow.h"
+#include "ui/run/InputDataPanel.h"
 #include "ui/run/TestResultsDialog.h"
 #include "ui/frmMain.h"
 #include "ui/run/frmResult.h"
@@ -172,7 +173,15 @@ void frmMain::runTestCases(const std::vector<CaseFiles>& cases)
 // editor is used.
 void frmMain::mnuRunGrade_Click()
 {
-    if (!m_grading) m_grading = new GradingWindow(m_dialogs, this);
+    if (!m_grading) {
+        m_grading = new GradingWindow(m_dialogs, this);
+        connect(m_grading, &GradingWindow::caseChosen, this, [this](const QString& program, const QString& answers) {
+            if (!settleUnsavedChanges()) return;
+            openUnsavedText(program.toStdU16String());
+            m_inputData->setAnswers(answers);
+            m_inputData->show();
+        });
+    }
     m_grading->show();
     m_grading->raise();
     m_grading->activateWindow();

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +19,7 @@
 
 #include "services/GradeReport.h"
 #include "services/OjCases.h"
+#include "services/SourceText.h"
 #include "ui/Dialogs.h"
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/storage/TarnikSettings.h"
@@ -191,6 +194,7 @@ void GradingWindow::buildLayout()
     connect(chooseCasesFile, &QPushButton::clicked, this, &GradingWindow::chooseCasesFile);
     connect(m_start, &QPushButton::clicked, this, &GradingWindow::startGrading);
     connect(m_stop, &QPushButton::clicked, this, &GradingWindow::stopGrading);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, &GradingWindow::chooseCase);
     connect(m_exportCsv, &QPushButton::clicked, this, [this] {
         exportReport(QStringLiteral("导出 CSV"), QStringLiteral("CSV 表格 (*.csv)"), gradeCsv(m_grade));
     });
@@ -258,7 +262,11 @@ bool GradingWindow::startGrading()
 void GradingWindow::judgeInBackground(std::vector<Student> students, std::vector<JudgeCase> cases)
 {
     m_grade = ClassGrade{};
-    for (const JudgeCase& judged : cases) m_grade.caseNames.push_back(judged.name);
+    m_caseInputs.clear();
+    for (const JudgeCase& judged : cases) {
+        m_grade.caseNames.push_back(judged.name);
+        m_caseInputs.push_back(judged.input);
+    }
     m_studentCount = students.size();
     m_table->clear();
     m_table->setRowCount(0);
@@ -338,6 +346,26 @@ void GradingWindow::finishGrading()
 void GradingWindow::showSummaries()
 {
     m_summary->setPlainText(summaryLines(m_grade).join(u'\n'));
+}
+
+// The program is read again, as it is now, and opened as a new document:
+// its file is never written from the editor without the teacher choosing it.
+void GradingWindow::chooseCase(int row, int column)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_grade.students.size() || column < 1) return;
+    const StudentGrade& student = m_grade.students[static_cast<std::size_t>(row)];
+    const auto c = static_cast<std::size_t>(column - 1);
+    if (student.missing || !student.student.program || c >= m_caseInputs.size()) return;
+    QFile file(qs(student.student.program->u16string()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        complain(QStringLiteral("无法读取程序 %1：%2，没有打开。")
+                     .arg(QDir::toNativeSeparators(file.fileName()), chineseFileError(file.errorString())));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const DecodedSource source = decodeSource(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const QStringList words = qs(m_caseInputs[c]).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    emit caseChosen(qs(source.text), words.join(u'\n'));
 }
 
 bool GradingWindow::insideTeachersFiles(const QString& reportPath) const

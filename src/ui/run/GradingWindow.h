@@ -40,6 +40,9 @@ public:
 
 signals:
     void gradingFinished();
+    // A cell was double-clicked: the student's program (CR LF line ends)
+    // and the case's input as answers, one word a line.
+    void caseChosen(const QString& programText, const QString& answers);
 
 private:
     void buildLayout();
@@ -51,6 +54,7 @@ private:
     void addStudent(const StudentGrade& student);
     void finishGrading();
     void showSummaries();
+    void chooseCase(int row, int column);
     void exportReport(const QString& title, const QString& filter, const std::string& bytes);
     [[nodiscard]] bool insideTeachersFiles(const QString& reportPath) const;
     void complain(const QString& text);
@@ -67,6 +71,7 @@ private:
     QTableWidget* m_table = nullptr;
     QPlainTextEdit* m_summary = nullptr;
     ClassGrade m_grade;
+    std::vector<std::u16string> m_caseInputs;
     std::size_t m_studentCount = 0;
     std::filesystem::path m_judgedClass;
     std::filesystem::path m_judgedCases;

@@ -53,6 +53,11 @@ std::deque<QString> InputDataPanel::answers() const
     return lines;
 }
 
+void InputDataPanel::setAnswers(const QString& lines)
+{
+    m_text->setPlainText(lines);
+}
+
 void InputDataPanel::followProgram(const QString& programPath)
 {
     const QString path = programPath.isEmpty() ? QString() : QFileInfo(programPath).absoluteFilePath();

@@ -29,6 +29,8 @@ public:
     [[nodiscard]] std::deque<QString> answers() const;
     // The editor now holds `programPath` (empty: a program never saved).
     void followProgram(const QString& programPath);
+    // Replaces the answers (kept for the program like typed ones).
+    void setAnswers(const QString& lines);
 
 private:
     void keepText();

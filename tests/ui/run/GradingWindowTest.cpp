@@ -157,6 +157,29 @@ TEST_F(GradingWindowTest, JudgesEveryVerdictAndExportsWhatTheCommandLineWrites)
     EXPECT_EQ(after, before);
 }
 
+TEST_F(GradingWindowTest, DoubleClickOpensTheProgramWithTheCaseAsAnswers)
+{
+    GradingWindow& window = grading();
+    start(window, path(QStringLiteral("class")), path(QStringLiteral("a+b")));
+    ASSERT_TRUE(judgeToTheEnd(window));
+    QTableWidget& table = part<QTableWidget>(window, "results");
+    int copyRow = -1;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (table.verticalHeaderItem(row)->text() == QStringLiteral("copy")) copyRow = row;
+    }
+    ASSERT_GE(copyRow, 0);
+    emit table.cellDoubleClicked(copyRow, 2);
+    EXPECT_EQ(editorText(), QStringLiteral("' 加法\r\nINPUT a\r\n\r\n   input b\r\nPRINT a+b\r\n"));
+    auto* answers = window.parentWidget()->findChild<QPlainTextEdit*>(QStringLiteral("txtInputData"));
+    ASSERT_NE(answers, nullptr);
+    EXPECT_EQ(answers->toPlainText(), QStringLiteral("2\n2"));  // the case's words, one a line
+    EXPECT_TRUE(answers->isVisibleTo(window.parentWidget()));
+    run();  // the answers take the place of the input boxes
+    EXPECT_TRUE(waitFor([&] { return consoleText().contains(QStringLiteral("4")); })) << consoleText();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(readFile(path(QStringLiteral("class/copy.bas"))), kClass.at(QStringLiteral("copy.bas")));
+}
+
 TEST_F(GradingWindowTest, ReportIsNotWrittenAmongTheStudentsFiles)
 {
     GradingWindow& window = grading();
