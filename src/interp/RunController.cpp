@@ -1,5 +1,7 @@
 #include "interp/RunController.h"
 
+#include <algorithm>
+
 #include "expr/NumberText.h"
 #include "interp/ProgramState.h"
 #include "interp/clsCode.h"
@@ -151,6 +153,46 @@ std::u16string_view RunController::shownConsole() const
 std::vector<std::int32_t> RunController::shownGosubLines() const
 {
     return m_shown ? m_shown->gosubLines : std::vector<std::int32_t>();
+}
+
+std::vector<std::int32_t> RunController::gosubLines() const
+{
+    if (m_shown) return m_shown->gosubLines;
+    std::vector<std::int32_t> lines;
+    if (!m_run || !m_pausedLine) return lines;
+    for (const std::int16_t index : m_run->checkpoint().returnStack) lines.push_back(m_run->Lines[index].phLine);
+    return lines;
+}
+
+// A RETURN goes on after the GOSUB's statement: the next line of the table
+// on a later editor line (a one-line IF's other parts share its line).
+std::optional<std::int32_t> RunController::lineAfter(std::int32_t line) const
+{
+    if (!m_run) return std::nullopt;
+    for (std::size_t index = 1; index < m_run->Lines.size(); ++index) {
+        if (m_run->Lines[index].phLine > line) return m_run->Lines[index].phLine;
+    }
+    return std::nullopt;
+}
+
+std::int64_t RunController::recordedSteps() const { return m_timeline && m_pausedLine ? m_liveStarted - 1 : 0; }
+
+std::vector<RecordedStep> RunController::record(std::int64_t first, std::int64_t last)
+{
+    if (recordedSteps() == 0) return {};
+    return m_timeline->steps(first, std::min(last, recordedSteps()));
+}
+
+bool RunController::showStep(std::int64_t step)
+{
+    if (step < 0 || step > recordedSteps() || recordedSteps() == 0) return false;
+    if (step == recordedSteps()) {
+        backToLive();
+        if (m_pauseWatcher) m_pauseWatcher->paused(currentLine());
+    } else {
+        show(step);
+    }
+    return true;
 }
 
 const ProgramState* RunController::state() const { return m_run ? &m_run->program : nullptr; }

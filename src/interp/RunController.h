@@ -76,6 +76,19 @@ public:
     [[nodiscard]] std::u16string_view shownConsole() const;
     // The return stack at the moment shown while looking back: editor lines, the oldest first.
     [[nodiscard]] std::vector<std::int32_t> shownGosubLines() const;
+    // The return stack while paused, of the moment shown or of the live run:
+    // editor lines, the oldest first.
+    [[nodiscard]] std::vector<std::int32_t> gosubLines() const;
+    // The editor line a RETURN to the GOSUB on `line` goes on with; nothing
+    // when no statement follows it.
+    [[nodiscard]] std::optional<std::int32_t> lineAfter(std::int32_t line) const;
+    // Statements recorded so far while a Debug run pauses (0 without a record).
+    [[nodiscard]] std::int64_t recordedSteps() const;
+    // The record of steps `first` to `last` (numbered from 1), at most up to recordedSteps().
+    [[nodiscard]] std::vector<RecordedStep> record(std::int64_t first, std::int64_t last);
+    // Shows the moment after `step` statements of the record; the live one
+    // at its end. False without a record or outside it.
+    bool showStep(std::int64_t step);
     // The line the run is paused before; nothing while it runs or after it ended.
     [[nodiscard]] std::optional<std::int32_t> pausedLine() const { return m_pausedLine; }
     // Told of every pause from now on; nullptr: no one.
