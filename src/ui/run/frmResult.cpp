@@ -91,11 +91,40 @@ bool frmResult::consoleVisible()
 void frmResult::StopWindow()
 {
     flushOutput();
-    frmVars debugger(m_controller);
+    frmVars debugger(m_controller, m_dialogs);
     m_debugger = &debugger;
+    connect(&debugger, &frmVars::momentShown, this, &frmResult::followDebugger);
     const int choice = debugger.exec();
     m_debugger = nullptr;
+    showLiveText();
     if (choice == frmVars::Aborted) hide();
+}
+
+void frmResult::followDebugger()
+{
+    if (m_controller.lookingBack()) {
+        showPastText(toQString(m_controller.shownConsole()));
+    } else {
+        showLiveText();
+    }
+}
+
+void frmResult::showPastText(const QString& text)
+{
+    if (!m_liveText) m_liveText = ui->txtResult->toPlainText();
+    QString past = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Bounded as the live box is: the newest output, below the notice.
+    if (past.size() > kMaxCharacters) past = kOmittedNotice.toString() + QLatin1Char('\n') + past.right(kMaxCharacters);
+    ui->txtResult->setPlainText(past);
+    ui->txtResult->moveCursor(QTextCursor::End);
+}
+
+void frmResult::showLiveText()
+{
+    if (!m_liveText) return;
+    ui->txtResult->setPlainText(*m_liveText);
+    m_liveText.reset();
+    ui->txtResult->moveCursor(QTextCursor::End);
 }
 
 void frmResult::Append(std::u16string_view text)

@@ -63,6 +63,10 @@ public:
     // emptied (prepared or typed): the last run, as a test case would give it.
     [[nodiscard]] QString outputText();
     [[nodiscard]] const QStringList& answersGiven() const { return m_answersGiven; }
+    // While the debugger looks back: the box shows `text`, the console as it
+    // was then, until showLiveText() puts the run's own text back.
+    void showPastText(const QString& text);
+    void showLiveText();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +86,7 @@ private:
     void breakLongLines();
     void dropOldestOutput();
     void showOmittedNotice();
+    void followDebugger();
 
     std::unique_ptr<Ui::frmResult> ui;
     Dialogs& m_dialogs;
@@ -95,6 +100,7 @@ private:
     std::deque<QString> m_preparedAnswers;
     QString m_inputQuestion;  // what the INPUT asking now printed before its variable
     QStringList m_answersGiven;
+    std::optional<QString> m_liveText;  // kept while the box shows an earlier moment
 };
 
 }  // namespace tarnik

@@ -1,13 +1,24 @@
 #include "ui/run/frmVars.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
+#include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
 #include "ui/ChineseUi.h"
+#include "ui/Dialogs.h"
 #include "ui/EditorText.h"
+#include "ui/storage/CheckedFileWriter.h"
 #include "ui/Twips.h"
 #include "ui/storage/TarnikSettings.h"
 #include "ui_frmVars.h"
@@ -30,6 +41,75 @@ const QString kChangeMark = QStringLiteral("● ");
 
 const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
 
+// The record list shows this many steps on either side of the moment shown.
+constexpr std::int64_t kRecordReach = 100;
+enum RecordColumn { kStepColumn = 0, kRecordLineColumn = 1, kChangesColumn = 2, kOutputColumn = 3 };
+
+// A line end shows as ↵, so that a step's output stays on its row.
+QString cellText(std::u16string_view text)
+{
+    QString cell = toQString(text);
+    cell.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    cell.replace(QLatin1Char('\n'), QChar(u'↵'));
+    cell.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return cell;
+}
+
+QString changesText(const RecordedStep& step)
+{
+    QStringList changes;
+    for (const VariableValue& change : step.changes) {
+        changes << toQString(change.name) + QLatin1Char('=') + toQString(numberText(change.value));
+    }
+    return changes.join(QStringLiteral(", "));
+}
+
+// The trace table drawn on paper: 步, 行, one column per variable in the
+// order they first changed, 输出; a value stands only where it changed.
+std::vector<QStringList> traceTable(const std::vector<RecordedStep>& steps)
+{
+    QStringList names;
+    for (const RecordedStep& step : steps) {
+        for (const VariableValue& change : step.changes) {
+            if (!names.contains(toQString(change.name))) names << toQString(change.name);
+        }
+    }
+    std::vector<QStringList> table{QStringList{QStringLiteral("步"), QStringLiteral("行")} + names +
+                                   QStringList{QStringLiteral("输出")}};
+    for (const RecordedStep& step : steps) {
+        QStringList row{QString::number(step.step), QString::number(step.line)};
+        for (qsizetype i = 0; i < names.size(); ++i) row << QString();
+        for (const VariableValue& change : step.changes) {
+            row[2 + names.indexOf(toQString(change.name))] = toQString(numberText(change.value));
+        }
+        row << cellText(step.output);
+        table.push_back(row);
+    }
+    return table;
+}
+
+QString csvField(const QString& cell)
+{
+    if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"'))) return cell;
+    return QLatin1Char('"') + QString(cell).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+// Rows ended by `lineEnd`, cells separated by `separator`, each cell through `field`.
+QString joinTable(const std::vector<QStringList>& table, QChar separator, const QString& lineEnd,
+                  QString (*field)(const QString&))
+{
+    QString text;
+    for (const QStringList& row : table) {
+        QStringList cells;
+        for (const QString& cell : row) cells << field(cell);
+        text += cells.join(separator) + lineEnd;
+    }
+    return text;
+}
+
+QString asIs(const QString& cell) { return cell; }
+
 
 // Looking back, a mark compares with the moment one statement earlier.
 QString changeTip(const WatchedVariable& variable, bool lookingBack)
@@ -45,8 +125,8 @@ QString changeTip(const WatchedVariable& variable, bool lookingBack)
 
 }  // namespace
 
-frmVars::frmVars(RunController& controller, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmVars>()), m_controller(controller)
+frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmVars>()), m_controller(controller), m_dialogs(dialogs)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -71,6 +151,7 @@ frmVars::frmVars(RunController& controller, QWidget* parent)
     // 停止's key in every window; the debugger's own is 终止.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2), this), &QShortcut::activated, ui->cmdAbort,
             &QPushButton::click);
+    createRecordWindow();
 }
 
 frmVars::~frmVars() = default;
@@ -151,6 +232,86 @@ void frmVars::showMoment()
     markCurrentLine();
     if (m_currentItem) showCurrentLine();
     ui->cmdBack->setEnabled(m_controller.canStepBack());
+    fillRecord();
+    fillGosubStack();
+    emit momentShown();
+}
+
+// A tool window of the debugger's: usable while the debugger is modal, and
+// gone with it.
+void frmVars::createRecordWindow()
+{
+    m_recordWindow = new QWidget(this, Qt::Tool);
+    m_recordWindow->setObjectName(QStringLiteral("recordWindow"));
+    m_recordWindow->setWindowTitle(QStringLiteral("执行记录"));
+    m_recordWindow->resize(460, 360);
+    m_record = new QTreeWidget(m_recordWindow);
+    m_record->setObjectName(QStringLiteral("lvRecord"));
+    m_record->setAccessibleName(QStringLiteral("执行记录"));
+    m_record->setHeaderLabels({QStringLiteral("步"), QStringLiteral("行"), QStringLiteral("变化"), QStringLiteral("输出")});
+    m_record->setRootIsDecorated(false);
+    m_record->setUniformRowHeights(true);
+    m_record->setMinimumHeight(160);
+    m_record->setFont(ui->lv->font());
+    m_record->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(m_record, &QTreeWidget::itemClicked, this, &frmVars::lvRecord_Click);
+    m_gosubStack = new QLabel(m_recordWindow);
+    m_gosubStack->setObjectName(QStringLiteral("lblGosub"));
+    m_gosubStack->setAccessibleName(QStringLiteral("GOSUB 栈"));
+    auto* exportButton = new QPushButton(QStringLiteral("导出跟踪表(&T)"), m_recordWindow);
+    exportButton->setObjectName(QStringLiteral("cmdExport"));
+    exportButton->setAutoDefault(false);
+    exportButton->setToolTip(QStringLiteral("导出跟踪表：把执行记录画成变量跟踪表，复制到剪贴板并保存为 CSV 文件"));
+    connect(exportButton, &QPushButton::clicked, this, &frmVars::cmdExport_Click);
+    auto* layout = new QVBoxLayout(m_recordWindow);
+    layout->addWidget(m_record, 1);
+    layout->addWidget(m_gosubStack);
+    layout->addWidget(exportButton, 0, Qt::AlignRight);
+    exportButton->setEnabled(m_controller.recordedSteps() > 0);
+    fillRecord();
+    fillGosubStack();
+}
+
+void frmVars::placeRecordWindow()
+{
+    m_recordWindow->move(frameGeometry().topRight() + QPoint(8, 0));
+    m_recordWindow->show();
+}
+
+// The steps around the moment shown; the last one run before it is selected.
+void frmVars::fillRecord()
+{
+    m_record->clear();
+    const std::int64_t shown = m_controller.shownStep();
+    QList<QTreeWidgetItem*> rows;
+    for (const RecordedStep& step : m_controller.record(std::max<std::int64_t>(1, shown - kRecordReach), shown + kRecordReach)) {
+        auto* row = new QTreeWidgetItem({QString::number(step.step), QString::number(step.line), changesText(step),
+                                         cellText(step.output)});
+        row->setData(kStepColumn, Qt::UserRole, QVariant::fromValue<qint64>(step.step));
+        rows.append(row);
+    }
+    m_record->addTopLevelItems(rows);
+    for (QTreeWidgetItem* row : rows) {
+        if (row->data(kStepColumn, Qt::UserRole).toLongLong() != shown) continue;
+        m_record->setCurrentItem(row);
+        m_record->scrollToItem(row);
+    }
+}
+
+// Each GOSUB waiting for its RETURN, the newest last.
+void frmVars::fillGosubStack()
+{
+    QStringList frames;
+    const QStringList lines = toQString(m_controller.source()).split(QLatin1Char('\n'));
+    for (const std::int32_t line : m_controller.gosubLines()) {
+        const std::optional<std::int32_t> after = m_controller.lineAfter(line);
+        const QString code = line <= lines.size() ? lines[line - 1].trimmed() : QString();
+        frames << QStringLiteral("第%1行 %2 → %3")
+                      .arg(line)
+                      .arg(code, after ? QStringLiteral("返回到第%1行").arg(*after) : QStringLiteral("返回后程序结束"));
+    }
+    m_gosubStack->setText(frames.isEmpty() ? QStringLiteral("GOSUB 栈：空")
+                                           : QStringLiteral("GOSUB 栈：\n") + frames.join(QLatin1Char('\n')));
 }
 
 // Scrolling needs the list's real size, which it has only once shown.
@@ -158,6 +319,7 @@ void frmVars::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (m_currentItem) showCurrentLine();
+    placeRecordWindow();
 }
 
 void frmVars::showCurrentLine()
@@ -180,6 +342,30 @@ void frmVars::cmdStep_Click()
     }
     m_controller.pauseBeforeNextLine();
     done(Stepped);
+}
+
+// The row's step done: the moment after it.
+void frmVars::lvRecord_Click(QTreeWidgetItem* item)
+{
+    if (m_controller.showStep(item->data(kStepColumn, Qt::UserRole).toLongLong())) showMoment();
+}
+
+// Copied as tab-separated rows (a spreadsheet pastes them as a table) and
+// saved as CSV for Excel on a Chinese Windows: UTF-8 with a BOM, CR LF.
+void frmVars::cmdExport_Click()
+{
+    const std::vector<QStringList> table = traceTable(m_controller.record(1, m_controller.recordedSteps()));
+    QGuiApplication::clipboard()->setText(joinTable(table, QLatin1Char('\t'), QStringLiteral("\n"), asIs));
+    const QString path =
+        m_dialogs.saveFileName(this, QStringLiteral("导出跟踪表"), QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"));
+    if (path.isEmpty()) return;
+    const QByteArray bytes =
+        QByteArray("\xEF\xBB\xBF") + joinTable(table, QLatin1Char(','), QStringLiteral("\r\n"), csvField).toUtf8();
+    const FileWriteResult written = writeFileChecked(path, bytes, LinkPolicy::Follow);
+    if (written) return;
+    m_dialogs.showMessage(this, MessageIcon::Critical, QStringLiteral("导出跟踪表"),
+                          QStringLiteral("无法保存 %1：%2。跟踪表已复制到剪贴板，程序仍然暂停。")
+                              .arg(QDir::toNativeSeparators(path), written.reason));
 }
 
 void frmVars::cmdContinue_Click()

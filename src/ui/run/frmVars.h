@@ -11,9 +11,16 @@
 // the close box has a path of its own that leaves the run's mode alone, so
 // that in stepping mode the next line pauses again. The window can be
 // resized, and keeps its size and place for the next pause.
+//
+// Beside it, in a window of its own that the debugger owns (so that the
+// debugger's own layout stays as it is), the 执行记录 of a Debug run: the
+// steps around the moment shown, a click on one goes there; the GOSUB stack
+// of that moment; and 导出跟踪表.
 #include <QDialog>
 #include <memory>
 
+class QLabel;
+class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace Ui {
@@ -22,6 +29,7 @@ class frmVars;
 
 namespace tarnik {
 
+class Dialogs;
 class RunController;
 
 class frmVars : public QDialog {
@@ -31,11 +39,15 @@ public:
     // What closed the window; exec() returns it.
     enum Choice { Closed = 0, Stepped, Continued, Aborted };
 
-    explicit frmVars(RunController& controller, QWidget* parent = nullptr);
+    frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmVars() override;
 
     void done(int result) override;
     void reject() override;
+
+signals:
+    // After 后退, 前进 or a jump through the record: the moment shown changed.
+    void momentShown();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,6 +59,8 @@ private slots:
     void cmdContinue_Click();
     void cmdAbort_Click();
     void lvCode_ItemCheck(QTreeWidgetItem* item, int column);
+    void lvRecord_Click(QTreeWidgetItem* item);
+    void cmdExport_Click();
 
 private:
     void setColumnWidths();
@@ -57,9 +71,17 @@ private:
     void showCurrentLine();
     // After 后退 or 前进: the variables and the current line of the moment shown.
     void showMoment();
+    void createRecordWindow();
+    void placeRecordWindow();
+    void fillRecord();
+    void fillGosubStack();
 
     std::unique_ptr<Ui::frmVars> ui;
     RunController& m_controller;
+    Dialogs& m_dialogs;
+    QWidget* m_recordWindow = nullptr;
+    QTreeWidget* m_record = nullptr;
+    QLabel* m_gosubStack = nullptr;
     QTreeWidgetItem* m_currentItem = nullptr;
 };
 
