@@ -36,17 +36,18 @@ struct VerdictLook {
     QColor background;
 };
 
-// A mark with every colour, so that the colour never carries the verdict alone.
+// A mark with every colour, so that the colour never carries the verdict
+// alone; marks the usual Chinese fonts have (no emoji).
 VerdictLook lookOf(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::AC: return {u"✔", QColor(0xC8, 0xF0, 0xC8)};
     case Verdict::WA: return {u"✘", QColor(0xF8, 0xC8, 0xC8)};
     case Verdict::PE: return {u"≈", QColor(0xF8, 0xE4, 0xB0)};
-    case Verdict::TLE: return {u"⏱", QColor(0xD8, 0xC8, 0xF0)};
+    case Verdict::TLE: return {u"∞", QColor(0xD8, 0xC8, 0xF0)};
     case Verdict::OLE: return {u"⇶", QColor(0xE8, 0xC8, 0xE8)};
     case Verdict::RE: return {u"⚠", QColor(0xF0, 0xB0, 0x90)};
-    case Verdict::CE: return {u"⛔", QColor(0xD8, 0xD8, 0xD8)};
+    case Verdict::CE: return {u"⊘", QColor(0xD8, 0xD8, 0xD8)};
     }
     return {u"?", QColor(Qt::white)};
 }

@@ -43,8 +43,8 @@ const std::map<QString, QByteArray> kClass = {
 const std::map<QString, QString> kFirstCells = {
     {QStringLiteral("ac"), QStringLiteral("✔ AC 通过")},       {QStringLiteral("copy"), QStringLiteral("✔ AC 通过")},
     {QStringLiteral("wa"), QStringLiteral("✘ WA 答案错误")},   {QStringLiteral("pe"), QStringLiteral("≈ PE 格式错误")},
-    {QStringLiteral("tle"), QStringLiteral("⏱ TLE 超时")},     {QStringLiteral("ole"), QStringLiteral("⇶ OLE 输出超限")},
-    {QStringLiteral("re"), QStringLiteral("⚠ RE 运行错误")},   {QStringLiteral("ce"), QStringLiteral("⛔ CE 编译错误")},
+    {QStringLiteral("tle"), QStringLiteral("∞ TLE 超时")},     {QStringLiteral("ole"), QStringLiteral("⇶ OLE 输出超限")},
+    {QStringLiteral("re"), QStringLiteral("⚠ RE 运行错误")},   {QStringLiteral("ce"), QStringLiteral("⊘ CE 编译错误")},
     {QStringLiteral("王,\"五\""), QStringLiteral("✔ AC 通过")}, {QStringLiteral("无程序"), QStringLiteral("找不到程序")},
 };
 
