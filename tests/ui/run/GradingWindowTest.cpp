@@ -140,7 +140,8 @@ TEST_F(GradingWindowTest, JudgesEveryVerdictAndExportsWhatTheCommandLineWrites)
     const QString csv = path(QStringLiteral("reports/结果.csv"));
     dialogs.saveNames.push_back(csv);
     part<QPushButton>(window, "exportCsv").click();
-    const CliResult cli = runCli({"grade", "--csv", path(QStringLiteral("reports/cli.csv")).toStdString(),
+    const CliResult cli = runCli({"grade", "--csv", path(QStringLiteral("reports/cli.csv")).toStdString(), "--html",
+                                  path(QStringLiteral("reports/cli.html")).toStdString(),
                                   path(QStringLiteral("class")).toStdString(), path(QStringLiteral("a+b")).toStdString()});
     ASSERT_EQ(cli.exitStatus, 0) << cli.err;
     EXPECT_EQ(readFile(csv), readFile(path(QStringLiteral("reports/cli.csv"))));
@@ -149,9 +150,10 @@ TEST_F(GradingWindowTest, JudgesEveryVerdictAndExportsWhatTheCommandLineWrites)
     dialogs.saveNames.push_back(html);
     part<QPushButton>(window, "exportHtml").click();
     EXPECT_TRUE(QString::fromUtf8(readFile(html)).contains(QStringLiteral(">TLE 超时</td>")));
+    EXPECT_EQ(readFile(html), readFile(path(QStringLiteral("reports/cli.html"))));
 
     auto after = classFiles();
-    for (const char* report : {"reports/结果.csv", "reports/结果.html", "reports/cli.csv"}) {
+    for (const char* report : {"reports/结果.csv", "reports/结果.html", "reports/cli.csv", "reports/cli.html"}) {
         after.erase(path(QString::fromUtf8(report)));
     }
     EXPECT_EQ(after, before);
