@@ -10,6 +10,7 @@
 #include "interp/clsCode.h"
 #include "services/JudgeConsole.h"
 #include "services/SourceText.h"
+#include "services/TestCases.h"
 
 namespace tarnik {
 namespace {
@@ -21,12 +22,8 @@ constexpr std::size_t kOutputLimitMargin = 65536;
 // empty lines at the end dropped.
 std::vector<std::u16string> judgedLines(std::u16string_view text)
 {
-    const std::u16string crLf = withCrLfLineEnds(text);
-    std::vector<std::u16string> lines;
-    for (std::u16string_view line : splitLines(crLf)) {
-        const std::size_t end = line.find_last_not_of(u" \t");
-        lines.emplace_back(end == std::u16string_view::npos ? std::u16string_view() : line.substr(0, end + 1));
-    }
+    std::vector<std::u16string> lines = outputLines(text);
+    for (std::u16string& line : lines) line.erase(line.find_last_not_of(u" \t") + 1);
     while (!lines.empty() && lines.back().empty()) lines.pop_back();
     return lines;
 }

@@ -17,14 +17,6 @@ constexpr std::size_t kContextLines = 10;
 // comparison with that output then never reaches the end of what was kept.
 constexpr std::size_t kJudgedMargin = 64;
 
-std::vector<std::u16string> linesOf(std::u16string_view text)
-{
-    const std::u16string crLf = withCrLfLineEnds(text);
-    std::vector<std::u16string> lines;
-    for (std::u16string_view line : splitLines(crLf)) lines.emplace_back(line);
-    return lines;
-}
-
 std::optional<std::u16string> lineAt(const std::vector<std::u16string>& lines, std::size_t index)
 {
     if (index < lines.size()) return lines[index];
@@ -117,10 +109,18 @@ bool isFolder(const std::filesystem::directory_entry& entry)
 
 }  // namespace
 
+std::vector<std::u16string> outputLines(std::u16string_view text)
+{
+    const std::u16string crLf = withCrLfLineEnds(text);
+    std::vector<std::u16string> lines;
+    for (std::u16string_view line : splitLines(crLf)) lines.emplace_back(line);
+    return lines;
+}
+
 std::optional<OutputDifference> firstDifference(std::u16string_view expected, std::u16string_view actual)
 {
-    const std::vector<std::u16string> expectedLines = linesOf(expected);
-    const std::vector<std::u16string> actualLines = linesOf(actual);
+    const std::vector<std::u16string> expectedLines = outputLines(expected);
+    const std::vector<std::u16string> actualLines = outputLines(actual);
     const std::size_t count = std::max(expectedLines.size(), actualLines.size());
     for (std::size_t i = 0; i < count; ++i) {
         OutputDifference difference{static_cast<std::int32_t>(i + 1), lineAt(expectedLines, i), lineAt(actualLines, i)};

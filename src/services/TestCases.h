@@ -11,12 +11,16 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "interp/ProgramRun.h"
 
 namespace tarnik {
+
+// The lines of an output, whatever its line ends.
+[[nodiscard]] std::vector<std::u16string> outputLines(std::u16string_view text);
 
 struct TestCase {
     std::u16string name;
