@@ -151,10 +151,15 @@ CaseResult runCase(std::u16string_view editorText, const TestCase& testCase, std
         result.verdict = CaseVerdict::OutputDiffers;
         result.difference = std::move(*difference);
     }
-    const std::size_t firstLine = firstShownLine(result, console.output());
-    result.expected = excerptOf(testCase.expected, firstLine);
-    result.actual = excerptOf(console.output(), firstLine);
+    keepExcerpts(result, testCase.expected, console.output());
     return result;
+}
+
+void keepExcerpts(CaseResult& result, std::u16string_view expected, std::u16string_view actual)
+{
+    const std::size_t firstLine = firstShownLine(result, actual);
+    result.expected = excerptOf(expected, firstLine);
+    result.actual = excerptOf(actual, firstLine);
 }
 
 CaseFolder readCaseFolder(const std::filesystem::path& folder)

@@ -87,6 +87,9 @@ struct CaseResult {
                                  std::size_t maxOutput = kCaseOutputLimit,
                                  const std::function<bool()>& keepGoing = {});
 
+// The excerpts of both outputs that a result shows, chosen by its verdict.
+void keepExcerpts(CaseResult& result, std::u16string_view expected, std::u16string_view actual);
+
 // A case as its folder holds it: the files to read when it runs.
 struct CaseFiles {
     std::u16string name;
