@@ -121,9 +121,15 @@ JudgeResult compareOutputs(std::u16string_view expected, std::u16string_view act
 
 JudgeResult judgeCase(std::u16string_view editorText, const JudgeCase& judgeCase, std::int64_t maxStatements)
 {
+    return judgeRun(editorText, judgeCase, maxStatements).result;
+}
+
+JudgedRun judgeRun(std::u16string_view editorText, const JudgeCase& judgeCase, std::int64_t maxStatements)
+{
     JudgeConsole console(judgeCase.input, maxStatements, outputLimitFor(judgeCase.expectedBytes));
     const RunOutcome outcome = StartRun(editorText, console, RunMode::Free);
-    JudgeResult result;
+    JudgedRun judged{{}, console.output()};
+    JudgeResult& result = judged.result;
     if (console.statementLimitReached()) {
         result.verdict = Verdict::TLE;
         result.statementLimit = maxStatements;
@@ -136,7 +142,33 @@ JudgeResult judgeCase(std::u16string_view editorText, const JudgeCase& judgeCase
         result = compareOutputs(judgeCase.expected, console.output());
     }
     result.name = judgeCase.name;
-    return result;
+    return judged;
+}
+
+CaseResult shownCaseResult(const JudgeCase& judgeCase, const JudgedRun& judged)
+{
+    const JudgeResult& judgement = judged.result;
+    CaseResult shown;
+    shown.name = judgement.name;
+    shown.difference = judgement.difference;
+    shown.outcome = judgement.outcome;
+    switch (judgement.verdict) {
+    case Verdict::AC: shown.verdict = CaseVerdict::Passed; break;
+    case Verdict::WA:
+    case Verdict::PE: shown.verdict = CaseVerdict::OutputDiffers; break;
+    case Verdict::CE:
+    case Verdict::RE: shown.verdict = CaseVerdict::StoppedOnError; break;
+    case Verdict::TLE:
+        shown.verdict = CaseVerdict::StatementLimit;
+        shown.limit = judgement.statementLimit;
+        break;
+    case Verdict::OLE:
+        shown.verdict = CaseVerdict::OutputLimit;
+        shown.limit = static_cast<std::int64_t>(outputLimitFor(judgeCase.expectedBytes));
+        break;
+    }
+    keepExcerpts(shown, judgeCase.expected, judged.output);
+    return shown;
 }
 
 std::u16string judgeLineText(const JudgeResult& result)

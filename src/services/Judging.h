@@ -51,6 +51,19 @@ struct JudgeResult {
 [[nodiscard]] JudgeResult judgeCase(std::u16string_view editorText, const JudgeCase& judgeCase,
                                     std::int64_t maxStatements = kJudgeStatementLimit);
 
+struct JudgedRun {
+    JudgeResult result;
+    std::u16string output;  // what PRINT wrote, as far as the run went
+};
+
+// judgeCase, keeping the judged output as well.
+[[nodiscard]] JudgedRun judgeRun(std::u16string_view editorText, const JudgeCase& judgeCase,
+                                 std::int64_t maxStatements = kJudgeStatementLimit);
+
+// A judged case as the test results window shows a case: its verdict in
+// the window's terms and the excerpts of the expected and the judged output.
+[[nodiscard]] CaseResult shownCaseResult(const JudgeCase& judgeCase, const JudgedRun& judged);
+
 // The verdict of an output that ran to its end: AC, PE or WA with the
 // first differing line (read with line ends and blanks at line ends dropped).
 [[nodiscard]] JudgeResult compareOutputs(std::u16string_view expected, std::u16string_view actual);
