@@ -18,6 +18,8 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,7 +52,7 @@ class GradingWindow;
 class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
-struct CaseFiles;
+struct JudgeCase;
 class ReferenceWindow;
 class frmAbout;
 class frmResult;
@@ -202,7 +204,13 @@ private:
     void runEditorProgram(RunMode mode);
     // The test cases (frmMainTests.cpp): beside the program, in its NAME.tests folder.
     [[nodiscard]] QString testCaseFolder() const;
-    void runTestCases(const std::vector<CaseFiles>& cases);
+    using KeepGoing = std::function<bool()>;
+    using CaseRunner = std::function<std::optional<bool>(std::size_t index, const KeepGoing& keepGoing)>;
+    void runCasesShown(const QString& program, std::size_t count, const CaseRunner& runOne);
+    void runJudgeData(const std::filesystem::path& folder);
+    [[nodiscard]] QString judgedOutput(const QStringList& answers);
+    void openGradedCase(const QString& student, const QString& programText, const JudgeCase& judgeCase);
+    void judgeCasesShown(const QString& program, const std::u16string& text, const std::vector<JudgeCase>& cases);
     // False (after saying why) when the program has no file for its cases to sit beside.
     bool programHasAFile(const QString& command);
     // Asks for a new case's name; empty when cancelled or not usable.

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -263,11 +262,8 @@ bool GradingWindow::startGrading()
 void GradingWindow::judgeInBackground(std::vector<Student> students, std::vector<JudgeCase> cases)
 {
     m_grade = ClassGrade{};
-    m_caseInputs.clear();
-    for (const JudgeCase& judged : cases) {
-        m_grade.caseNames.push_back(judged.name);
-        m_caseInputs.push_back(judged.input);
-    }
+    m_judgeCases = cases;
+    for (const JudgeCase& judged : cases) m_grade.caseNames.push_back(judged.name);
     m_studentCount = students.size();
     m_table->clear();
     m_table->setRowCount(0);
@@ -356,7 +352,7 @@ void GradingWindow::chooseCase(int row, int column)
     if (row < 0 || static_cast<std::size_t>(row) >= m_grade.students.size() || column < 1) return;
     const StudentGrade& student = m_grade.students[static_cast<std::size_t>(row)];
     const auto c = static_cast<std::size_t>(column - 1);
-    if (student.missing || !student.student.program || c >= m_caseInputs.size()) return;
+    if (student.missing || !student.student.program || c >= m_judgeCases.size()) return;
     QFile file(qs(student.student.program->u16string()));
     if (!file.open(QIODevice::ReadOnly)) {
         complain(QStringLiteral("无法读取程序 %1：%2，没有打开。")
@@ -365,8 +361,7 @@ void GradingWindow::chooseCase(int row, int column)
     }
     const QByteArray bytes = file.readAll();
     const DecodedSource source = decodeSource(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    const QStringList words = qs(m_caseInputs[c]).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    emit caseChosen(qs(source.text), words.join(u'\n'));
+    emit caseChosen(qs(student.student.name), qs(source.text), m_judgeCases[c]);
 }
 
 bool GradingWindow::insideTeachersFiles(const QString& reportPath) const

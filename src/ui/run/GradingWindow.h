@@ -40,9 +40,9 @@ public:
 
 signals:
     void gradingFinished();
-    // A cell was double-clicked: the student's program (CR LF line ends)
-    // and the case's input as answers, one word a line.
-    void caseChosen(const QString& programText, const QString& answers);
+    // A cell was double-clicked: the student, the program as it is now (CR
+    // LF line ends) and the case.
+    void caseChosen(const QString& student, const QString& programText, const tarnik::JudgeCase& judgeCase);
 
 private:
     void buildLayout();
@@ -71,7 +71,7 @@ private:
     QTableWidget* m_table = nullptr;
     QPlainTextEdit* m_summary = nullptr;
     ClassGrade m_grade;
-    std::vector<std::u16string> m_caseInputs;
+    std::vector<JudgeCase> m_judgeCases;
     std::size_t m_studentCount = 0;
     std::filesystem::path m_judgedClass;
     std::filesystem::path m_judgedCases;

@@ -157,17 +157,27 @@ void TestResultsDialog::caseStarting(int index, const QString& name)
 // says so; the other verdicts read as tarnik-cli test writes them.
 void TestResultsDialog::addResult(const CaseResult& result)
 {
+    addRow(result, QStringLiteral("未通过"), toQString(verdictText(result, kExcerptLineLength)));
+}
+
+void TestResultsDialog::addJudgedResult(const CaseResult& shownResult, const JudgeResult& judgement)
+{
+    addRow(shownResult, toQString(verdictWord(judgement.verdict)), toQString(judgeLineText(judgement)));
+}
+
+void TestResultsDialog::addRow(const CaseResult& result, const QString& failedWord, QString verdict)
+{
     if (m_closed) return;
     const bool passed = result.verdict == CaseVerdict::Passed;
     bool drawn = false;
     m_shown.push_back({withVisibleBlanks(toQString(result.expected.text), drawn),
                        withVisibleBlanks(toQString(result.actual.text), drawn), 0, {}});
     Shown& shown = m_shown.back();
-    QString verdict = toQString(verdictText(result, kExcerptLineLength));
     if (result.verdict == CaseVerdict::OutputDiffers) {
         const OutputDifference& difference = result.difference;
         shown.markedLine = difference.line - result.actual.firstLine + 1;
-        verdict = QStringLiteral("未通过 输出第%1行: 期望 %2 实际 %3")
+        verdict = QStringLiteral("%1 输出第%2行: 期望 %3 实际 %4")
+                      .arg(failedWord)
                       .arg(difference.line)
                       .arg(quotedLine(shown.expected, shown.markedLine, difference.expected.has_value()),
                            quotedLine(shown.actual, shown.markedLine, difference.actual.has_value()));

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "services/Judging.h"
 #include "services/TestCases.h"
 
 class QLabel;
@@ -32,6 +33,9 @@ public:
     void begin(const QString& program, int caseCount);
     void caseStarting(int index, const QString& name);
     void addResult(const CaseResult& result);
+    // A case judged as online judges do: its verdict in their words (答案错误,
+    // 格式错误, 超时…) and the judged output beside the expected one.
+    void addJudgedResult(const CaseResult& shownResult, const JudgeResult& judgement);
     // `run` cases ran, `passed` of them passed; fewer than begun: the run stopped early.
     void end(std::size_t run, std::size_t passed);
     [[nodiscard]] bool stopRequested() const { return m_stopRequested; }
@@ -42,6 +46,7 @@ public slots:
     void reject() override;
 
 private:
+    void addRow(const CaseResult& result, const QString& failedWord, QString verdict);
     void showCase();
     void clearResults();
 

@@ -2,6 +2,7 @@
 // 运行 menu; the table's codes, marks and tooltips, the summaries, the CSV
 // export byte for byte what tarnik-cli grade writes, 停止, the folders
 // remembered, and bad input refused with a message and nothing judged.
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 
 #include <filesystem>
 #include <map>
@@ -180,6 +182,37 @@ TEST_F(GradingWindowTest, DoubleClickOpensTheProgramWithTheCaseAsAnswers)
     EXPECT_TRUE(waitFor([&] { return consoleText().contains(QStringLiteral("4")); })) << consoleText();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(readFile(path(QStringLiteral("class/copy.bas"))), kClass.at(QStringLiteral("copy.bas")));
+}
+
+// The cell's case is judged again beside the program, as 运行测试 shows a case.
+TEST_F(GradingWindowTest, DoubleClickShowsTheCaseComparison)
+{
+    GradingWindow& window = grading();
+    start(window, path(QStringLiteral("class")), path(QStringLiteral("a+b")));
+    ASSERT_TRUE(judgeToTheEnd(window));
+    QTableWidget& table = part<QTableWidget>(window, "results");
+    const std::map<QString, QString> rows = {
+        {QStringLiteral("wa"), QStringLiteral("✘ 答案错误 输出第1行: 期望 «3» 实际 «-1»")},
+        {QStringLiteral("pe"), QStringLiteral("✘ 格式错误 输出第1行: 期望 «3» 实际 «»")},
+        {QStringLiteral("re"), QStringLiteral("✘ 运行错误 错误 11: 除数为零(第3行)")},
+    };
+    bool shownBefore = false;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const auto expected = rows.find(table.verticalHeaderItem(row)->text());
+        if (expected == rows.end()) continue;
+        // The student's program opened before is not saved.
+        if (shownBefore) dialogs.answers.push_back(Answer::No);
+        shownBefore = true;
+        emit table.cellDoubleClicked(row, 1);
+        auto* results = window.parentWidget()->findChild<QDialog*>(QStringLiteral("dlgTestResults"));
+        ASSERT_NE(results, nullptr);
+        auto* cases = results->findChild<QTreeWidget*>(QStringLiteral("lvCases"));
+        ASSERT_EQ(cases->topLevelItemCount(), 1);
+        EXPECT_EQ(cases->topLevelItem(0)->text(0), QStringLiteral("1"));
+        EXPECT_EQ(cases->topLevelItem(0)->text(1), expected->second);
+        EXPECT_EQ(results->findChild<QPlainTextEdit*>(QStringLiteral("txtExpected"))->toPlainText(),
+                  QStringLiteral("3\n"));
+    }
 }
 
 TEST_F(GradingWindowTest, ReportIsNotWrittenAmongTheStudentsFiles)

@@ -195,7 +195,8 @@ TEST_F(RunTests, TheLastRunBecomesACaseThatPasses)
     dialogs.inputs = {QStringLiteral("mine")};
     action("mnuRunCreateTestCase").trigger();
     EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.in"))), QByteArray("5\n"));
-    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.out"))), QByteArray("5\n结果\n10\n"));
+    // Judge data: only what PRINT wrote, so the folder can go to an online judge as it is.
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/mine.ans"))), QByteArray("结果\n10\n"));
     EXPECT_TRUE(waitFor([&] { return window->statusBar()->currentMessage().startsWith(QStringLiteral("已创建测试用例 mine")); }))
         << window->statusBar()->currentMessage();
 
@@ -216,7 +217,48 @@ TEST_F(RunTests, ARunWithoutInputGivesACaseWithoutAnswers)
     dialogs.inputs = {QStringLiteral("seven")};
     action("mnuRunCreateTestCase").trigger();
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("double.tests/seven.in"))));
-    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/seven.out"))), QByteArray("7\n"));
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/seven.ans"))), QByteArray("7\n"));
+}
+
+// A folder of console-output cases made before keeps its form.
+TEST_F(RunTests, AFolderOfConsoleCasesGetsAnotherConsoleCase)
+{
+    writeProgram("input a\r\nprint a * 2\r\n", {{QStringLiteral("old"), "1\n", "1\n2\n"}});
+    dialogs.inputs = {QStringLiteral("4")};
+    run();
+    dialogs.inputs = {QStringLiteral("new")};
+    action("mnuRunCreateTestCase").trigger();
+    EXPECT_EQ(readFile(path(QStringLiteral("double.tests/new.out"))), QByteArray("4\n8\n"));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("double.tests/new.ans"))));
+    action("mnuRunTests").trigger();
+    EXPECT_EQ(rows(), (std::vector<QStringList>{{QStringLiteral("new"), QStringLiteral("✔ 通过")},
+                                                {QStringLiteral("old"), QStringLiteral("✔ 通过")}}));
+}
+
+// A folder holding a NAME.ans is judged as online judges judge: INPUT takes
+// the next word of the input, questions and echoes are not compared, and the
+// verdicts are theirs.
+TEST_F(RunTests, JudgeDataIsJudgedAsAJudgeWould)
+{
+    writeFile(path(QStringLiteral("double.tnk")), "input \"a=\"; a\r\ninput b\r\nprint a + b\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("double.tests")));
+    for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
+             {QStringLiteral("1.in"), "1 2\n"}, {QStringLiteral("1.ans"), "3\n"},
+             {QStringLiteral("2.in"), "2\n2"}, {QStringLiteral("2.out"), "5\n"},
+             {QStringLiteral("10.in"), "1"}, {QStringLiteral("10.ans"), "1\n"}}) {
+        writeFile(path(QStringLiteral("double.tests/") + name), bytes);
+    }
+    openCommandLine(path(QStringLiteral("double.tnk")));
+    action("mnuRunTests").trigger();
+    EXPECT_EQ(rows(), (std::vector<QStringList>{
+                          {QStringLiteral("1"), QStringLiteral("✔ 通过")},
+                          {QStringLiteral("2"), QStringLiteral("✘ 答案错误 输出第1行: 期望 «5» 实际 «4»")},
+                          {QStringLiteral("10"), QStringLiteral("✘ 运行错误 错误 62: 输入超出文件尾(第2行)")},
+                      }));
+    EXPECT_EQ(label("lblProgress"), QStringLiteral("共 3 个: 通过 1 个, 未通过 2 个"));
+    caseList().setCurrentItem(caseList().topLevelItem(1));
+    EXPECT_EQ(box("txtActual").toPlainText(), QStringLiteral("4\n"));  // no question, no echoed answers
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(RunTests, WithoutAFileOrCasesItSaysWhereCasesBelong)
