@@ -10,8 +10,15 @@ constexpr char16_t kFirstFullWidth = u'！';
 constexpr char16_t kLastFullWidth = u'～';
 constexpr char16_t kFullWidthDistance = kFirstFullWidth - u'!';
 
-// The half-width character a Chinese input method's character stands for;
-// 0 for any other character.
+bool isDoubleQuote(char16_t c)
+{
+    return c == u'"' || halfWidthOf(c) == u'"';
+}
+
+enum class Reading { Code, Literal, SlipLiteral };
+
+}  // namespace
+
 char16_t halfWidthOf(char16_t c)
 {
     if (c >= kFirstFullWidth && c <= kLastFullWidth) return static_cast<char16_t>(c - kFullWidthDistance);
@@ -25,15 +32,6 @@ char16_t halfWidthOf(char16_t c)
     default: return 0;
     }
 }
-
-bool isDoubleQuote(char16_t c)
-{
-    return c == u'"' || halfWidthOf(c) == u'"';
-}
-
-enum class Reading { Code, Literal, SlipLiteral };
-
-}  // namespace
 
 // Left to right as the translator reads a line: a double quote opens a
 // literal up to the next one, the first apostrophe outside literals starts

@@ -14,6 +14,10 @@
 
 namespace tarnik {
 
+// The half-width character a Chinese input method's character stands for;
+// 0 for any other character.
+[[nodiscard]] char16_t halfWidthOf(char16_t c);
+
 struct FullWidthSlip {
     std::size_t start = 0;  // 0-based, in UTF-16 units of the line; always one unit long
     char16_t fullWidth = 0;
