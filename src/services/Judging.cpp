@@ -18,16 +18,6 @@ namespace {
 constexpr std::size_t kOutputLimitFactor = 10;
 constexpr std::size_t kOutputLimitMargin = 65536;
 
-// The lines as AC compares them: blanks and tabs at every line end dropped,
-// empty lines at the end dropped.
-std::vector<std::u16string> judgedLines(std::u16string_view text)
-{
-    std::vector<std::u16string> lines = outputLines(text);
-    for (std::u16string& line : lines) line.erase(line.find_last_not_of(u" \t") + 1);
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
-    return lines;
-}
-
 std::u16string withoutWhiteSpace(std::u16string_view text)
 {
     std::u16string kept;
@@ -59,6 +49,14 @@ std::u16string quoted(const std::optional<std::u16string>& line)
 }
 
 }  // namespace
+
+std::vector<std::u16string> judgedLines(std::u16string_view text)
+{
+    std::vector<std::u16string> lines = outputLines(text);
+    for (std::u16string& line : lines) line.erase(line.find_last_not_of(u" \t") + 1);
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "interp/RunOutcome.h"
 #include "services/TestCases.h"
@@ -63,6 +64,10 @@ struct JudgedRun {
 // A judged case as the test results window shows a case: its verdict in
 // the window's terms and the excerpts of the expected and the judged output.
 [[nodiscard]] CaseResult shownCaseResult(const JudgeCase& judgeCase, const JudgedRun& judged);
+
+// The lines as AC compares them: blanks and tabs at every line end dropped,
+// empty lines at the end dropped.
+[[nodiscard]] std::vector<std::u16string> judgedLines(std::u16string_view text);
 
 // The verdict of an output that ran to its end: AC, PE or WA with the
 // first differing line (read with line ends and blanks at line ends dropped).
