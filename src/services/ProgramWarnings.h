@@ -3,8 +3,17 @@
 // variable that is read but never given a value anywhere (it always reads 0;
 // usually a misspelt name, so the nearest assigned name is offered; names are
 // the words the evaluator takes for variables, Chinese characters included),
-// and a GOTO or GOSUB to a label that no line carries. The IDE shows them after
-// Start, tarnik-cli lint prints them; both take them from here.
+// a GOTO or GOSUB to a label that no line carries, a condition whose only
+// variables are never assigned (it always comes out the same), a variable
+// assigned and never read (INPUT and FOR variables are not asked to be read),
+// a FOR variable assigned between its FOR and NEXT, statements after END,
+// GOTO or RETURN that no way of running reaches (ReachableLines), and
+// full-width characters outside literals and comments, a comma or semicolon
+// in an INPUT list told as running two names into one. Each only where it is
+// certain: a warning that is wrong teaches the wrong thing. Two names never
+// differ in case alone: the text is lower-cased before it is translated.
+// The IDE shows them after Start, tarnik-cli lint prints them; both take
+// them from here.
 #include <cstdint>
 #include <optional>
 #include <string>
