@@ -43,6 +43,7 @@ TEST(CliLint, FullWidthSlipsAreWarningsInLineOrder)
     const CliResult result = lint("x = 1\nprint ｘ\nGoto 99\nprint \"（不是错误）\" ' ，也不是\n");
     EXPECT_EQ(result.exitStatus, kOk);
     EXPECT_EQ(result.out,
+              "第1行: 警告: 变量 x 赋了值，可是程序里没有一处读它，这个值没有用上。\n"
               "第2行: 警告: 此处是全角字母“ｘ”，程序需要半角“x”\n"
               "第3行: 警告: Goto 99：没有一行的行号是 99，运行到这里会停止。\n");
 }
@@ -58,12 +59,42 @@ TEST(CliLint, ChineseNamesPositionsAndNearNames)
                                   "if flag then goto 99\n");
     EXPECT_EQ(result.exitStatus, kOk);
     EXPECT_EQ(result.out,
+              "第1行: 警告: 变量 总 赋了值，可是程序里没有一处读它，这个值没有用上。\n"
+              "第2行: 警告: 变量 count 赋了值，可是程序里没有一处读它，这个值没有用上。\n"
               "第3行: 警告: 变量 宗 从来没有赋值，读到的总是 0。是否想写 总？\n"
               "第4行: 警告: 变量 zeta 从来没有赋值，读到的总是 0。\n"
               "第4行: 警告: 变量 cnt 从来没有赋值，读到的总是 0。是否想写 count？\n"
               "第4行: 警告: 变量 alpha 从来没有赋值，读到的总是 0。\n"
               "第5行: 警告: 变量 flag 从来没有赋值，读到的总是 0。\n"
+              "第5行: 警告: 条件里的变量 flag 从来没有赋值，总是 0，所以这个条件总是不成立，结果永远不变。\n"
               "第5行: 警告: Goto 99：没有一行的行号是 99，运行到这里会停止。\n");
+}
+
+// A beginner's program with the slips that run without an error: the
+// warnings name the very names, values and lines.
+TEST(CliLint, CertainMistakesOfAWholeProgram)
+{
+    const CliResult result = lint("Input \"两个数：\"; a，b\r\n"
+                                  "For i = 1 To 10\r\n"
+                                  "    If i = 5 Then i = 9\r\n"
+                                  "    sum = sum + i\r\n"
+                                  "Next\r\n"
+                                  "average = sum / 10\r\n"
+                                  "Do While finished = 0\r\n"
+                                  "    Print sum\r\n"
+                                  "    Exit Do\r\n"
+                                  "Loop\r\n"
+                                  "End\r\n"
+                                  "Print \"再见\"\r\n");
+    EXPECT_EQ(result.exitStatus, kOk);
+    EXPECT_EQ(result.out,
+              "第1行: 警告: Input a，b 里的“，”是全角，算作变量名的一部分：运行时只问一次，答案存进名叫 a，b "
+              "的一个变量，a、b 都得不到这次输入的值。请改成半角“,”。\n"
+              "第3行: 警告: 变量 i 是第2行 For 循环的计数变量，在循环里又给它赋值，Next 会从改过的值接着数。\n"
+              "第6行: 警告: 变量 average 赋了值，可是程序里没有一处读它，这个值没有用上。\n"
+              "第7行: 警告: 变量 finished 从来没有赋值，读到的总是 0。\n"
+              "第7行: 警告: 条件里的变量 finished 从来没有赋值，总是 0，所以这个条件总是成立，结果永远不变。\n"
+              "第12行: 警告: 这一行永远不会运行：第11行的 End 让程序在那里结束，中间又没有行号可以跳到这里。\n");
 }
 
 TEST(CliLint, ProgramWithoutWarningsPrintsNothing)
