@@ -333,7 +333,7 @@ std::u16string errorBoxBlockNote(const RunOutcome& outcome)
     return text;
 }
 
-std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view editorText)
+std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view editorText, const ErrorFacts& facts)
 {
     if (!outcome.error) return {};
     std::vector<std::u16string> sentences{errorBoxBlockNote(outcome)};
@@ -343,6 +343,8 @@ std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view ed
         sentences.push_back(halfWidthFormsText(line, outcome.line));
         sentences.push_back(misspeltStatementText(line, outcome.line));
     }
+    std::vector<std::u16string> causes = lineCauses(outcome, editorText, facts);
+    sentences.insert(sentences.end(), std::make_move_iterator(causes.begin()), std::make_move_iterator(causes.end()));
     std::u16string text;
     for (const std::u16string& sentence : sentences) {
         if (sentence.empty()) continue;

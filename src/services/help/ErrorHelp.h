@@ -9,6 +9,7 @@
 #include "expr/BasicError.h"
 #include "interp/RunOutcome.h"
 #include "services/help/ErrorExplanations.h"
+#include "services/help/LineDiagnosis.h"
 
 namespace tarnik {
 
@@ -37,9 +38,11 @@ namespace tarnik {
 // The error box's text below its first line, one sentence a line: where a
 // block left open begins (errorBoxBlockNote), the full-width characters of
 // the error's line in `editorText` with their half-width forms, and the
-// keyword that a misspelt first word of that line most likely means. Empty
-// when nothing more is known.
-[[nodiscard]] std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view editorText);
+// keyword that a misspelt first word of that line most likely means, then
+// the causes the line itself shows (lineCauses; `facts` tell where a value
+// came from). Empty when nothing more is known.
+[[nodiscard]] std::u16string errorBoxDetails(const RunOutcome& outcome, std::u16string_view editorText,
+                                             const ErrorFacts& facts = {});
 
 // For an error of a block left open: "这个 For 从第L行开始，还没有 Next。",
 // and the NEXT with a name that did not close it. Empty for any other error.
