@@ -75,19 +75,21 @@ void ReachableLines::follow(std::size_t index, Stack stack)
 {
     const clsLine& line = m_table[index];
     const std::u16string_view head = line.Head();
+    // A link's line; slot 0 (no links of its own) for a link out of the table.
+    const auto at = [&](std::size_t link) -> const clsLine& { return m_table[link < m_table.size() ? link : 0]; };
     if (head == u"end") return;
     if (head == u"goto" || head == u"gosub") return followJump(index, stack);
     if (head == u"return") return followReturn(index, stack);
     if (head == u"else") {
-        return visitAfter(linkIndex(m_table[linkIndex(line.else_if_id)].if_endif_id), index, stack);
+        return visitAfter(linkIndex(at(linkIndex(line.else_if_id)).if_endif_id), index, stack);
     }
     if (head == u"exit for") {
-        return visitAfter(linkIndex(m_table[linkIndex(line.exitfor_for_id)].for_next_id), index, stack);
+        return visitAfter(linkIndex(at(linkIndex(line.exitfor_for_id)).for_next_id), index, stack);
     }
     if (head == u"exit do") {
         const std::size_t loopEnd = line.exitdo_do.empty()
-                                        ? linkIndex(m_table[linkIndex(line.exitdo_dowhile)].dowhile_loop)
-                                        : linkIndex(m_table[linkIndex(line.exitdo_do)].do_loopuntil_id);
+                                        ? linkIndex(at(linkIndex(line.exitdo_dowhile)).dowhile_loop)
+                                        : linkIndex(at(linkIndex(line.exitdo_do)).do_loopuntil_id);
         return visitAfter(loopEnd, index, stack);
     }
     if (head == u"loop") {
