@@ -6,6 +6,7 @@
 #include "app/cliArguments.h"
 #include "app/cliCommands.h"
 #include "app/cliJudging.h"
+#include "services/FailureExplanation.h"
 #include "services/OjCases.h"
 #include "services/RegularFile.h"
 #include "services/SourceText.h"
@@ -48,7 +49,11 @@ int judgeCommand(const CommandArguments& words, std::int64_t maxStatements)
         const JudgeResult result = translationError ? compileErrorResult(judged, *translationError)
                                                     : judgeCase(source, judged, maxStatements);
         if (result.verdict == Verdict::AC) ++passed;
-        if (const int written = writeOutput(toUtf8(result.name + u": " + judgeLineText(result)) + "\n")) return written;
+        std::u16string line = result.name + u": " + judgeLineText(result);
+        if (result.verdict == Verdict::WA || result.verdict == Verdict::PE) {
+            line += u" " + explainFailure(source, judged, result, maxStatements).text();
+        }
+        if (const int written = writeOutput(toUtf8(line) + "\n")) return written;
     }
     if (const int written = writeOutput(toUtf8(summaryText(cases.size(), passed)) + "\n")) return written;
     return passed == cases.size() ? kExitOk : kExitProgramError;
@@ -73,10 +78,15 @@ int testCommand(Arguments arguments)
         if (const auto* problem = std::get_if<CaseFileProblem>(&read)) {
             throw unusableCaseFile(*problem, "这个用例和后面的用例没有运行。");
         }
-        const CaseResult result = runCase(source, std::get<TestCase>(read), maxStatements);
+        const TestCase& testCase = std::get<TestCase>(read);
+        const CaseResult result = runCase(source, testCase, maxStatements);
         if (result.verdict == CaseVerdict::Passed) ++passed;
+        std::u16string line = result.name + u": " + verdictText(result);
+        if (result.verdict == CaseVerdict::OutputDiffers) {
+            line += u" " + explainFailure(source, testCase, result, maxStatements).text();
+        }
         // A line as soon as its case is judged: a long check shows how far it got.
-        if (const int written = writeOutput(toUtf8(result.name + u": " + verdictText(result)) + "\n")) return written;
+        if (const int written = writeOutput(toUtf8(line) + "\n")) return written;
     }
     if (const int written = writeOutput(toUtf8(summaryText(folder.cases.size(), passed)) + "\n")) return written;
     return passed == folder.cases.size() ? kExitOk : kExitProgramError;

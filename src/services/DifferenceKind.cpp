@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "expr/NumberText.h"
@@ -12,6 +13,7 @@ namespace tarnik {
 namespace {
 
 using Lines = std::vector<std::u16string>;
+using LineSpan = std::span<const std::u16string>;
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -38,10 +40,12 @@ std::u16string halfWidth(std::u16string_view line)
     return mapped;
 }
 
-Lines withoutTrailingEmptyLines(Lines lines)
+// The lines before the empty lines at the end; a view, as an expected output may be long.
+LineSpan withoutTrailingEmptyLines(const Lines& lines)
 {
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
-    return lines;
+    std::size_t kept = lines.size();
+    while (kept > 0 && lines[kept - 1].empty()) --kept;
+    return LineSpan(lines.data(), kept);
 }
 
 std::u16string lineCount(std::size_t lines)
@@ -52,11 +56,11 @@ std::u16string lineCount(std::size_t lines)
 
 // The phrase for lines missing or extra, once trailing empty lines are set
 // aside: `shorter` is `longer` with `n` lines left out at `at`.
-std::optional<DifferenceDescription> missingOrExtra(const Lines& expected, const Lines& actual)
+std::optional<DifferenceDescription> missingOrExtra(LineSpan expected, LineSpan actual, bool expectedWhole)
 {
     const bool missing = actual.size() < expected.size();
-    const Lines& longer = missing ? expected : actual;
-    const Lines& shorter = missing ? actual : expected;
+    const LineSpan longer = missing ? expected : actual;
+    const LineSpan shorter = missing ? actual : expected;
     const std::size_t n = longer.size() - shorter.size();
     const auto at = static_cast<std::size_t>(
         std::mismatch(shorter.begin(), shorter.end(), longer.begin()).first - shorter.begin());
@@ -65,9 +69,9 @@ std::optional<DifferenceDescription> missingOrExtra(const Lines& expected, const
         return std::nullopt;
     }
     if (!missing) return DifferenceDescription{DifferenceKind::ExtraLines, u"多了" + lineCount(n)};
-    const std::u16string_view where = at == shorter.size() ? u"最后" : u"";
-    return DifferenceDescription{DifferenceKind::MissingLines,
-                                 u"少了" + std::u16string(where) + lineCount(n)};
+    const bool atEnd = at == shorter.size();
+    const std::u16string_view where = !atEnd ? u"" : expectedWhole ? u"最后" : u"最后至少";
+    return DifferenceDescription{DifferenceKind::MissingLines, u"少了" + std::u16string(where) + lineCount(n)};
 }
 
 // A line read as numbers and the text between them: "x = 3.0" is "x = ", 3.0, "".
@@ -172,15 +176,16 @@ std::u16string_view lineOr(const Lines& lines, std::size_t line)
 
 }  // namespace
 
-DifferenceDescription describeDifference(const Lines& expected, const Lines& actual, std::size_t line)
+DifferenceDescription describeDifference(const Lines& expected, const Lines& actual, std::size_t line,
+                                         bool expectedWhole)
 {
-    const Lines shownExpected = withoutTrailingEmptyLines(expected);
-    const Lines shownActual = withoutTrailingEmptyLines(actual);
-    if (shownExpected == shownActual) {
+    const LineSpan shownExpected = withoutTrailingEmptyLines(expected);
+    const LineSpan shownActual = withoutTrailingEmptyLines(actual);
+    if (std::equal(shownExpected.begin(), shownExpected.end(), shownActual.begin(), shownActual.end())) {
         if (actual.size() < expected.size()) return {DifferenceKind::MissingLineEnd, u"最后少了换行"};
         return {DifferenceKind::ExtraEmptyLines, u"最后多了空行"};
     }
-    if (auto found = missingOrExtra(shownExpected, shownActual)) return *found;
+    if (auto found = missingOrExtra(shownExpected, shownActual, expectedWhole)) return *found;
     if (auto found = lineDifference(lineOr(expected, line), lineOr(actual, line))) return *found;
     if (joinedWithoutBlanks(expected) == joinedWithoutBlanks(actual)) {
         return {DifferenceKind::LineBreaks, u"只差空格和换行的位置"};

@@ -31,8 +31,11 @@ struct DifferenceDescription {
 
 // The kind of the first difference, at 0-based line `line`, between two
 // outputs as compared (a line one side does not have is past its end).
+// `expectedWhole`: false when only the start of a long expected output was
+// read, so that the lines it has past the actual ones are a lower bound.
 [[nodiscard]] DifferenceDescription describeDifference(const std::vector<std::u16string>& expected,
-                                                       const std::vector<std::u16string>& actual, std::size_t line);
+                                                       const std::vector<std::u16string>& actual, std::size_t line,
+                                                       bool expectedWhole = true);
 
 // The description of a difference the run's prompts or echoed answers make.
 [[nodiscard]] DifferenceDescription promptOrEchoDifference();

@@ -23,8 +23,10 @@ FailureExplanation explainFailure(std::u16string_view editorText, const TestCase
     const CaseReplay replay = replayCase(editorText, testCase, result.difference, maxStatements, maxOutput);
     FailureExplanation explanation{promptOrEchoDifference(), replay.origin};
     if (!replay.promptOrEcho) {
+        // A longer expected output was read only as far as a case can print.
+        const bool expectedWhole = testCase.expected.size() <= maxOutput;
         explanation.difference = describeDifference(outputLines(testCase.expected), outputLines(replay.output),
-                                                    lineIndex(result.difference));
+                                                    lineIndex(result.difference), expectedWhole);
     }
     return explanation;
 }

@@ -27,7 +27,9 @@ std::optional<std::size_t> wrongColumn(const OutputDifference& difference)
     std::size_t column = static_cast<std::size_t>(
         std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first - actual.begin());
     const auto inNumber = [](char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.'; };
-    while (column > 0 && column < actual.size() && inNumber(actual[column - 1])) --column;
+    if (column < actual.size() && inNumber(actual[column])) {
+        while (column > 0 && inNumber(actual[column - 1])) --column;
+    }
     if (column == actual.size() && column > 0) --column;
     return column;
 }

@@ -165,7 +165,7 @@ TEST(CliBoundedReading, AHugeExpectedOutputIsJudgedFromItsStart)
     const CliResult result = runCli({"test", program.path(), folder.path().string()});
     EXPECT_EQ(result.exitStatus, kFailed) << result.err;
     EXPECT_EQ(result.out,
-              "a: 未通过 第4行: 期望 «line» 实际 «»\n"
+              "a: 未通过 第4行: 期望 «line» 实际 «» 少了最后至少 174771 行。\n"
               "b: 未通过 输出超过 1048576 个字符，已停止\n"
               "c: 通过\n"
               "共 3 个: 通过 1 个, 未通过 2 个\n");

@@ -59,9 +59,10 @@ TEST(CliJudgingTest, EveryVerdictWithItsLine)
         {"blanks at line ends and final empty lines", "input a\ninput b\nprint a + b; \"  \"\nprint \"\"\nprint \"\"\n",
          "1: 通过"},
         {"an empty line first is a format error", "input a\ninput b\nprint \"\"\nprint a + b\n",
-         "1: 格式错误 第1行: 期望 «3» 实际 «»"},
-        {"a wrong answer", "input a\ninput b\nprint a - b\n", "1: 答案错误 第1行: 期望 «3» 实际 «-1»"},
-        {"nothing printed", "input a\n", "1: 答案错误 第1行: 期望 «3» 实际 （没有这一行）"},
+         "1: 格式错误 第1行: 期望 «3» 实际 «» 多了一行。第1行的空行由程序第3行的 print \"\" 产生。"},
+        {"a wrong answer", "input a\ninput b\nprint a - b\n", "1: 答案错误 第1行: 期望 «3» 实际 «-1» 内容不同。第1行输出 «-1» 由程序第3行的 print a - b 产生，"
+         "当时 a = 1，b = 2；a 最后一次在第1行被赋值，b 最后一次在第2行被赋值。"},
+        {"nothing printed", "input a\n", "1: 答案错误 第1行: 期望 «3» 实际 （没有这一行） 少了最后一行。"},
         {"the statement limit", "do while 1 = 1\nloop\n", "1: 超时（超过 10000000 条语句）"},
         {"endless output", "do while 1 = 1\n    print \"xxxxxxxxxx\"\nloop\n", "1: 输出超限"},
         {"a run-time error", "input a\ninput b\nprint a / 0\n", "1: 运行错误 错误 11: 除数为零(第3行)"},
@@ -144,7 +145,9 @@ TEST(CliJudgingTest, FpsFileItemsWithCdataAndEntities)
     const CliResult first = judge("input a\ninput b\nprint a + b\n", fps, {});
     EXPECT_EQ(first.exitStatus, kSomeFailed) << first.err;
     EXPECT_EQ(first.out,
-              "样例1: 通过\n1: 通过\n2: 答案错误 第1行: 期望 «5» 实际 «4»\n共 3 个: 通过 2 个, 未通过 1 个\n");
+              "样例1: 通过\n1: 通过\n2: 答案错误 第1行: 期望 «5» 实际 «4» 内容不同。第1行输出 «4» 由程序第3行的 "
+              "print a + b 产生，当时 a = 2，b = 2；a 最后一次在第1行被赋值，b 最后一次在第2行被赋值。\n"
+              "共 3 个: 通过 2 个, 未通过 1 个\n");
 
     const CliResult second = judge("input a\ninput b\nprint a - b\nprint a * b\n", fps, {"--item", "2"});
     EXPECT_EQ(second.out,

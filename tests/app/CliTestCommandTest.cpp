@@ -46,15 +46,18 @@ TEST(CliTest, ReportsEachCaseInNameOrderAndTheSummary)
     const Case cases[] = {
         {"passing and failing", "input a\ninput b\nprint a + b\n", kSomeFailed,
          "ok: 通过\n"
-         "wrong: 未通过 第3行: 期望 «8» 实际 «7»\n"
+         "wrong: 未通过 第3行: 期望 «8» 实际 «7» 内容不同。第3行输出 «7» 由程序第3行的 print a + b 产生，"
+         "当时 a = 3，b = 4；a 最后一次在第1行被赋值，b 最后一次在第2行被赋值。\n"
          "共 2 个: 通过 1 个, 未通过 1 个\n"},
         {"erroring", "input a\ninput b\nprint a / 0\n", kSomeFailed,
          "ok: 未通过 错误 11: 除数为零(第3行)\n"
          "wrong: 未通过 错误 11: 除数为零(第3行)\n"
          "共 2 个: 通过 0 个, 未通过 2 个\n"},
         {"too few INPUTs", "input a\nprint a\n", kSomeFailed,
-         "ok: 未通过 第2行: 期望 «4» 实际 «3»\n"
-         "wrong: 未通过 第2行: 期望 «4» 实际 «3»\n"
+         "ok: 未通过 第2行: 期望 «4» 实际 «3» 内容不同。第2行输出 «3» 由程序第2行的 print a 产生，当时 a = 3；"
+         "a 最后一次在第1行被赋值。\n"
+         "wrong: 未通过 第2行: 期望 «4» 实际 «3» 内容不同。第2行输出 «3» 由程序第2行的 print a 产生，当时 a = 3；"
+         "a 最后一次在第1行被赋值。\n"
          "共 2 个: 通过 0 个, 未通过 2 个\n"},
         {"endless", "input a\ndo while 1 = 1\n    a = a + 1\nloop\n", kSomeFailed,
          "ok: 未通过 运行了 10000000 条语句还没有结束，已停止（是不是死循环？）\n"
