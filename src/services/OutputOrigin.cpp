@@ -125,6 +125,8 @@ private:
     void scanLineEnds();
     [[nodiscard]] bool coversWrongCharacter() const;
     [[nodiscard]] OutputOrigin originAt(const RecordedStep& step) const;
+    [[nodiscard]] bool givesValue(const VariableValue& changed) const;
+    [[nodiscard]] bool assignedBy(const RecordedStep& step, std::u16string_view name) const;
     void noteChanges(const RecordedStep& step);
     void noteInputText(const RecordedStep& step);
     [[nodiscard]] std::u16string_view editorLine(std::int32_t line) const;
@@ -199,6 +201,7 @@ OutputOrigin OriginTracker::originAt(const RecordedStep& step) const
     const clsVar& variables = m_code.program.Variables;
     for (const std::u16string& name : namedVariables(origin.statement, variables)) {
         origin.values.push_back({name, variables.valueOf(name)});
+        if (assignedBy(step, name)) continue;  // its value is the one shown
         const auto change = m_changes.find(lowerAscii(name));
         if (change == m_changes.end()) {
             origin.assignments.push_back({name, 0, 0, {}});
@@ -218,12 +221,25 @@ const std::vector<std::u16string>& OriginTracker::loopVariablesAround(std::int32
 
 // A variable that appears with 0 was only read (or set to what it already
 // read as): no value was given to it.
+bool OriginTracker::givesValue(const VariableValue& changed) const
+{
+    return changed.value != 0 || m_changes.contains(lowerAscii(changed.name));
+}
+
+bool OriginTracker::assignedBy(const RecordedStep& step, std::u16string_view name) const
+{
+    const std::u16string key = lowerAscii(name);
+    return std::any_of(step.changes.begin(), step.changes.end(), [&](const VariableValue& changed) {
+        return lowerAscii(changed.name) == key && givesValue(changed);
+    });
+}
+
 void OriginTracker::noteChanges(const RecordedStep& step)
 {
     const clsVar& variables = m_code.program.Variables;
     for (const VariableValue& changed : step.changes) {
+        if (!givesValue(changed)) continue;
         std::u16string key = lowerAscii(changed.name);
-        if (changed.value == 0 && !m_changes.contains(key)) continue;
         Change change{step.step, step.line, {}};
         for (const std::u16string& loopVariable : loopVariablesAround(step.line)) {
             if (lowerAscii(loopVariable) != key) change.loopVariables.push_back({loopVariable, variables.valueOf(loopVariable)});

@@ -82,6 +82,42 @@ TEST(CliJudgingTest, EveryVerdictWithItsLine)
     }
 }
 
+// A wrong answer's line goes on with the kind of difference and the
+// statement that wrote the first wrong judged line; questions are not output.
+TEST(CliJudgingTest, AWrongAnswerIsExplained)
+{
+    struct Case {
+        const char* name;
+        std::string program;
+        std::string input;
+        std::string expected;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"a number written otherwise",
+         "input n\ns = 0\nfor i = 1 to n\n    s = s + i\nnext\nprint s / 2\n", "4", "5.0\n",
+         "1: 答案错误 第1行: 期望 «5.0» 实际 «5» 数字写法不同：期望 5.0，实际 5。第1行输出 «5» 由程序第6行的 print s / 2 产生，"
+         "当时 s = 10；s 最后一次在第4行被赋值（i = 4）。"},
+        {"one number a line", "input a\ninput b\nprint a\nprint b\n", "1 2", "1 2\n",
+         "1: 格式错误 第1行: 期望 «1 2» 实际 «1» 只差空格和换行的位置。第1行输出 «1» 由程序第3行的 print a 产生，"
+         "当时 a = 1；a 最后一次在第1行被赋值。"},
+        {"questions left out", "input \"a=\"; a\ninput \"b=\"; b\nprint \"积\"\nprint a * b\n", "1 2", "积\n3\n",
+         "1: 答案错误 第2行: 期望 «3» 实际 «2» 内容不同。第2行输出 «2» 由程序第4行的 print a * b 产生，"
+         "当时 a = 1，b = 2；a 最后一次在第1行被赋值，b 最后一次在第2行被赋值。"},
+        {"a line too many at the start", "print \"结果\"\ninput a\nprint a\n", "7", "7\n",
+         "1: 答案错误 第1行: 期望 «7» 实际 «结果» 多了一行。第1行输出 «结果» 由程序第1行的 print \"结果\" 产生。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        folder.write("1.in", c.input);
+        folder.write("1.ans", c.expected);
+        const CliResult result = judge(c.program, folder.path().string());
+        EXPECT_EQ(result.exitStatus, kSomeFailed) << result.err;
+        EXPECT_EQ(result.out, c.line + "\n共 1 个: 通过 0 个, 未通过 1 个\n");
+    }
+}
+
 TEST(CliJudgingTest, TheStatementLimitIsMaxSteps)
 {
     TempFolder folder;

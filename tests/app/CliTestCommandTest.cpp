@@ -74,6 +74,54 @@ TEST(CliTest, ReportsEachCaseInNameOrderAndTheSummary)
     }
 }
 
+// A failing case's line goes on with the kind of difference and, when the
+// output has the line, the statement that wrote its first wrong character.
+TEST(CliTest, AFailingCaseIsExplained)
+{
+    struct Case {
+        const char* name;
+        std::string program;
+        std::string answers;
+        std::string expected;
+        std::string line;  // after "a: 未通过 "
+    };
+    const Case cases[] = {
+        {"loop variable at the last assignment", "s = 0\nfor i = 1 to 3\n    s = s + i\nnext\nprint s\n", "", "7\n",
+         "第1行: 期望 «7» 实际 «6» 内容不同。第1行输出 «6» 由程序第5行的 print s 产生，当时 s = 6；"
+         "s 最后一次在第3行被赋值（i = 3）。"},
+        {"two loops around the assignment",
+         "t = 0\nfor i = 1 to 3\n  for j = 1 to 2\n    t = t + i * j\n  next\nnext\nprint \"t=\"; T\n", "",
+         "t=19\n",
+         "第1行: 期望 «t=19» 实际 «t=18» 内容不同。第1行输出 «t=18» 由程序第7行的 print \"t=\"; T 产生，"
+         "当时 T = 18；T 最后一次在第4行被赋值（i = 3，j = 2）。"},
+        {"a misspelt variable", "sum = 5\nprint sun\n", "", "5\n",
+         "第1行: 期望 «5» 实际 «0» 内容不同。第1行输出 «0» 由程序第2行的 print sun 产生，当时 sun = 0；"
+         "sun 一直是 0，没有被赋过别的值。"},
+        {"a blank at the line end", "print 3;\nprint \" \"\n", "", "3\n",
+         "第1行: 期望 «3» 实际 «3 » 只差行末空格。第1行输出 « » 由程序第2行的 print \" \" 产生。"},
+        {"a prompt", "input \"n=\"; n\nprint n * 2\n", "5\n", "5\n10\n",
+         "第1行: 期望 «5» 实际 «n=» 多输出了提示或输入的答案。第1行输出 «n=» 由程序第1行的 input \"n=\"; n 产生。"},
+        {"an echoed answer", "input n\nprint n * 2\n", "5\n", "10\n",
+         "第1行: 期望 «10» 实际 «5» 多输出了提示或输入的答案。第1行输出 «5» 由程序第1行的 input n 产生，当时 n = 5。"},
+        {"a number written otherwise", "print 3 / 2\n", "", "1.50\n",
+         "第1行: 期望 «1.50» 实际 «1.5» 数字写法不同：期望 1.50，实际 1.5。第1行输出 «1.5» 由程序第1行的 print 3 / 2 产生。"},
+        {"a full-width comma", "print \"1，2\"\n", "", "1,2\n",
+         "第1行: 期望 «1,2» 实际 «1，2» 全角/半角不同：期望 «,»，实际 «，»。第1行输出 «1，2» 由程序第1行的 print \"1，2\" 产生。"},
+        {"the last line missing", "print 1\n", "", "1\n2\n", "第2行: 期望 «2» 实际 «» 少了最后一行。"},
+        {"a line too many", "print 1\nprint 2\n", "", "1\n",
+         "第2行: 期望 «» 实际 «2» 多了一行。第2行输出 «2» 由程序第2行的 print 2 产生。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        folder.write("a.out", c.expected);
+        if (!c.answers.empty()) folder.write("a.in", c.answers);
+        const CliResult result = testProgram(c.program, folder.path().string());
+        EXPECT_EQ(result.exitStatus, kSomeFailed) << result.err;
+        EXPECT_EQ(result.out, "a: 未通过 " + c.line + "\n共 1 个: 通过 0 个, 未通过 1 个\n");
+    }
+}
+
 TEST(CliTest, ExitsZeroWhenEveryCasePasses)
 {
     TempFolder folder;
