@@ -441,31 +441,53 @@ ProgramWarning unassignedWarning(const std::u16string& name, std::int32_t line,
     return {line, std::move(text), columnOf(lines.line(line), {name})};
 }
 
+// Where on which line a full-width character stands that a warning explains.
+using SlipPlaces = std::vector<std::pair<std::int32_t, std::size_t>>;
+
+constexpr std::u16string_view kWideSeparators = u"，；";
+
+// The names an INPUT item would have held, had its separators been half-width.
+std::vector<std::u16string> namesMeant(std::u16string_view item)
+{
+    std::vector<std::u16string> parts;
+    for (std::size_t start = 0; start <= item.size();) {
+        const std::size_t end = std::min(item.find_first_of(kWideSeparators, start), item.size());
+        const std::u16string_view part = trimBlanks(item.substr(start, end - start));
+        if (!part.empty()) parts.emplace_back(part);
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::u16string inputSeparatorText(const std::u16string& item, char16_t wide)
+{
+    const std::vector<std::u16string> parts = namesMeant(item);
+    std::u16string text(u"Input ");
+    text.append(item).append(u" 里的“").append(1, wide).append(u"”是全角，算作变量名的一部分：运行时只问一次，答案存进名叫 ");
+    text.append(item).append(u" 的一个变量，").append(joinedNames(parts)).append(parts.size() > 1 ? u" 都" : u" ");
+    return text.append(u"得不到这次输入的值。请改成半角“").append(1, wide == u'，' ? u',' : u';').append(u"”。");
+}
+
 // INPUT items that a full-width comma or semicolon runs together: the run
-// asks once, for one variable named after the whole item.
-std::vector<ProgramWarning> inputSeparatorWarnings(const std::vector<clsLine>& table, const EditorLines& lines)
+// asks once, for one variable named after the whole item. Each such
+// character's place goes to `explained`.
+std::vector<ProgramWarning> inputSeparatorWarnings(const std::vector<clsLine>& table, const EditorLines& lines,
+                                                   SlipPlaces& explained)
 {
     std::vector<ProgramWarning> found;
     for (std::size_t index = 1; index < table.size(); ++index) {
         if (table[index].Head() != u"input") continue;
         const std::int32_t line = table[index].phLine;
         for (const std::u16string& item : inputTargets(table[index])) {
-            const std::size_t slip = item.find_first_of(u"，；");
+            const std::size_t slip = item.find_first_of(kWideSeparators);
             if (slip == std::u16string::npos) continue;
-            std::vector<std::u16string> parts;
-            for (std::size_t start = 0; start <= item.size();) {
-                const std::size_t end = std::min(item.find_first_of(u"，；", start), item.size());
-                const std::u16string_view part = trimBlanks(std::u16string_view(item).substr(start, end - start));
-                if (!part.empty()) parts.emplace_back(part);
-                start = end + 1;
-            }
-            const std::u16string wide(1, item[slip]);
-            const std::u16string narrow(1, item[slip] == u'，' ? u',' : u';');
             const std::size_t at = codeOf(lines.line(line)).find(item);
-            std::u16string text = u"Input " + item + u" 里的“" + wide + u"”是全角，算作变量名的一部分：运行时只问一次，答案存进名叫 " +
-                                  item + u" 的一个变量，" + joinedNames(parts) + (parts.size() > 1 ? u" 都" : u" ") +
-                                  u"得不到这次输入的值。请改成半角“" + narrow + u"”。";
-            found.push_back({line, std::move(text), at == std::u16string::npos ? lines.line(line).size() : at + slip});
+            for (std::size_t mark = slip; at != std::u16string::npos && mark != std::u16string::npos;
+                 mark = item.find_first_of(kWideSeparators, mark + 1)) {
+                explained.emplace_back(line, at + mark);
+            }
+            found.push_back({line, inputSeparatorText(item, item[slip]),
+                             at == std::u16string::npos ? lines.line(line).size() : at + slip});
         }
     }
     return found;
@@ -498,17 +520,13 @@ void addCodeWarnings(std::vector<ProgramWarning>& warnings, const clsCode& code,
 // Full-width characters outside literals and comments: a slip of the input
 // method even where the line still translates (ｘ is a name). A slip that an
 // INPUT warning explains already is not told twice.
-void addSlipWarnings(std::vector<ProgramWarning>& warnings, const EditorLines& lines,
-                     const std::vector<ProgramWarning>& explained)
+void addSlipWarnings(std::vector<ProgramWarning>& warnings, const EditorLines& lines, const SlipPlaces& explained)
 {
     std::int32_t number = 0;
     for (std::u16string_view line : lines.lines()) {
         ++number;
         for (const FullWidthSlip& slip : fullWidthSlips(line)) {
-            const auto here = [&](const ProgramWarning& warning) {
-                return warning.line == number && warning.column == slip.start;
-            };
-            if (std::none_of(explained.begin(), explained.end(), here)) {
+            if (std::find(explained.begin(), explained.end(), std::pair{number, slip.start}) == explained.end()) {
                 warnings.push_back({number, slipWarning(slip), slip.start});
             }
         }
@@ -545,8 +563,9 @@ std::vector<ProgramWarning> programWarnings(const clsCode& code, std::u16string_
     const EditorLines lines(editorText);
     std::vector<ProgramWarning> warnings;
     addCodeWarnings(warnings, code, lines);
-    const std::vector<ProgramWarning> inputSlips = inputSeparatorWarnings(code.Lines, lines);
-    addSlipWarnings(warnings, lines, inputSlips);
+    SlipPlaces explained;
+    const std::vector<ProgramWarning> inputSlips = inputSeparatorWarnings(code.Lines, lines, explained);
+    addSlipWarnings(warnings, lines, explained);
     warnings.insert(warnings.end(), inputSlips.begin(), inputSlips.end());
     std::stable_sort(warnings.begin(), warnings.end(), [](const ProgramWarning& a, const ProgramWarning& b) {
         return a.line != b.line ? a.line < b.line : a.column < b.column;

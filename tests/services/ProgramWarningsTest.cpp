@@ -176,6 +176,11 @@ TEST(ProgramWarnings, CertainMistakesAreWarnedAndCorrectProgramsAreNot)
          {u"input \"数：\", a；", u"print a"},
          {"1: Input a； 里的“；”是全角，算作变量名的一部分：运行时只问一次，答案存进名叫 a； 的一个变量，a "
           "得不到这次输入的值。请改成半角“;”。"}},
+        {"one warning for an item with two of them, and the label and capitals of the line",
+         {u"10 INPUT X，Y；Z", u"print x + y + z; (1，2)"},
+         {"1: Input x，y；z 里的“，”是全角，算作变量名的一部分：运行时只问一次，答案存进名叫 x，y；z 的一个变量，"
+          "x、y、z 都得不到这次输入的值。请改成半角“,”。",
+          "2: 此处是全角符号“，”，程序需要半角“,”"}},
         {"full-width text in an INPUT prompt is the prompt's", {u"input \"两个数，用逗号：\"; a, b", u"print a + b"}, {}},
     };
     for (const WarningCase& c : cases) {
