@@ -22,13 +22,21 @@ Executor::Executor(clsCode& code, RunHost& host)
 Executor::~Executor() = default;
 
 // Pauses once per visit of an editor line: a line that translation split into
-// several statements, or a line that jumps to itself, pauses only the first time.
+// several statements, or a line that jumps to itself, pauses only the first
+// time. A watched value is asked about first, so that a pause for another
+// reason still takes its change as seen.
 void Executor::pauseIfWanted(std::int16_t line)
 {
-    if ((!program.FreeRun || program.IsBreakpoint(line)) && m_code.PreviousLine != line) stopWindow();
+    const bool changed = program.WatchesChange && m_host.watchedValueChanged();
+    const bool atLine = m_code.PreviousLine != line &&
+                        (!program.FreeRun || (program.IsBreakpoint(line) && m_host.breakpointHolds(line)));
+    if (changed || atLine) stopWindow();
 }
 
-void Executor::noteHowToPause() { m_mayPause = !program.FreeRun || !program.Breakpoints.empty(); }
+void Executor::noteHowToPause()
+{
+    m_mayPause = !program.FreeRun || !program.Breakpoints.empty() || program.WatchesChange;
+}
 
 // Gives the host its turn before the statement on `line`; false when the
 // console was closed meanwhile and the run ends.

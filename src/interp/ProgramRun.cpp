@@ -36,6 +36,7 @@ RunOutcome StartRun(clsCode& code, std::u16string_view editorText, RunConsole& c
     console.Clear();
     console.showConsole();
     program.ClearBreakpoints();
+    program.WatchesChange = false;
     console.setCaption(kRunningCaption);
     code.Run(console);
     console.setCaption(kEndedCaption);

@@ -11,6 +11,7 @@ void ProgramState::reset()
     CurrentLine = 0;
     RunSource.clear();
     Breakpoints.clear();
+    WatchesChange = false;
     Variables.Clear();
 }
 

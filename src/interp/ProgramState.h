@@ -26,6 +26,7 @@ struct ProgramState {
     std::int32_t CurrentLine = 0;            // editor line being translated or executed
     std::u16string RunSource;                // editor text as it was when the run started
     std::vector<std::int16_t> Breakpoints;   // editor lines, in the order they were added
+    bool WatchesChange = false;              // the host is asked before every statement whether to pause
     clsVar Variables{Err};
 
     // As a new run finds it.

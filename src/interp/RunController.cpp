@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "expr/NumberText.h"
+#include "expr/TextHelpers.h"
 #include "interp/ProgramState.h"
 #include "interp/clsCode.h"
 
@@ -20,9 +21,12 @@ public:
 
     void translated(const clsCode& code) override
     {
+        m_controller.prepareRun();
         if (m_controller.m_translated) m_controller.m_translated(code);
         m_console.translated(code);
     }
+    bool breakpointHolds(std::int16_t line) override { return m_controller.breakpointHolds(line); }
+    bool watchedValueChanged() override { return m_controller.watchedValueChanged(); }
     void yield() override
     {
         m_afterYield = true;
@@ -38,6 +42,7 @@ public:
     }
     void StopWindow() override
     {
+        m_controller.forgetRunTo();
         m_controller.m_pausedLine = m_controller.currentLine();
         if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
         m_console.StopWindow();
@@ -74,8 +79,11 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
     m_run = std::make_unique<clsCode>();
     m_timeline = mode == RunMode::Stepping ? std::make_unique<RunTimeline>(std::u16string(editorText)) : nullptr;
     m_liveStarted = 0;
+    m_conditions.clear();
+    m_changeWatched.reset();
     PauseRecorder recorder(*this, console);
     RunOutcome outcome = StartRun(*m_run, editorText, recorder, mode);
+    m_runTo.reset();
     m_translated = nullptr;
     m_running = false;
     return outcome;
@@ -212,6 +220,80 @@ void RunController::setBreakpoint(std::int32_t line, bool ticked)
         m_run->program.RemoveBreakpoint(static_cast<std::int16_t>(line));
     }
     if (m_pausedLine && m_pauseWatcher) m_pauseWatcher->breakpointsChanged();
+}
+
+void RunController::prepareRun()
+{
+    for (const LineBreakpoint& breakpoint : m_startBreakpoints) {
+        setBreakpoint(breakpoint.line, true);
+        setBreakpointCondition(breakpoint.line, breakpoint.condition);
+    }
+    if (!m_runTo) return;
+    runTo(*m_runTo);
+}
+
+void RunController::runTo(std::int32_t line)
+{
+    m_runTo = line;
+    if (!m_running || !m_run) return;
+    m_runToIsOnlyForNow = !isBreakpoint(line);
+    setBreakpoint(line, true);
+    runFreely();
+}
+
+void RunController::forgetRunTo()
+{
+    if (!m_runTo) return;
+    if (m_runToIsOnlyForNow) setBreakpoint(*m_runTo, false);
+    m_runTo.reset();
+}
+
+void RunController::setBreakpointCondition(std::int32_t line, std::u16string condition)
+{
+    if (trimBlanks(condition).empty()) {
+        m_conditions.erase(line);
+    } else {
+        m_conditions[line] = std::move(condition);
+    }
+}
+
+std::u16string RunController::breakpointCondition(std::int32_t line) const
+{
+    const auto found = m_conditions.find(line);
+    return found == m_conditions.end() ? std::u16string() : found->second;
+}
+
+// The run-to target pauses whatever the condition on its line says.
+bool RunController::breakpointHolds(std::int32_t line) const
+{
+    const auto found = m_conditions.find(line);
+    if (found == m_conditions.end() || m_runTo == line) return true;
+    return WatchEvaluator(variables()).holds(found->second);
+}
+
+void RunController::pauseOnChange(std::optional<std::u16string> name)
+{
+    m_changeWatched = std::move(name);
+    if (!m_run) return;
+    if (m_changeWatched) m_watchedValue = m_run->program.Variables.valueOf(*m_changeWatched);
+    m_run->program.WatchesChange = m_changeWatched.has_value();
+}
+
+bool RunController::watchedValueChanged()
+{
+    const double now = m_run->program.Variables.valueOf(*m_changeWatched);
+    if (now == m_watchedValue) return false;
+    const bool changed = numberText(now) != numberText(m_watchedValue);
+    m_watchedValue = now;
+    return changed;
+}
+
+std::vector<WatchResult> RunController::watchValues() const
+{
+    WatchEvaluator evaluator(variables());
+    std::vector<WatchResult> values;
+    for (const std::u16string& expression : m_watches) values.push_back(evaluator.value(expression));
+    return values;
 }
 
 void RunController::pauseBeforeNextLine()

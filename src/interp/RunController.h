@@ -5,6 +5,7 @@
 // and steer that run while it pauses, never through the core's run state.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -15,11 +16,20 @@
 #include "interp/RunMoment.h"
 #include "interp/RunTimeline.h"
 #include "interp/VariableChanges.h"
+#include "interp/WatchEvaluator.h"
 
 namespace tarnik {
 
 class clsCode;
 struct ProgramState;
+
+// A breakpoint the editor keeps between runs; an empty condition always holds.
+struct LineBreakpoint {
+    std::int32_t line = 0;
+    std::u16string condition;
+
+    friend bool operator==(const LineBreakpoint&, const LineBreakpoint&) = default;
+};
 
 // The IDE's door into runs: starts them (never one inside another: a run
 // yields to the event loop, where a second Start may arrive) and lets the
@@ -93,8 +103,29 @@ public:
     [[nodiscard]] std::optional<std::int32_t> pausedLine() const { return m_pausedLine; }
     // Told of every pause from now on; nullptr: no one.
     void setPauseWatcher(PauseWatcher* watcher) { m_pauseWatcher = watcher; }
+    // The breakpoints of the run in progress (none without one).
     [[nodiscard]] bool isBreakpoint(std::int32_t line) const;
     void setBreakpoint(std::int32_t line, bool ticked);
+    // The breakpoints every run starts with, each with its condition: the editor's.
+    void setStartBreakpoints(std::vector<LineBreakpoint> breakpoints) { m_startBreakpoints = std::move(breakpoints); }
+    // The condition of a breakpoint of the run in progress, evaluated on a
+    // copy of the variables as IF reads it; empty: it always holds.
+    void setBreakpointCondition(std::int32_t line, std::u16string condition);
+    [[nodiscard]] std::u16string breakpointCondition(std::int32_t line) const;
+    // 值改变时暂停: the run in progress pauses before the next statement
+    // after `name`'s value changed; nothing: no such pause.
+    void pauseOnChange(std::optional<std::u16string> name);
+    [[nodiscard]] const std::optional<std::u16string>& changeWatched() const { return m_changeWatched; }
+    // 运行到光标处: while paused, runs on freely until `line`, a breakpoint
+    // for this once; otherwise the next run starts so (a Debug run without
+    // its first pause).
+    void runTo(std::int32_t line);
+
+    // 监视: expressions shown at every pause, kept from run to run.
+    void setWatches(std::vector<std::u16string> expressions) { m_watches = std::move(expressions); }
+    [[nodiscard]] const std::vector<std::u16string>& watches() const { return m_watches; }
+    // Each watch against the moment shown, on a copy of its variables.
+    [[nodiscard]] std::vector<WatchResult> watchValues() const;
 
     // Step and the console's Pause: stop again before the next editor line.
     void pauseBeforeNextLine();
@@ -110,6 +141,12 @@ private:
 
     void show(std::int64_t step);
     void backToLive();
+    // After translation, before the first statement: the run's breakpoints and how it starts.
+    void prepareRun();
+    // At a pause: a 运行到光标处 target is reached or passed by.
+    void forgetRunTo();
+    [[nodiscard]] bool breakpointHolds(std::int32_t line) const;
+    [[nodiscard]] bool watchedValueChanged();
 
     bool m_running = false;
     std::unique_ptr<clsCode> m_run;  // the run in progress, or the last one
@@ -125,6 +162,13 @@ private:
     // While looking back: the moment shown and the one a statement before it (for the marks).
     std::optional<RunMoment> m_shown;
     std::optional<RunMoment> m_beforeShown;
+    std::vector<LineBreakpoint> m_startBreakpoints;
+    std::map<std::int32_t, std::u16string> m_conditions;  // of the run in progress
+    std::optional<std::u16string> m_changeWatched;
+    double m_watchedValue = 0;  // its value when last asked
+    std::optional<std::int32_t> m_runTo;
+    bool m_runToIsOnlyForNow = false;  // the target was no breakpoint before
+    std::vector<std::u16string> m_watches;
 };
 
 }  // namespace tarnik

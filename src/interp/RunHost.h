@@ -33,6 +33,16 @@ public:
     [[nodiscard]] virtual std::int64_t quietStatements() { return 0; }
     // The console's visibility; once it is hidden the run ends before its next statement.
     [[nodiscard]] virtual bool consoleVisible() = 0;
+    // Asked before the first statement of a breakpoint's line while the run
+    // goes freely: whether to pause there (a breakpoint may hold a condition).
+    [[nodiscard]] virtual bool breakpointHolds(std::int16_t line)
+    {
+        (void)line;
+        return true;
+    }
+    // Asked before every statement while the run's WatchesChange is set:
+    // whether the watched value changed since the last time it was asked.
+    [[nodiscard]] virtual bool watchedValueChanged() { return false; }
     // Pause in the debugger; returns when the user steps, continues or aborts.
     virtual void StopWindow() = 0;
     // Console output (PRINT and the echo of INPUT answers).
