@@ -51,7 +51,8 @@ int judgeCommand(const CommandArguments& words, std::int64_t maxStatements)
         if (result.verdict == Verdict::AC) ++passed;
         std::u16string line = result.name + u": " + judgeLineText(result);
         if (result.verdict == Verdict::WA || result.verdict == Verdict::PE) {
-            line += u" " + explainFailure(source, judged, result, maxStatements).text();
+            line += u' ';
+            line += explainFailure(source, judged, result, maxStatements).text();
         }
         if (const int written = writeOutput(toUtf8(line) + "\n")) return written;
     }
@@ -83,7 +84,8 @@ int testCommand(Arguments arguments)
         if (result.verdict == CaseVerdict::Passed) ++passed;
         std::u16string line = result.name + u": " + verdictText(result);
         if (result.verdict == CaseVerdict::OutputDiffers) {
-            line += u" " + explainFailure(source, testCase, result, maxStatements).text();
+            line += u' ';
+            line += explainFailure(source, testCase, result, maxStatements).text();
         }
         // A line as soon as its case is judged: a long check shows how far it got.
         if (const int written = writeOutput(toUtf8(line) + "\n")) return written;

@@ -51,7 +51,9 @@ LineSpan withoutTrailingEmptyLines(const Lines& lines)
 std::u16string lineCount(std::size_t lines)
 {
     if (lines == 1) return u"一行";
-    return u" " + numberText(static_cast<double>(lines)) + u" 行";
+    std::u16string text(u" ");
+    text += numberText(static_cast<double>(lines));
+    return text + u" 行";
 }
 
 // The phrase for lines missing or extra, once trailing empty lines are set

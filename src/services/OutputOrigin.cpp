@@ -1,271 +1,15 @@
 #include "services/OutputOrigin.h"
 
-#include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
-
 #include "expr/NumberText.h"
-#include "expr/TextHelpers.h"
 #include "interp/ProgramRun.h"
 #include "interp/TraceRecorder.h"
 #include "interp/clsCode.h"
 #include "services/CaseConsole.h"
 #include "services/JudgeConsole.h"
-#include "services/SourceText.h"
+#include "services/OriginTracker.h"
 
 namespace tarnik {
 namespace {
-
-// The first wrong character of the actual line, moved back to the start of
-// the number it is in (3.0 for 3 is that number's fault), or its last
-// character when the actual line stops short; none without an actual line.
-std::optional<std::size_t> wrongColumn(const OutputDifference& difference)
-{
-    if (!difference.actual) return std::nullopt;
-    const std::u16string& actual = *difference.actual;
-    const std::u16string expected = difference.expected.value_or(u"");
-    std::size_t column = static_cast<std::size_t>(
-        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first - actual.begin());
-    const auto inNumber = [](char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.'; };
-    if (column < actual.size() && inNumber(actual[column])) {
-        while (column > 0 && inNumber(actual[column - 1])) --column;
-    }
-    if (column == actual.size() && column > 0) --column;
-    return column;
-}
-
-bool isNameCharacter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
-           (c >= 0x4E00 && c <= 0x9FFF);
-}
-
-bool existsIn(const clsVar& variables, std::u16string_view name)
-{
-    const std::u16string lower = lowerAscii(name);
-    const std::vector<std::u16string>& names = variables.VarNames();
-    return std::any_of(names.begin(), names.end(), [&lower](const std::u16string& n) { return lowerAscii(n) == lower; });
-}
-
-// The variables a statement names, as it writes them, in order, each once;
-// literals and the comment are skipped.
-std::vector<std::u16string> namedVariables(std::u16string_view statement, const clsVar& variables)
-{
-    std::vector<std::u16string> names;
-    std::unordered_set<std::u16string> seen;
-    for (std::size_t at = 0; at < statement.size();) {
-        const char16_t c = statement[at];
-        if (c == u'\'') break;
-        if (c == u'"') {
-            const std::size_t close = statement.find(u'"', at + 1);
-            at = close == std::u16string_view::npos ? statement.size() : close + 1;
-            continue;
-        }
-        if (!isNameCharacter(c) || (c >= u'0' && c <= u'9')) {
-            ++at;
-            continue;
-        }
-        std::size_t end = at;
-        while (end < statement.size() && isNameCharacter(statement[end])) ++end;
-        const std::u16string_view name = statement.substr(at, end - at);
-        if (existsIn(variables, name) && seen.insert(lowerAscii(name)).second) names.emplace_back(name);
-        at = end;
-    }
-    return names;
-}
-
-// The variables of the FOR loops whose body holds editor line `line`, outermost first.
-std::vector<std::u16string> forVariablesAround(const clsCode& code, std::int32_t line)
-{
-    std::vector<std::u16string> names;
-    for (std::int16_t index = 1; index <= code.LineCount; ++index) {
-        const clsLine& record = code.Lines[static_cast<std::size_t>(index)];
-        if (record.Head() != u"for" || record.for_next_id <= 0 || record.for_next_id > code.LineCount) continue;
-        const std::int32_t nextLine = code.Lines[static_cast<std::size_t>(record.for_next_id)].phLine;
-        if (record.phLine >= line || nextLine <= line) continue;
-        const std::u16string body = record.Body();
-        names.emplace_back(trimBlanks(std::u16string_view(body).substr(0, body.find(u'='))));
-    }
-    return names;
-}
-
-bool startsWithInput(std::u16string_view statement)
-{
-    const std::u16string lower = lowerAscii(statement.substr(0, 6));
-    return lower.starts_with(u"input") && (lower.size() == 5 || !isNameCharacter(lower[5]));
-}
-
-// Follows a replay step by step: the line ends of the output seen so far,
-// the last change of every variable, and, at the step whose output first
-// covers the wrong character, the origin.
-class OriginTracker {
-public:
-    OriginTracker(const clsCode& code, std::u16string_view editorText, const std::u16string& output,
-                  const OutputDifference& difference)
-        : m_code(code), m_output(output), m_outputLine(difference.line), m_column(wrongColumn(difference))
-    {
-        const std::u16string crLf = withCrLfLineEnds(editorText);
-        for (std::u16string_view line : splitLines(crLf)) m_editorLines.emplace_back(trimBlanks(line));
-    }
-
-    // With the record's INPUT answers, the output without the text INPUT lines printed is kept too.
-    void keepOutputWithoutInputText(const TraceRecorder& recorder) { m_recorder = &recorder; }
-
-    void stepDone(const RecordedStep& step);
-    [[nodiscard]] const std::optional<OutputOrigin>& origin() const { return m_origin; }
-    [[nodiscard]] bool rightWithoutInputText(std::u16string_view expected) const;
-
-private:
-    struct Change {
-        std::int64_t step = 0;
-        std::int32_t line = 0;
-        std::vector<VariableValue> loopVariables;
-    };
-
-    void scanLineEnds();
-    [[nodiscard]] bool coversWrongCharacter() const;
-    [[nodiscard]] OutputOrigin originAt(const RecordedStep& step) const;
-    [[nodiscard]] bool givesValue(const VariableValue& changed) const;
-    [[nodiscard]] bool assignedBy(const RecordedStep& step, std::u16string_view name) const;
-    void noteChanges(const RecordedStep& step);
-    void noteInputText(const RecordedStep& step);
-    [[nodiscard]] std::u16string_view editorLine(std::int32_t line) const;
-    [[nodiscard]] std::size_t lineStart() const;
-    [[nodiscard]] const std::vector<std::u16string>& loopVariablesAround(std::int32_t line);
-
-    const clsCode& m_code;
-    const std::u16string& m_output;
-    std::int32_t m_outputLine;
-    std::optional<std::size_t> m_column;
-    std::vector<std::u16string> m_editorLines;
-    std::vector<std::size_t> m_lineEnds;  // offsets just past every line end of the output
-    std::size_t m_scanned = 0;
-    std::size_t m_sizeBefore = 0;  // the output's size before the step
-    std::optional<OutputOrigin> m_origin;
-    std::unordered_map<std::u16string, Change> m_changes;  // by lower-case name
-    std::unordered_map<std::int32_t, std::vector<std::u16string>> m_loopVariables;  // by editor line
-    const TraceRecorder* m_recorder = nullptr;
-    std::size_t m_answersSeen = 0;
-    std::u16string m_withoutQuestions;  // the echoed answers kept
-    std::u16string m_withoutInputText;
-};
-
-// The judged output drops a question once its INPUT asks, so it may shrink.
-void OriginTracker::scanLineEnds()
-{
-    if (m_output.size() < m_scanned) {
-        while (!m_lineEnds.empty() && m_lineEnds.back() > m_output.size()) m_lineEnds.pop_back();
-        m_scanned = m_output.size();
-    }
-    for (; m_scanned < m_output.size(); ++m_scanned) {
-        const char16_t c = m_output[m_scanned];
-        const bool crLf = c == u'\r' && m_scanned + 1 < m_output.size() && m_output[m_scanned + 1] == u'\n';
-        if ((c == u'\n' || c == u'\r') && !crLf) m_lineEnds.push_back(m_scanned + 1);
-    }
-}
-
-std::size_t OriginTracker::lineStart() const
-{
-    return m_outputLine == 1 ? 0 : m_lineEnds[static_cast<std::size_t>(m_outputLine - 2)];
-}
-
-bool OriginTracker::coversWrongCharacter() const
-{
-    if (!m_column || m_lineEnds.size() + 1 < static_cast<std::size_t>(m_outputLine)) return false;
-    return m_output.size() > lineStart() + *m_column;
-}
-
-void OriginTracker::stepDone(const RecordedStep& step)
-{
-    scanLineEnds();
-    const bool covers = coversWrongCharacter();
-    if (!covers) m_origin.reset();
-    if (covers && !m_origin) m_origin = originAt(step);
-    noteChanges(step);
-    noteInputText(step);
-    m_sizeBefore = m_output.size();
-}
-
-std::u16string_view OriginTracker::editorLine(std::int32_t line) const
-{
-    if (line < 1 || static_cast<std::size_t>(line) > m_editorLines.size()) return {};
-    return m_editorLines[static_cast<std::size_t>(line - 1)];
-}
-
-OutputOrigin OriginTracker::originAt(const RecordedStep& step) const
-{
-    OutputOrigin origin{m_outputLine, {}, step.step, step.line, std::u16string(editorLine(step.line)), {}, {}};
-    const std::size_t from = std::max(lineStart(), m_sizeBefore);
-    const std::size_t end = std::min(m_output.find_first_of(u"\r\n", from), m_output.size());
-    origin.piece = m_output.substr(from, end - from);
-    const clsVar& variables = m_code.program.Variables;
-    for (const std::u16string& name : namedVariables(origin.statement, variables)) {
-        origin.values.push_back({name, variables.valueOf(name)});
-        if (assignedBy(step, name)) continue;  // its value is the one shown
-        const auto change = m_changes.find(lowerAscii(name));
-        if (change == m_changes.end()) {
-            origin.assignments.push_back({name, 0, 0, {}});
-        } else {
-            origin.assignments.push_back({name, change->second.step, change->second.line, change->second.loopVariables});
-        }
-    }
-    return origin;
-}
-
-const std::vector<std::u16string>& OriginTracker::loopVariablesAround(std::int32_t line)
-{
-    const auto known = m_loopVariables.find(line);
-    if (known != m_loopVariables.end()) return known->second;
-    return m_loopVariables[line] = forVariablesAround(m_code, line);
-}
-
-// A variable that appears with 0 was only read (or set to what it already
-// read as): no value was given to it.
-bool OriginTracker::givesValue(const VariableValue& changed) const
-{
-    return changed.value != 0 || m_changes.contains(lowerAscii(changed.name));
-}
-
-bool OriginTracker::assignedBy(const RecordedStep& step, std::u16string_view name) const
-{
-    const std::u16string key = lowerAscii(name);
-    return std::any_of(step.changes.begin(), step.changes.end(), [&](const VariableValue& changed) {
-        return lowerAscii(changed.name) == key && givesValue(changed);
-    });
-}
-
-void OriginTracker::noteChanges(const RecordedStep& step)
-{
-    const clsVar& variables = m_code.program.Variables;
-    for (const VariableValue& changed : step.changes) {
-        if (!givesValue(changed)) continue;
-        std::u16string key = lowerAscii(changed.name);
-        Change change{step.step, step.line, {}};
-        for (const std::u16string& loopVariable : loopVariablesAround(step.line)) {
-            if (lowerAscii(loopVariable) != key) change.loopVariables.push_back({loopVariable, variables.valueOf(loopVariable)});
-        }
-        m_changes[std::move(key)] = std::move(change);
-    }
-}
-
-void OriginTracker::noteInputText(const RecordedStep& step)
-{
-    if (m_recorder == nullptr) return;
-    const bool answered = m_recorder->answers().size() > m_answersSeen;
-    m_answersSeen = m_recorder->answers().size();
-    const bool inputLine = startsWithInput(editorLine(step.line));
-    if (!inputLine) m_withoutInputText += step.output;
-    if (!inputLine || answered) m_withoutQuestions += step.output;
-}
-
-bool OriginTracker::rightWithoutInputText(std::u16string_view expected) const
-{
-    const auto rightUpToTheLine = [&](const std::u16string& output) {
-        const std::optional<OutputDifference> difference = firstDifference(expected, output);
-        return !difference || difference->line > m_outputLine;
-    };
-    return rightUpToTheLine(m_withoutQuestions) || rightUpToTheLine(m_withoutInputText);
-}
 
 // `expectedWithInputText`: the expected output of a console that shows
 // what INPUT lines print, to see whether that text is to blame.
@@ -298,7 +42,10 @@ std::u16string assignmentText(const LastAssignment& assignment)
 {
     if (assignment.step == 0) return assignment.name + u" 一直是 0，没有被赋过别的值";
     std::u16string text = assignment.name + u" 最后一次在第" + numberText(assignment.line) + u"行被赋值";
-    if (!assignment.loopVariables.empty()) text += u"（" + valuesText(assignment.loopVariables) + u"）";
+    if (!assignment.loopVariables.empty()) {
+        text += u"（";
+        text += valuesText(assignment.loopVariables) + u"）";
+    }
     return text;
 }
 
@@ -306,12 +53,14 @@ std::u16string assignmentText(const LastAssignment& assignment)
 
 std::u16string originText(const OutputOrigin& origin)
 {
-    std::u16string text = u"第" + numberText(origin.outputLine) + u"行";
+    std::u16string text(u"第");
+    text += numberText(origin.outputLine) + u"行";
     text += origin.piece.empty() ? std::u16string(u"的空行") : u"输出 «" + origin.piece + u"» ";
     text += u"由程序第" + numberText(origin.line) + u"行的 " + origin.statement + u" 产生";
     if (!origin.values.empty()) text += u"，当时 " + valuesText(origin.values);
     for (std::size_t i = 0; i < origin.assignments.size(); ++i) {
-        text += (i == 0 ? u"；" : u"，") + assignmentText(origin.assignments[i]);
+        text += i == 0 ? u'；' : u'，';
+        text += assignmentText(origin.assignments[i]);
     }
     return text;
 }
