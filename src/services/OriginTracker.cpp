@@ -70,19 +70,28 @@ std::vector<std::u16string> namedVariables(std::u16string_view statement, const 
     return names;
 }
 
-// The variables of the FOR loops whose body holds editor line `line`, outermost first.
-std::vector<std::u16string> forVariablesAround(const clsCode& code, std::int32_t line)
+// The FOR records whose loop body holds editor line `line`, outermost first.
+std::vector<const clsLine*> forLoopsAround(const clsCode& code, std::int32_t line)
 {
-    std::vector<std::u16string> names;
+    std::vector<const clsLine*> loops;
     for (std::int16_t index = 1; index <= code.LineCount; ++index) {
         const clsLine& record = code.Lines[static_cast<std::size_t>(index)];
         if (record.Head() != u"for" || record.for_next_id <= 0 || record.for_next_id > code.LineCount) continue;
         const std::int32_t nextLine = code.Lines[static_cast<std::size_t>(record.for_next_id)].phLine;
-        if (record.phLine >= line || nextLine <= line) continue;
-        const std::u16string body = record.Body();
-        names.emplace_back(trimBlanks(std::u16string_view(body).substr(0, body.find(u'='))));
+        if (record.phLine < line && nextLine > line) loops.push_back(&record);
     }
-    return names;
+    return loops;
+}
+
+// The FOR's variable as the line typed it (the translated text is lower case).
+std::u16string forVariable(const clsLine& record, std::u16string_view typedLine)
+{
+    const std::u16string body = record.Body();
+    const std::u16string_view name = trimBlanks(std::u16string_view(body).substr(0, body.find(u'=')));
+    const std::u16string lowerLine = lowerAscii(typedLine);
+    const std::size_t keyword = lowerLine.find(u"for");
+    const std::size_t at = keyword == std::u16string::npos ? keyword : lowerLine.find(name, keyword + 3);
+    return std::u16string(at == std::u16string::npos ? name : typedLine.substr(at, name.size()));
 }
 
 bool startsWithInput(std::u16string_view statement)
@@ -167,7 +176,9 @@ const std::vector<std::u16string>& OriginTracker::loopVariablesAround(std::int32
 {
     const auto known = m_loopVariables.find(line);
     if (known != m_loopVariables.end()) return known->second;
-    return m_loopVariables[line] = forVariablesAround(m_code, line);
+    std::vector<std::u16string>& names = m_loopVariables[line];
+    for (const clsLine* loop : forLoopsAround(m_code, line)) names.push_back(forVariable(*loop, editorLine(loop->phLine)));
+    return names;
 }
 
 // A variable that appears with 0 was only read (or set to what it already

@@ -90,10 +90,10 @@ TEST(CliTest, AFailingCaseIsExplained)
          "第1行: 期望 «7» 实际 «6» 内容不同。第1行输出 «6» 由程序第5行的 print s 产生，当时 s = 6；"
          "s 最后一次在第3行被赋值（i = 3）。"},
         {"two loops around the assignment",
-         "t = 0\nfor i = 1 to 3\n  for j = 1 to 2\n    t = t + i * j\n  next\nnext\nprint \"t=\"; T\n", "",
+         "t = 0\nFor I = 1 To 3\n  for j = 1 to 2\n    t = t + I * j\n  next\nnext\nprint \"t=\"; T\n", "",
          "t=19\n",
          "第1行: 期望 «t=19» 实际 «t=18» 内容不同。第1行输出 «t=18» 由程序第7行的 print \"t=\"; T 产生，"
-         "当时 T = 18；T 最后一次在第4行被赋值（i = 3，j = 2）。"},
+         "当时 T = 18；T 最后一次在第4行被赋值（I = 3，j = 2）。"},
         {"a misspelt variable", "sum = 5\nprint sun\n", "", "5\n",
          "第1行: 期望 «5» 实际 «0» 内容不同。第1行输出 «0» 由程序第2行的 print sun 产生，当时 sun = 0；"
          "sun 一直是 0，没有被赋过别的值。"},
