@@ -81,9 +81,14 @@ CaseList noCases(const std::filesystem::path& source)
     return pathText(source) + u" 中没有测试用例（NAME.out 或 NAME.ans 文件），没有评测任何程序。";
 }
 
-CaseList unusable(const std::filesystem::path& file, std::u16string_view reason)
+std::u16string unusableText(const std::filesystem::path& file, std::u16string_view reason)
 {
     return u"无法使用测试用例 " + pathText(file) + u"：" + std::u16string(reason) + u"。";
+}
+
+CaseList unusable(const std::filesystem::path& file, std::u16string_view reason)
+{
+    return unusableText(file, reason);
 }
 
 CaseList casesOf(const std::filesystem::path& source, std::vector<std::pair<std::u16string, std::string>> files)
@@ -135,7 +140,15 @@ CaseList readFps(const std::filesystem::path& xml, const std::string& bytes, int
         return unusable(xml, u"没有第 " + numberText(item) + u" 个题目（共 " +
                                  numberText(static_cast<double>(file.problems.size())) + u" 个）");
     }
-    const FpsProblem& problem = file.problems[static_cast<std::size_t>(item) - 1];
+    std::vector<JudgeCase> cases = fpsProblemCases(file.problems[static_cast<std::size_t>(item) - 1]);
+    if (cases.empty()) return noCases(xml);
+    return cases;
+}
+
+}  // namespace
+
+std::vector<JudgeCase> fpsProblemCases(const FpsProblem& problem)
+{
     std::vector<JudgeCase> cases;
     for (std::size_t i = 0; i < problem.samples.size(); ++i) {
         cases.push_back(fpsCase(u"样例" + numberText(static_cast<double>(i + 1)), problem.samples[i]));
@@ -143,11 +156,20 @@ CaseList readFps(const std::filesystem::path& xml, const std::string& bytes, int
     for (std::size_t i = 0; i < problem.tests.size(); ++i) {
         cases.push_back(fpsCase(numberText(static_cast<double>(i + 1)), problem.tests[i]));
     }
-    if (cases.empty()) return noCases(xml);
     return cases;
 }
 
-}  // namespace
+FpsFile readFpsFile(const std::filesystem::path& xml)
+{
+    FileBytes file = readRegularFile(xml, kOjSourceFileBytes, Links::Follow);
+    std::optional<std::u16string> refused;
+    if (!file.read()) refused = refusalReason(file);
+    else if (file.cut) refused = u"文件太大";
+    if (refused) return {{}, unusableText(xml, *refused)};
+    FpsFile read = readFpsProblems(file.bytes);
+    if (read.problem) read.problem = unusableText(xml, *read.problem);
+    return read;
+}
 
 bool naturalLess(std::u16string_view a, std::u16string_view b)
 {

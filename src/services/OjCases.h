@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "services/FpsProblems.h"
 #include "services/Judging.h"
 
 namespace tarnik {
@@ -25,6 +26,14 @@ inline constexpr std::size_t kOjSourceFileBytes = 256 << 20;
 
 // FPS files are judged from their XML, zips from their top-level files.
 [[nodiscard]] bool isFpsFile(const std::filesystem::path& source);
+
+// The problems of an FPS file, read as readOjCases reads one; a problem
+// names the file.
+[[nodiscard]] FpsFile readFpsFile(const std::filesystem::path& xml);
+
+// A problem's cases as judging names them: 样例1, 样例2… from its samples,
+// then 1, 2… from its tests.
+[[nodiscard]] std::vector<JudgeCase> fpsProblemCases(const FpsProblem& problem);
 
 // The cases of `source` (a folder, a .zip or an FPS .xml; `item` counts an
 // FPS file's problems from 1), or why there are none, as a full sentence

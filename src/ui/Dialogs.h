@@ -48,6 +48,10 @@ public:
     // lose something. The index of the choice, or choices.size() for 取消.
     virtual qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
                                 const QStringList& choices) = 0;
+    // One item of a list (the first preselected; double-click or 确定
+    // chooses): its index, nothing when cancelled.
+    virtual std::optional<qsizetype> chooseItem(QWidget* parent, const QString& title, const QString& text,
+                                                const QStringList& items) = 0;
     // A message with a single OK button.
     virtual void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) = 0;
     // A run's error: the message with OK and, when `help` is not empty, a

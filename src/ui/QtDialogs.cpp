@@ -155,6 +155,31 @@ qsizetype QtDialogs::askChoice(QWidget* parent, const QString& title, const QStr
     return chosen < 0 ? choices.size() : chosen;
 }
 
+std::optional<qsizetype> QtDialogs::chooseItem(QWidget* parent, const QString& title, const QString& text,
+                                               const QStringList& items)
+{
+    if (m_ended || items.isEmpty()) return std::nullopt;
+    QDialog box(parent);
+    box.setWindowTitle(title);
+    auto* list = new QListWidget(&box);
+    list->setObjectName(QStringLiteral("lstItems"));
+    list->setAccessibleName(text);
+    list->addItems(items);
+    list->setCurrentRow(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    auto* layout = new QVBoxLayout(&box);
+    auto* label = new QLabel(text, &box);
+    label->setBuddy(list);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    QObject::connect(list, &QListWidget::itemActivated, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    if (box.exec() != QDialog::Accepted || list->currentRow() < 0) return std::nullopt;
+    return list->currentRow();
+}
+
 void QtDialogs::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)
 {
     if (m_ended) return;

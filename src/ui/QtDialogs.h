@@ -11,6 +11,8 @@ public:
     Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
     RecoveryListAnswer offerRecoveryList(QWidget* parent, const QString& title, const QString& text,
                                          const QStringList& items) override;
+    std::optional<qsizetype> chooseItem(QWidget* parent, const QString& title, const QString& text,
+                                        const QStringList& items) override;
     qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& choices) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;

@@ -163,6 +163,7 @@ void frmMain::connectCommands()
     connect(ui->mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
     connect(ui->mnuFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
     connect(ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(ui->mnuFileImportProblem, &QAction::triggered, this, &frmMain::mnuFileImportProblem_Click);
     connect(ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(m_recentFiles, &RecentFiles::chosen, this, &frmMain::openRecentFile);
     connect(ui->mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);

@@ -34,6 +34,7 @@
 #include "ui/storage/RunHistory.h"
 #include "ui/TextZoom.h"
 
+class QDir;
 class QKeyEvent;
 class QLabel;
 class QListWidget;
@@ -115,6 +116,7 @@ private slots:
     void mnuRunStop_Click();
     void mnuRunTests_Click();
     void mnuRunCreateTestCase_Click();
+    void mnuFileImportProblem_Click();
     void mnuRunGrade_Click();
     void mnuHelpAbout_Click();
     void mnuEditGoToLine_Click();
@@ -208,6 +210,8 @@ private:
     using CaseRunner = std::function<std::optional<bool>(std::size_t index, const KeepGoing& keepGoing)>;
     void runCasesShown(const QString& program, std::size_t count, const CaseRunner& runOne);
     void runJudgeData(const std::filesystem::path& folder);
+    [[nodiscard]] bool makeRoomForImportedCases(const QDir& folder);
+    [[nodiscard]] FileWriteResult writeImportedCases(const QDir& folder, const std::vector<JudgeCase>& cases);
     [[nodiscard]] QString judgedOutput(const QStringList& answers);
     void openGradedCase(const QString& student, const QString& programText, const JudgeCase& judgeCase);
     void judgeCasesShown(const QString& program, const std::u16string& text, const std::vector<JudgeCase>& cases);

@@ -45,6 +45,15 @@ RecoveryListAnswer ScriptedDialogs::offerRecoveryList(QWidget*, const QString& t
     return next(recoveryListAnswers, dialog, RecoveryListAnswer{});
 }
 
+std::optional<qsizetype> ScriptedDialogs::chooseItem(QWidget*, const QString& title, const QString& text,
+                                                     const QStringList& items)
+{
+    ShownDialog dialog{QStringLiteral("list"), title, text, QString(), items, false};
+    shown.push_back(dialog);
+    if (onShow) onShow(dialog);
+    return next(itemChoices, dialog, std::optional<qsizetype>());
+}
+
 qsizetype ScriptedDialogs::askChoice(QWidget*, const QString& title, const QString& text,
                                     const QStringList& choiceTexts)
 {

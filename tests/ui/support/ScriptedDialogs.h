@@ -33,6 +33,7 @@ public:
     static inline const QString kPressStop = QStringLiteral("<停止运行>");
     std::deque<bool> helpPresses;  // whether the user presses 帮助 in a run's error box
     std::deque<RecoveryListAnswer> recoveryListAnswers;
+    std::deque<std::optional<qsizetype>> itemChoices;  // a list's chosen item; nothing is 取消
     bool ended = false;  // endQuestions() was called
     std::vector<ShownDialog> shown;
     std::function<void(const ShownDialog&)> onShow;  // called as each dialog opens
@@ -41,6 +42,8 @@ public:
     Answer offerRecovery(QWidget* parent, const QString& title, const QString& text) override;
     RecoveryListAnswer offerRecoveryList(QWidget* parent, const QString& title, const QString& text,
                                          const QStringList& items) override;
+    std::optional<qsizetype> chooseItem(QWidget* parent, const QString& title, const QString& text,
+                                        const QStringList& items) override;
     qsizetype askChoice(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& choiceTexts) override;
     void showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) override;
