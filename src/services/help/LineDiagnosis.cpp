@@ -318,12 +318,11 @@ bool hasVariables(const LineWords& line, std::size_t first, std::size_t last)
     return false;
 }
 
-// "x" or "x + 1 等于 5": the part as typed, with its value when it is more than a number.
+// "是 40000" for a number as typed, "n + 1 的值是 40000" for more than a number.
 std::u16string partWithValue(const LineWords& line, std::size_t first, std::size_t last, double value)
 {
-    std::u16string text(line.span(line.words[first], line.words[last]));
-    if (first == last && line.words[first].kind == Kind::Number) return text;
-    return text + u" 的值是 " + numberText(value);
+    if (first == last && line.words[first].kind == Kind::Number) return u"是 " + numberText(value);
+    return u" " + std::u16string(line.span(line.words[first], line.words[last])) + u" 的值是 " + numberText(value);
 }
 
 struct ForPart {
@@ -353,11 +352,11 @@ void forOutOfRange(const LineWords& line, const ErrorFacts& facts, bool stepIsZe
         if (!value) continue;
         const std::u16string shown = partWithValue(line, part.first, part.last, *value);
         if (stepIsZero && part.name == u"步长" && *value == 0) {
-            out.push_back(u"For 的步长 " + shown + u"：步长是 0，" + std::u16string(line.text(line.words[1])) +
+            out.push_back(u"For 的步长" + shown + u"：" + std::u16string(line.text(line.words[1])) +
                           u" 永远不会变，到不了终值。步长要写一个不是 0 的数。");
         }
         if (!stepIsZero && (std::round(*value) > 32767 || std::round(*value) < -32768)) {
-            out.push_back(u"For 的" + std::u16string(part.name) + u" " + shown +
+            out.push_back(u"For 的" + std::u16string(part.name) + shown +
                           u"，超出了范围：For 的初值、终值和步长都只能在 -32768 到 32767 之间。");
         }
     }
@@ -426,6 +425,15 @@ bool givesValue(const LineWords& line, std::u16string_view name)
     return false;
 }
 
+// "总数 = 10": a name of Chinese characters, which the language refuses.
+void chineseName(const LineWords& line, Sentences& out)
+{
+    if (line.words.empty() || line.words[0].kind != Kind::Name || !isSymbol(line, 1, u"=")) return;
+    const std::u16string_view name = line.text(line.words[0]);
+    if (std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; })) return;
+    out.push_back(u"变量名" + quoted(name) + u"里有中文：变量名只能由英文字母和数字组成，换一个英文名，例如 total。");
+}
+
 }  // namespace
 
 ErrorFacts replayErrorFacts(std::u16string_view editorText, const std::vector<std::u16string>& answers)
@@ -471,6 +479,7 @@ std::vector<std::u16string> lineCauses(const RunOutcome& outcome, std::u16string
     jumpToAWord(line, out);
     const std::int32_t number = outcome.error->number;
     if (number == kLabelNotFound.number) labelOnACommentLine(lines, outcome.line, out);
+    if (number == kInvalidVariableName.number) chineseName(line, out);
     const std::vector<std::u16string_view> rawLines = splitLines(editorText);
     if (outcome.line >= 1 && static_cast<std::size_t>(outcome.line) <= rawLines.size()) {
         unclosedLiteral(rawLines[static_cast<std::size_t>(outcome.line) - 1], out);

@@ -8,7 +8,6 @@
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
-#include "interp/ReplayHost.h"
 #include "interp/RunConsole.h"
 #include "interp/clsCode.h"
 #include "services/help/ExpressionValue.h"
@@ -58,23 +57,35 @@ LoopState loopStateOf(RunCheckpoint point)
             std::move(point.variables)};
 }
 
-// A replay that keeps the state before each statement, for a number of
-// statements, answering INPUT with the answers the run was given.
+// A replay that runs a number of statements quietly, then keeps the state
+// before each of the next ones, answering INPUT with the answers the run
+// was given.
 class StateKeeper : public RunConsole {
 public:
-    StateKeeper(const clsCode& code, const std::vector<std::u16string>& answers, std::size_t answersUsed,
-                std::size_t statements)
-        : m_code(code), m_answers(answers), m_answersUsed(answersUsed), m_statements(statements)
+    StateKeeper(const clsCode& code, const std::vector<std::u16string>& answers, std::int64_t skipped,
+                std::size_t kept)
+        : m_code(code), m_answers(answers), m_skipped(skipped), m_kept(kept)
     {
     }
 
     void yield() override { m_afterYield = true; }
+    std::int64_t quietStatements() override
+    {
+        constexpr std::int64_t kBatch = 1 << 16;
+        const std::int64_t granted = std::clamp<std::int64_t>(m_skipped - m_started, 0, kBatch);
+        m_started += granted;
+        return granted;
+    }
     bool consoleVisible() override
     {
-        if (!m_afterYield) return m_states.size() <= m_statements;
+        if (!m_afterYield) return !m_full;
         m_afterYield = false;
-        if (m_states.size() >= m_statements) return false;
-        m_states.push_back(loopStateOf(m_code.checkpoint()));
+        if (m_started >= m_skipped) {
+            m_full = m_states.size() >= m_kept;
+            if (m_full) return false;
+            m_states.push_back(loopStateOf(m_code.checkpoint()));
+        }
+        ++m_started;
         return true;
     }
     void StopWindow() override {}
@@ -93,52 +104,38 @@ public:
 private:
     const clsCode& m_code;
     const std::vector<std::u16string>& m_answers;
-    std::size_t m_answersUsed;
-    std::size_t m_statements;
+    std::size_t m_answersUsed = 0;
+    std::int64_t m_skipped;
+    std::size_t m_kept;
+    std::int64_t m_started = 0;  // statements started or granted
     bool m_afterYield = false;
+    bool m_full = false;
     std::vector<LoopState> m_states;
 };
 
-// The states before the statements `from` + 1 to `to` of the run, from the
-// checkpoint `start` at step `from` (or the beginning).
+// The states before the statements `from` + 1 to `to` of the run.
 std::vector<LoopState> statesBetween(std::u16string_view text, const std::vector<std::u16string>& answers,
-                                         const std::optional<std::pair<std::size_t, RunCheckpoint>>& start,
-                                         std::int64_t from, std::int64_t to)
+                                     std::int64_t from, std::int64_t to)
 {
     clsCode code;
     code.Init(text);
-    StateKeeper keeper(code, answers, start ? start->first : 0, static_cast<std::size_t>(to - from));
-    if (start) {
-        code.Resume(keeper, start->second);
-    } else {
-        code.Run(keeper);
-    }
+    StateKeeper keeper(code, answers, from, static_cast<std::size_t>(to - from));
+    code.Run(keeper);
     return keeper.takeStates();
 }
 
 // The state before each of the first statements of the run.
 std::vector<LoopState> firstStates(std::u16string_view text, const std::vector<std::u16string>& answers,
-                                       std::int64_t steps)
+                                   std::int64_t steps)
 {
-    return statesBetween(text, answers, std::nullopt, 0, std::min(steps, kWindow));
+    return statesBetween(text, answers, 0, std::min(steps, kWindow));
 }
 
 // The state before each of the last statements of the run, oldest first.
 std::vector<LoopState> lastStates(std::u16string_view text, const std::vector<std::u16string>& answers,
-                                      std::int64_t steps)
+                                  std::int64_t steps)
 {
-    const std::int64_t from = std::max<std::int64_t>(0, steps - kWindow);
-    std::optional<std::pair<std::size_t, RunCheckpoint>> start;
-    if (from > 0) {
-        clsCode code;
-        code.Init(text);
-        ReplayHost host(code, answers, {}, from + 1);
-        host.takeCheckpoints(from, [&](std::int64_t, std::size_t used, RunCheckpoint point) {
-            start.emplace(used, std::move(point));
-        });
-        code.Run(host);
-    }
-    return statesBetween(text, answers, start, from, steps);
+    return statesBetween(text, answers, std::max<std::int64_t>(0, steps - kWindow), steps);
 }
 
 bool sameBounds(const ForBounds& a, const ForBounds& b)
