@@ -325,7 +325,7 @@ protected:
 
 TEST_F(Warnings, StartListsTheWarningsAndAClickPutsTheCaretWhereTheyPoint)
 {
-    setEditorText(QStringLiteral("total = 5\nprint totl\ngosub 900\nend\n100 return"));
+    setEditorText(QStringLiteral("total = 5\nprint totl\ngosub 900\nprint total\n100 return"));
     dialogs.helpPresses = {false};
     run();
     EXPECT_FALSE(list().isHidden());
@@ -394,7 +394,7 @@ TEST_F(Warnings, TheListFollowsTheTextAlsoWhenItDoesNotTranslate)
 
 TEST_F(Warnings, DebugListsThemBeforeTheFirstPause)
 {
-    setEditorText(QStringLiteral("total = 5\nprint totl"));
+    setEditorText(QStringLiteral("total = 5\nprint totl + total"));
     int shownAtPause = -1;
     DebuggerScript debugger({[&](QDialog& paused) {
         shownAtPause = list().isHidden() ? 0 : list().count();
