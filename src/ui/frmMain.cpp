@@ -188,6 +188,7 @@ void frmMain::connectCommands()
     connect(ui->tbFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
     connect(ui->tbStart, &QAction::triggered, this, &frmMain::mnuStart_Click);
     connect(ui->tbDebug, &QAction::triggered, this, &frmMain::mnuDebug_Click);
+    connectDebugging();
 
     connect(ui->txtSource, &SourceEditor::edited, this, &frmMain::txtSource_Change);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
@@ -431,6 +432,7 @@ void frmMain::runEditorProgram(RunMode mode)
     RunRecord record{toQString(text), CurrentFile, QDateTime::currentDateTime(), {}};
     m_warnings->clear();
     m_warnings->hide();
+    m_controller.setStartBreakpoints(ui->txtSource->breakpoints());
     const std::optional<RunOutcome> outcome =
         m_controller.start(text, *m_result, mode, [&](const clsCode& code) { showWarnings(code, text); });
     setRunning(false);

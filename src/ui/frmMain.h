@@ -53,7 +53,11 @@ class GradingWindow;
 class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
+struct CaseExplanation;
+struct CaseResult;
 struct JudgeCase;
+struct JudgeResult;
+struct TestCase;
 class ReferenceWindow;
 class frmAbout;
 class frmResult;
@@ -204,6 +208,11 @@ private:
     void ReformatText();
 
     void runEditorProgram(RunMode mode);
+    // Breakpoints from the gutter and 运行到光标处 (frmMainDebugging.cpp).
+    void connectDebugging();
+    void mnuRunToCursor_Click();
+    void breakpointToggled(int line, bool on);
+    void askBreakpointCondition(int line);
     // The test cases (frmMainTests.cpp): beside the program, in its NAME.tests folder.
     [[nodiscard]] QString testCaseFolder() const;
     using KeepGoing = std::function<bool()>;
@@ -213,6 +222,10 @@ private:
     [[nodiscard]] bool makeRoomForImportedCases(const QDir& folder);
     [[nodiscard]] FileWriteResult writeImportedCases(const QDir& folder, const std::vector<JudgeCase>& cases);
     [[nodiscard]] QString judgedOutput(const QStringList& answers);
+    [[nodiscard]] static CaseExplanation explainCase(std::u16string_view text, const TestCase& testCase,
+                                                     const CaseResult& result);
+    [[nodiscard]] static CaseExplanation explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
+                                                           const JudgeResult& result);
     void openGradedCase(const QString& student, const QString& programText, const JudgeCase& judgeCase);
     void judgeCasesShown(const QString& program, const std::u16string& text, const std::vector<JudgeCase>& cases);
     // False (after saying why) when the program has no file for its cases to sit beside.

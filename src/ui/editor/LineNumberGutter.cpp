@@ -1,6 +1,8 @@
 #include "ui/editor/LineNumberGutter.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QToolTip>
 
 #include "ui/editor/SourceEditor.h"
@@ -33,6 +35,18 @@ bool LineNumberGutter::event(QEvent* event)
 void LineNumberGutter::paintEvent(QPaintEvent* event)
 {
     m_editor.paintGutter(*event);
+}
+
+
+void LineNumberGutter::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    m_editor.gutterClicked(event->position().toPoint());
+}
+
+void LineNumberGutter::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_editor.showGutterMenu(event->pos(), event->globalPos());
 }
 
 }  // namespace tarnik

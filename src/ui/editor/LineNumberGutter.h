@@ -1,7 +1,7 @@
 #pragma once
 // The strip left of the program text that shows each line's number. It only
-// forwards its size, painting and tooltips to the editor, which knows the
-// lines.
+// forwards its size, painting, tooltips, clicks and context menu to the
+// editor, which knows the lines.
 #include <QWidget>
 
 namespace tarnik {
@@ -19,6 +19,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     SourceEditor& m_editor;

@@ -4,6 +4,7 @@
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -75,7 +76,7 @@ int digits(int number)
 
 SourceEditor::SourceEditor(QWidget* parent)
     : QPlainTextEdit(parent), m_gutter(new LineNumberGutter(*this)),
-      m_highlighter(new SourceHighlighter(document(), palette().color(QPalette::Base)))
+      m_highlighter(new SourceHighlighter(document(), palette().color(QPalette::Base))), m_breakpoints(*document())
 {
     connect(this, &QPlainTextEdit::blockCountChanged, this, &SourceEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEditor::scrollGutter);
@@ -89,6 +90,7 @@ SourceEditor::SourceEditor(QWidget* parent)
 void SourceEditor::loadText(const QString& text)
 {
     clearUnclosedBlock();
+    m_breakpoints.clear();
     setPlainText(text);
     FinishedLines::markAll(*document());
 }
@@ -114,7 +116,7 @@ int SourceEditor::markerWidth() const
 QString SourceEditor::markerOf(int line) const
 {
     if (m_pausedLine == line) return kPausedMark;
-    if (std::find(m_breakpoints.begin(), m_breakpoints.end(), line) != m_breakpoints.end()) return kBreakpointMark;
+    if (m_breakpoints.has(line)) return kBreakpointMark;
     if (unclosedBlockLine() == line) return kUnclosedBlockMark;
     return {};
 }
@@ -140,32 +142,75 @@ std::optional<int> SourceEditor::unclosedBlockLine() const
     return m_unclosedBlock.blockNumber() + 1;
 }
 
-QString SourceEditor::gutterToolTipAt(const QPoint& point) const
+int SourceEditor::gutterLineAt(const QPoint& point) const
 {
-    const std::optional<int> marked = unclosedBlockLine();
-    if (!marked) return {};
-    const int line = cursorForPosition(QPoint(0, point.y())).blockNumber() + 1;
-    return line == *marked ? m_unclosedReason : QString();
+    return cursorForPosition(QPoint(0, point.y())).blockNumber() + 1;
 }
 
-void SourceEditor::showPausedRun(int line, std::vector<int> breakpoints)
+QString SourceEditor::gutterToolTipAt(const QPoint& point) const
+{
+    const int line = gutterLineAt(point);
+    if (unclosedBlockLine() == line) return m_unclosedReason;
+    const QString condition = m_breakpoints.condition(line);
+    return condition.isEmpty() ? QString() : QStringLiteral("条件断点：%1 成立时暂停").arg(condition);
+}
+
+std::vector<int> SourceEditor::breakpointMarks() const
+{
+    std::vector<int> lines;
+    for (const LineBreakpoint& breakpoint : m_breakpoints.list()) lines.push_back(breakpoint.line);
+    return lines;
+}
+
+void SourceEditor::toggleBreakpoint(int line)
+{
+    if (line < 1 || line > blockCount()) return;
+    const bool on = m_breakpoints.toggle(line);
+    m_gutter->update();
+    emit breakpointToggled(line, on);
+}
+
+void SourceEditor::setBreakpointCondition(int line, const QString& condition)
+{
+    const bool wasSet = m_breakpoints.has(line);
+    m_breakpoints.set(line, condition);
+    m_gutter->update();
+    if (!wasSet && m_breakpoints.has(line)) emit breakpointToggled(line, true);
+}
+
+// A press anywhere on a line's row of the gutter.
+void SourceEditor::gutterClicked(const QPoint& point)
+{
+    toggleBreakpoint(gutterLineAt(point));
+}
+
+void SourceEditor::showGutterMenu(const QPoint& point, const QPoint& globalPoint)
+{
+    const int line = gutterLineAt(point);
+    QMenu menu(this);
+    menu.addAction(m_breakpoints.has(line) ? QStringLiteral("取消断点") : QStringLiteral("设置断点"), this,
+                   [this, line] { toggleBreakpoint(line); });
+    menu.addAction(QStringLiteral("设置条件…"), this, [this, line] { emit breakpointConditionWanted(line); });
+    menu.exec(globalPoint);
+}
+
+void SourceEditor::showPausedRun(int line, const std::vector<int>& breakpoints)
 {
     m_pausedLine = line;
-    m_breakpoints = std::move(breakpoints);
+    m_breakpoints.keepOnly(breakpoints);
     scrollToLine(line);
     highlightLines();
 }
 
-void SourceEditor::showBreakpoints(std::vector<int> breakpoints)
+void SourceEditor::showBreakpoints(const std::vector<int>& breakpoints)
 {
-    m_breakpoints = std::move(breakpoints);
+    m_breakpoints.keepOnly(breakpoints);
     m_gutter->update();
 }
 
 void SourceEditor::clearPausedRun()
 {
     m_pausedLine.reset();
-    m_breakpoints.clear();
     highlightLines();
 }
 

@@ -7,8 +7,11 @@
 // never hides the colours of the text.
 //
 // While a run is paused, the gutter also marks the line about to run (▶,
-// with a background on the line) and the ticked breakpoints (●): a mark
-// goes with the colour, so the line is found without telling colours apart.
+// with a background on the line). The breakpoints (●) are the editor's own,
+// kept between runs and moving with their lines: a click in the gutter sets
+// or clears one, its context menu also gives it a condition (the tooltip over
+// the mark). A mark goes with the colour, so the line is found without
+// telling colours apart.
 //
 // An input method's open composition (the pinyin being typed) is drawn in
 // the text but is no part of it: it marks nothing as edited, and before a
@@ -24,6 +27,8 @@
 #include <QTextBlock>
 #include <optional>
 #include <vector>
+
+#include "ui/editor/EditorBreakpoints.h"
 
 class QPainter;
 
@@ -50,12 +55,22 @@ public:
     void paintGutter(QPaintEvent& event);
 
     // Lines counted from 1. The paused line is scrolled into view.
-    void showPausedRun(int line, std::vector<int> breakpoints);
-    // The breakpoints of the paused run, ticked or unticked while it waits.
-    void showBreakpoints(std::vector<int> breakpoints);
+    void showPausedRun(int line, const std::vector<int>& breakpoints);
+    // The breakpoints of the paused run, ticked or unticked while it waits,
+    // become the editor's.
+    void showBreakpoints(const std::vector<int>& breakpoints);
     void clearPausedRun();
     [[nodiscard]] std::optional<int> pausedLine() const { return m_pausedLine; }
-    [[nodiscard]] const std::vector<int>& breakpointMarks() const { return m_breakpoints; }
+    [[nodiscard]] std::vector<int> breakpointMarks() const;
+    [[nodiscard]] std::vector<LineBreakpoint> breakpoints() const { return m_breakpoints.list(); }
+    [[nodiscard]] QString breakpointCondition(int line) const { return m_breakpoints.condition(line); }
+    // Sets or clears the line's breakpoint and tells breakpointToggled.
+    void toggleBreakpoint(int line);
+    // A breakpoint on the line, holding only when `condition` does (empty: always).
+    void setBreakpointCondition(int line, const QString& condition);
+    // The gutter's click and context menu at `point` (in the gutter).
+    void gutterClicked(const QPoint& point);
+    void showGutterMenu(const QPoint& point, const QPoint& globalPoint);
     // Lines counted from 1; `reason` is the tooltip over the mark.
     void markUnclosedBlock(int line, const QString& reason);
     void clearUnclosedBlock();
@@ -77,6 +92,9 @@ signals:
     // A real change of the text (typing, a committed composition, a
     // command's edit, undo); a composition's own changes are none.
     void edited();
+    void breakpointToggled(int line, bool on);
+    // The gutter's «设置条件…» on a line.
+    void breakpointConditionWanted(int line);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -94,6 +112,7 @@ private:
     void scrollToLine(int line);
     [[nodiscard]] int markerWidth() const;
     [[nodiscard]] QString markerOf(int line) const;
+    [[nodiscard]] int gutterLineAt(const QPoint& point) const;
     void paintMarker(QPainter& painter, int line, int top);
 
     void reportEdit();
@@ -102,7 +121,7 @@ private:
     LineNumberGutter* m_gutter;
     SourceHighlighter* m_highlighter;
     std::optional<int> m_pausedLine;
-    std::vector<int> m_breakpoints;
+    EditorBreakpoints m_breakpoints;
     QTextCursor m_unclosedBlock;  // at the start of its line; null: no mark
     QString m_unclosedReason;
     QTextBlock m_compositionLine;  // where the last composition was drawn

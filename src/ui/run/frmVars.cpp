@@ -1,5 +1,6 @@
 #include "ui/run/frmVars.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTreeWidget>
@@ -21,6 +23,7 @@
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/Twips.h"
 #include "ui/storage/TarnikSettings.h"
+#include "ui/run/WatchPanel.h"
 #include "ui_frmVars.h"
 
 namespace tarnik {
@@ -151,6 +154,15 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
     // 停止's key in every window; the debugger's own is 终止.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2), this), &QShortcut::activated, ui->cmdAbort,
             &QPushButton::click);
+    auto* runTo = new QAction(QStringLiteral("运行到此行"), this);
+    runTo->setObjectName(QStringLiteral("mnuRunToLine"));
+    runTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F8));
+    connect(runTo, &QAction::triggered, this, &frmVars::runToSelectedLine);
+    addAction(runTo);
+    ui->lvCode->addAction(runTo);
+    ui->lvCode->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ui->lv->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->lv, &QWidget::customContextMenuRequested, this, &frmVars::lv_ContextMenu);
     createRecordWindow();
 }
 
@@ -174,6 +186,7 @@ void frmVars::fillVariables()
     for (const WatchedVariable& variable : m_controller.watchedVariables()) {
         auto* row = new QTreeWidgetItem({toQString(variable.name), toQString(variable.text), QStringLiteral("Double")});
         if (variable.change != ValueChange::Same) markChange(*row, changeTip(variable, m_controller.lookingBack()));
+        if (m_controller.changeWatched() == variable.name) row->setText(2, QStringLiteral("Double（值改变时暂停）"));
         rows.append(row);
     }
     ui->lv->addTopLevelItems(rows);
@@ -234,6 +247,7 @@ void frmVars::showMoment()
     ui->cmdBack->setEnabled(m_controller.canStepBack());
     fillRecord();
     fillGosubStack();
+    m_watches->refresh();
     emit momentShown();
 }
 
@@ -263,9 +277,11 @@ void frmVars::createRecordWindow()
     exportButton->setAutoDefault(false);
     exportButton->setToolTip(QStringLiteral("导出跟踪表：把执行记录画成变量跟踪表，复制到剪贴板并保存为 CSV 文件"));
     connect(exportButton, &QPushButton::clicked, this, &frmVars::cmdExport_Click);
+    m_watches = new WatchPanel(m_controller, m_recordWindow);
     auto* layout = new QVBoxLayout(m_recordWindow);
     layout->addWidget(m_record, 1);
     layout->addWidget(m_gosubStack);
+    layout->addWidget(m_watches);
     layout->addWidget(exportButton, 0, Qt::AlignRight);
     exportButton->setEnabled(m_controller.recordedSteps() > 0);
     fillRecord();
@@ -400,6 +416,36 @@ void frmVars::closeEvent(QCloseEvent* event)
 {
     if (isVisible()) done(Closed);
     event->accept();
+}
+
+// 值改变时暂停 on the variable under the pointer, or off again.
+void frmVars::lv_ContextMenu(const QPoint& point)
+{
+    const QTreeWidgetItem* row = ui->lv->itemAt(point);
+    if (!row) return;
+    QString name = row->text(0);
+    if (name.startsWith(kChangeMark)) name.remove(0, kChangeMark.size());
+    const bool watched = m_controller.changeWatched() == name.toStdU16String();
+    QMenu menu(this);
+    QAction* change = menu.addAction(QStringLiteral("值改变时暂停"));
+    change->setObjectName(QStringLiteral("mnuPauseOnChange"));
+    change->setCheckable(true);
+    change->setChecked(watched);
+    change->setToolTip(QStringLiteral("%1 的值一改变，就在下一条语句之前暂停").arg(name));
+    connect(change, &QAction::triggered, this, [this, name, watched] {
+        m_controller.pauseOnChange(watched ? std::nullopt : std::optional(name.toStdU16String()));
+        ui->lv->clear();
+        fillVariables();
+    });
+    menu.exec(ui->lv->viewport()->mapToGlobal(point));
+}
+
+void frmVars::runToSelectedLine()
+{
+    const QTreeWidgetItem* row = ui->lvCode->currentItem();
+    if (!row) return;
+    m_controller.runTo(row->text(kLineNumberColumn).toInt());
+    done(Continued);
 }
 
 void frmVars::lvCode_ItemCheck(QTreeWidgetItem* item, int column)

@@ -15,7 +15,11 @@
 // Beside it, in a window of its own that the debugger owns (so that the
 // debugger's own layout stays as it is), the 执行记录 of a Debug run: the
 // steps around the moment shown, a click on one goes there; the GOSUB stack
-// of that moment; and 导出跟踪表.
+// of that moment; 导出跟踪表; and the watches (监视) at that moment.
+//
+// A variable's context menu sets the run to pause when its value changes
+// (值改变时暂停); Ctrl+F8 runs on to the line selected in the listing
+// (运行到光标处).
 #include <QDialog>
 #include <memory>
 
@@ -31,6 +35,7 @@ namespace tarnik {
 
 class Dialogs;
 class RunController;
+class WatchPanel;
 
 class frmVars : public QDialog {
     Q_OBJECT
@@ -61,6 +66,8 @@ private slots:
     void lvCode_ItemCheck(QTreeWidgetItem* item, int column);
     void lvRecord_Click(QTreeWidgetItem* item);
     void cmdExport_Click();
+    void lv_ContextMenu(const QPoint& point);
+    void runToSelectedLine();
 
 private:
     void setColumnWidths();
@@ -82,6 +89,7 @@ private:
     QWidget* m_recordWindow = nullptr;
     QTreeWidget* m_record = nullptr;
     QLabel* m_gosubStack = nullptr;
+    WatchPanel* m_watches = nullptr;
     QTreeWidgetItem* m_currentItem = nullptr;
 };
 
