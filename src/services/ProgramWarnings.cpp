@@ -361,6 +361,15 @@ void addUnreachableWarnings(std::vector<ProgramWarning>& warnings, const std::ve
     }
 }
 
+// Where on the line the statement `record` stands (a one-line IF's THEN part
+// after its condition); where `name` first stands when the statement was
+// rewritten (an INPUT list cut into one INPUT per name).
+std::size_t statementColumn(std::u16string_view line, const clsLine& record, std::u16string_view name)
+{
+    const std::size_t found = codeOf(line).find(record.strText);
+    return found != std::u16string::npos ? found : columnOf(line, {name});
+}
+
 // A FOR's loop variable given a value between the FOR and its NEXT.
 void addLoopVariableWarnings(std::vector<ProgramWarning>& warnings, const std::vector<clsLine>& table,
                              const EditorLines& lines)
@@ -378,7 +387,7 @@ void addLoopVariableWarnings(std::vector<ProgramWarning>& warnings, const std::v
             warnings.push_back({line,
                                 u"变量 " + *counter + u" 是第" + numberText(table[loop].phLine) +
                                     u"行 For 循环的计数变量，在循环里又给它赋值，Next 会从改过的值接着数。",
-                                columnOf(lines.line(line), {*counter})});
+                                statementColumn(lines.line(line), table[index], *counter)});
         }
     }
 }

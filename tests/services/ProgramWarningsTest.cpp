@@ -224,6 +224,15 @@ TEST(ProgramWarnings, TranslationErrorGivesNoWarnings)
     EXPECT_TRUE(result.warnings.empty());
 }
 
+// A warning points where its statement stands: the THEN part, not the condition.
+TEST(ProgramWarnings, LoopVariableWarningPointsAtTheAssignment)
+{
+    const LintResult result = lintProgram(test::editorText({u"for i = 1 to 9", u"    if i = 5 then i = 8", u"next"}));
+    ASSERT_EQ(result.warnings.size(), 1U);
+    EXPECT_EQ(result.warnings[0].line, 2);
+    EXPECT_EQ(result.warnings[0].column, 18U);
+}
+
 struct SuggestionCase {
     std::u16string_view name;
     std::vector<std::u16string> assigned;
