@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <variant>
 
+#include "services/FailureExplanation.h"
 #include "services/Judging.h"
+#include "services/help/LoopDiagnosis.h"
 #include "services/OjCases.h"
 #include "services/TestCases.h"
 #include "ui/storage/CheckedFileWriter.h"
@@ -26,6 +28,38 @@
 
 namespace tarnik {
 namespace {
+
+std::vector<std::u16string> answerList(const QString& answers)
+{
+    std::vector<std::u16string> list;
+    for (const QString& answer : answers.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        list.push_back(answer.toStdU16String());
+    }
+    return list;
+}
+
+// A judge case's input words as answers typed one a line.
+QString answerLines(const JudgeCase& judgeCase)
+{
+    return toQString(judgeCase.input).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts).join(u'\n');
+}
+
+// The sentence under a failed case: where its first wrong line came from, or
+// why its run never ended.
+CaseExplanation explanationOf(std::u16string_view text, const QString& answers,
+                              const std::optional<FailureExplanation>& failure, std::optional<std::int64_t> limit)
+{
+    CaseExplanation explanation{{}, std::nullopt, answers};
+    if (failure) {
+        explanation.text = toQString(failure->text());
+        if (failure->origin) explanation.pauseStep = failure->origin->step - 1;
+    } else if (limit) {
+        for (const std::u16string& sentence : loopDiagnosis(text, answerList(answers), *limit)) {
+            explanation.text += toQString(sentence);
+        }
+    }
+    return explanation;
+}
 
 // A case runs inside the command's handler; its window stays responsive
 // (the 停止 button, the progress) by processing events this often.
@@ -76,7 +110,7 @@ void frmMain::mnuRunTests_Click()
             return runCase(text, std::get<TestCase>(read), kCaseStatementLimit, kCaseOutputLimit, keepGoing);
         });
         if (!result) return std::optional<bool>();
-        m_testResults->addResult(*result);
+        m_testResults->addResult(*result, explainCase(text, std::get<TestCase>(read), *result));
         return std::optional<bool>(result->verdict == CaseVerdict::Passed);
     });
 }
@@ -107,7 +141,7 @@ void frmMain::judgeCasesShown(const QString& program, const std::u16string& text
             return judgeRun(text, judged);
         });
         if (!run) return std::optional<bool>();
-        m_testResults->addJudgedResult(shownCaseResult(judged, *run), run->result);
+        m_testResults->addJudgedResult(shownCaseResult(judged, *run), run->result, explainJudgedCase(text, judged, run->result));
         return std::optional<bool>(run->result.verdict == Verdict::AC);
     });
 }
@@ -241,6 +275,26 @@ void frmMain::mnuRunGrade_Click()
     m_grading->activateWindow();
 }
 
+CaseExplanation frmMain::explainCase(std::u16string_view text, const TestCase& testCase, const CaseResult& result)
+{
+    std::optional<FailureExplanation> failure;
+    if (result.verdict == CaseVerdict::OutputDiffers) failure = explainFailure(text, testCase, result, kCaseStatementLimit);
+    const auto limit = result.verdict == CaseVerdict::StatementLimit ? std::optional(result.limit) : std::nullopt;
+    return explanationOf(text, toQString(testCase.answers).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                         failure, limit);
+}
+
+CaseExplanation frmMain::explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
+                                           const JudgeResult& result)
+{
+    std::optional<FailureExplanation> failure;
+    if (result.verdict == Verdict::WA || result.verdict == Verdict::PE) {
+        failure = explainFailure(text, judgeCase, result, kJudgeStatementLimit);
+    }
+    const auto limit = result.verdict == Verdict::TLE ? std::optional(result.statementLimit) : std::nullopt;
+    return explanationOf(text, answerLines(judgeCase), failure, limit);
+}
+
 // A cell of 批量评测: the student's program as a new document, the case's
 // input words as the answers to type, and the case judged again as 运行测试
 // shows it, so the comparison sits beside the program.
@@ -248,8 +302,7 @@ void frmMain::openGradedCase(const QString& student, const QString& programText,
 {
     if (m_controller.running() || !settleUnsavedChanges()) return;
     openUnsavedText(programText.toStdU16String());
-    const QStringList words = toQString(judgeCase.input).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    m_inputData->setAnswers(words.join(u'\n'));
+    m_inputData->setAnswers(answerLines(judgeCase));
     m_inputData->show();
     judgeCasesShown(student, programText.toStdU16String(), {judgeCase});
 }

@@ -1,6 +1,7 @@
 #include "ui/run/TestResultsDialog.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -86,6 +87,7 @@ void markLine(QPlainTextEdit& box, int line)
 
 TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     : QDialog(parent), m_progress(new QLabel(this)), m_cases(new QTreeWidget(this)), m_difference(new QLabel(this)),
+      m_explanation(new QLabel(this)), m_pause(new QPushButton(QStringLiteral("在这一刻暂停(&P)"), this)),
       m_expected(outputBox(QStringLiteral("txtExpected"), this)), m_actual(outputBox(QStringLiteral("txtActual"), this)),
       m_stop(new QPushButton(QStringLiteral("停止(&S)"), this))
 {
@@ -94,6 +96,12 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     m_progress->setObjectName(QStringLiteral("lblProgress"));
     m_difference->setObjectName(QStringLiteral("lblDifference"));
     m_cases->setObjectName(QStringLiteral("lvCases"));
+    m_explanation->setObjectName(QStringLiteral("lblExplanation"));
+    m_explanation->setWordWrap(true);
+    m_explanation->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pause->setObjectName(QStringLiteral("cmdPauseHere"));
+    m_pause->setToolTip(QStringLiteral("用这个用例的答案重新调试运行，停在产生第一处错误输出的语句之前（可以后退）"));
+    m_pause->setEnabled(false);
     m_cases->setHeaderLabels({QStringLiteral("测试用例"), QStringLiteral("结果")});
     m_cases->setRootIsDecorated(false);
     m_cases->header()->setStretchLastSection(true);
@@ -117,11 +125,16 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     layout->addWidget(m_cases, 1);
     layout->addWidget(m_difference);
     layout->addWidget(sideBySide, 2);
+    auto* why = new QHBoxLayout;
+    why->addWidget(m_explanation, 1);
+    why->addWidget(m_pause, 0, Qt::AlignTop);
+    layout->addLayout(why);
     layout->addWidget(buttons);
     resize(720, 520);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &TestResultsDialog::reject);
     connect(m_stop, &QPushButton::clicked, this, &TestResultsDialog::stop);
+    connect(m_pause, &QPushButton::clicked, this, &TestResultsDialog::requestPause);
     connect(m_cases, &QTreeWidget::currentItemChanged, this, &TestResultsDialog::showCase);
 }
 
@@ -143,6 +156,8 @@ void TestResultsDialog::clearResults()
     m_expected->clear();
     m_actual->clear();
     m_difference->clear();
+    m_explanation->clear();
+    m_pause->setEnabled(false);
 }
 
 void TestResultsDialog::caseStarting(int index, const QString& name)
@@ -155,23 +170,25 @@ void TestResultsDialog::caseStarting(int index, const QString& name)
 
 // A line number here is one of the output, never one of the program, and
 // says so; the other verdicts read as tarnik-cli test writes them.
-void TestResultsDialog::addResult(const CaseResult& result)
+void TestResultsDialog::addResult(const CaseResult& result, const CaseExplanation& explanation)
 {
-    addRow(result, QStringLiteral("未通过"), toQString(verdictText(result, kExcerptLineLength)));
+    addRow(result, QStringLiteral("未通过"), toQString(verdictText(result, kExcerptLineLength)), explanation);
 }
 
-void TestResultsDialog::addJudgedResult(const CaseResult& shownResult, const JudgeResult& judgement)
+void TestResultsDialog::addJudgedResult(const CaseResult& shownResult, const JudgeResult& judgement,
+                                        const CaseExplanation& explanation)
 {
-    addRow(shownResult, toQString(verdictWord(judgement.verdict)), toQString(judgeLineText(judgement)));
+    addRow(shownResult, toQString(verdictWord(judgement.verdict)), toQString(judgeLineText(judgement)), explanation);
 }
 
-void TestResultsDialog::addRow(const CaseResult& result, const QString& failedWord, QString verdict)
+void TestResultsDialog::addRow(const CaseResult& result, const QString& failedWord, QString verdict,
+                               const CaseExplanation& explanation)
 {
     if (m_closed) return;
     const bool passed = result.verdict == CaseVerdict::Passed;
     bool drawn = false;
     m_shown.push_back({withVisibleBlanks(toQString(result.expected.text), drawn),
-                       withVisibleBlanks(toQString(result.actual.text), drawn), 0, {}});
+                       withVisibleBlanks(toQString(result.actual.text), drawn), 0, {}, explanation});
     Shown& shown = m_shown.back();
     if (result.verdict == CaseVerdict::OutputDiffers) {
         const OutputDifference& difference = result.difference;
@@ -215,6 +232,16 @@ void TestResultsDialog::showCase()
     markLine(*m_expected, shown.markedLine);
     markLine(*m_actual, shown.markedLine);
     m_difference->setText(shown.note);
+    m_explanation->setText(shown.explanation.text);
+    m_pause->setEnabled(shown.explanation.pauseStep.has_value());
+}
+
+void TestResultsDialog::requestPause()
+{
+    const int index = m_cases->indexOfTopLevelItem(m_cases->currentItem());
+    if (index < 0 || index >= static_cast<int>(m_shown.size())) return;
+    const CaseExplanation& explanation = m_shown[static_cast<std::size_t>(index)].explanation;
+    if (explanation.pauseStep) emit pauseRequested(explanation.answers, *explanation.pauseStep);
 }
 
 void TestResultsDialog::stop()

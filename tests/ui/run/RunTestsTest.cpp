@@ -220,6 +220,24 @@ TEST_F(RunTests, ARunWithoutInputGivesACaseWithoutAnswers)
     EXPECT_EQ(readFile(path(QStringLiteral("double.tests/seven.ans"))), QByteArray("7\n"));
 }
 
+// Under the comparison: what kind of difference it is and which statement
+// wrote the first wrong line, or why the loop never ends.
+TEST_F(RunTests, AFailedCaseIsExplainedFromTheProgram)
+{
+    writeProgram("input a\r\ns = a + 1\r\nprint s\r\ndo while a > 0\r\nloop\r\n",
+                 {{QStringLiteral("off"), "0\n", "0\n2\n"}, {QStringLiteral("stuck"), "5\n", "5\n6\n"}});
+    action("mnuRunTests").trigger();
+    ASSERT_EQ(rows().size(), 2u);
+    auto* pause = results().findChild<QPushButton*>(QStringLiteral("cmdPauseHere"));
+    caseList().setCurrentItem(caseList().topLevelItem(0));
+    EXPECT_EQ(label("lblExplanation"),
+              QStringLiteral("内容不同。第2行输出 «1» 由程序第3行的 print s 产生，当时 s = 1；s 最后一次在第2行被赋值。"));
+    EXPECT_TRUE(pause->isEnabled());
+    caseList().setCurrentItem(caseList().topLevelItem(1));
+    EXPECT_TRUE(label("lblExplanation").startsWith(QStringLiteral("第4行开始的循环永远不会结束"))) << label("lblExplanation");
+    EXPECT_FALSE(pause->isEnabled());
+}
+
 // A folder of console-output cases made before keeps its form.
 TEST_F(RunTests, AFolderOfConsoleCasesGetsAnotherConsoleCase)
 {
