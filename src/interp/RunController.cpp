@@ -128,6 +128,27 @@ bool RunController::stepBack()
     return true;
 }
 
+// The record is read backwards a stretch at a time, each stretch with one
+// step more at its start: the step before tells whether a step begins a
+// visit of its line.
+bool RunController::stepBackToBreakpoint()
+{
+    if (!canStepBack()) return false;
+    constexpr std::int64_t kStretch = 4096;
+    for (std::int64_t last = shownStep(); last > 0; last -= kStretch) {
+        const std::vector<RecordedStep> steps = m_timeline->steps(std::max<std::int64_t>(1, last - kStretch), last);
+        for (std::size_t j = steps.size(); j-- > 0;) {
+            if (j == 0 && steps[j].step != 1) break;  // looked at with the next stretch
+            const bool visitStarts = j == 0 || steps[j - 1].line != steps[j].line;
+            if (visitStarts && isBreakpoint(steps[j].line)) {
+                show(steps[j].step - 1);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 bool RunController::stepForward()
 {
     if (!m_shown) return false;

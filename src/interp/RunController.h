@@ -79,6 +79,10 @@ public:
     // live moment is shown, so that Step runs the next statement.
     bool stepForward();
     [[nodiscard]] bool canStepBack() const;
+    // 后退到上一个断点: the latest earlier moment about to start a visit of a
+    // line that is a breakpoint now (conditions are not looked at); false
+    // when the record has none.
+    bool stepBackToBreakpoint();
     [[nodiscard]] bool lookingBack() const { return m_shown.has_value(); }
     // Statements executed before the moment shown (the live one when not looking back).
     [[nodiscard]] std::int64_t shownStep() const;

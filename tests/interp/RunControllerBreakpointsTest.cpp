@@ -152,5 +152,47 @@ TEST(RunControllerBreakpoints, WatchesNeverChangeTheRun)
     EXPECT_EQ(names, (std::vector<std::u16string>{u"i", u"s"}));
 }
 
+// 后退到上一个断点 goes through the record to each earlier visit of a
+// breakpoint's line, the latest first, and stops at the run's start.
+TEST(RunControllerBreakpoints, BackToThePreviousBreakpoint)
+{
+    struct Case {
+        const char* name;
+        std::u16string source;
+        std::int32_t breakpoint;
+        std::vector<double> iOnTheWayBack;  // at each moment reached
+    };
+    const Case cases[] = {
+        {"each turn", kLoop, 2, {5, 4, 3, 2, 1}},
+        {"a line of two statements counts once",
+         editorText({u"for i = 1 to 3", u"if i > 1 then s = s + i", u"next", u"print s"}), 2, {3, 2, 1}},
+        {"back to the start", kLoop, 1, {0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunController controller;
+        RecordingHost host;
+        host.controller = &controller;
+        std::vector<double> iOnTheWayBack;
+        std::vector<std::int32_t> lines;
+        int pauses = 0;
+        host.onPause = [&] {
+            if (++pauses == 1) {
+                controller.runTo(4);  // the PRINT after the loop
+                return;
+            }
+            controller.setBreakpoint(c.breakpoint, true);
+            while (controller.stepBackToBreakpoint()) {
+                iOnTheWayBack.push_back(controller.variables().empty() ? 0 : controller.variables().front().value);
+                lines.push_back(controller.currentLine());
+            }
+            controller.runFreely();
+        };
+        (void)controller.start(c.source, host, RunMode::Stepping);
+        EXPECT_EQ(iOnTheWayBack, c.iOnTheWayBack);
+        EXPECT_EQ(lines, std::vector<std::int32_t>(c.iOnTheWayBack.size(), c.breakpoint));
+    }
+}
+
 }  // namespace
 }  // namespace tarnik::test

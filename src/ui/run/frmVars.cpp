@@ -245,6 +245,7 @@ void frmVars::showMoment()
     markCurrentLine();
     if (m_currentItem) showCurrentLine();
     ui->cmdBack->setEnabled(m_controller.canStepBack());
+    m_backToBreakpoint->setEnabled(m_controller.canStepBack());
     fillRecord();
     fillGosubStack();
     m_watches->refresh();
@@ -277,12 +278,25 @@ void frmVars::createRecordWindow()
     exportButton->setAutoDefault(false);
     exportButton->setToolTip(QStringLiteral("导出跟踪表：把执行记录画成变量跟踪表，复制到剪贴板并保存为 CSV 文件"));
     connect(exportButton, &QPushButton::clicked, this, &frmVars::cmdExport_Click);
+    m_backToBreakpoint = new QPushButton(QStringLiteral("退到上一个断点(&B)"), m_recordWindow);
+    m_backToBreakpoint->setObjectName(QStringLiteral("cmdBackToBreakpoint"));
+    m_backToBreakpoint->setAutoDefault(false);
+    m_backToBreakpoint->setToolTip(
+        QStringLiteral("退到上一个断点 (Ctrl+Backspace)：沿执行记录往回，停在上一次要执行断点所在的行的时候"));
+    m_backToBreakpoint->setEnabled(m_controller.canStepBack());
+    connect(m_backToBreakpoint, &QPushButton::clicked, this, &frmVars::cmdBackToBreakpoint_Click);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Backspace), this), &QShortcut::activated,
+            m_backToBreakpoint, &QPushButton::click);
     m_watches = new WatchPanel(m_controller, m_recordWindow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_backToBreakpoint);
+    buttons->addStretch(1);
+    buttons->addWidget(exportButton);
     auto* layout = new QVBoxLayout(m_recordWindow);
     layout->addWidget(m_record, 1);
     layout->addWidget(m_gosubStack);
     layout->addWidget(m_watches);
-    layout->addWidget(exportButton, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     exportButton->setEnabled(m_controller.recordedSteps() > 0);
     fillRecord();
     fillGosubStack();
@@ -347,6 +361,16 @@ void frmVars::showCurrentLine()
 void frmVars::cmdBack_Click()
 {
     if (m_controller.stepBack()) showMoment();
+}
+
+void frmVars::cmdBackToBreakpoint_Click()
+{
+    if (m_controller.stepBackToBreakpoint()) {
+        showMoment();
+        return;
+    }
+    m_dialogs.showMessage(this, MessageIcon::Warning, QStringLiteral("退到上一个断点"),
+                          QStringLiteral("执行记录里，这以前没有执行过断点所在的行。程序仍然停在这里。"));
 }
 
 // Forward through the record while looking back; a real step at its end.

@@ -15,7 +15,9 @@
 // Beside it, in a window of its own that the debugger owns (so that the
 // debugger's own layout stays as it is), the 执行记录 of a Debug run: the
 // steps around the moment shown, a click on one goes there; the GOSUB stack
-// of that moment; 导出跟踪表; and the watches (监视) at that moment.
+// of that moment; 导出跟踪表; 退到上一个断点 (Ctrl+Backspace: the record's
+// latest earlier moment before a breakpoint's line); and the watches (监视)
+// at that moment.
 //
 // A variable's context menu sets the run to pause when its value changes
 // (值改变时暂停); Ctrl+F8 runs on to the line selected in the listing
@@ -24,6 +26,7 @@
 #include <memory>
 
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -66,6 +69,7 @@ private slots:
     void lvCode_ItemCheck(QTreeWidgetItem* item, int column);
     void lvRecord_Click(QTreeWidgetItem* item);
     void cmdExport_Click();
+    void cmdBackToBreakpoint_Click();
     void lv_ContextMenu(const QPoint& point);
     void runToSelectedLine();
 
@@ -90,6 +94,7 @@ private:
     QTreeWidget* m_record = nullptr;
     QLabel* m_gosubStack = nullptr;
     WatchPanel* m_watches = nullptr;
+    QPushButton* m_backToBreakpoint = nullptr;
     QTreeWidgetItem* m_currentItem = nullptr;
 };
 

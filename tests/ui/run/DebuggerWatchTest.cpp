@@ -82,5 +82,35 @@ TEST_F(DebuggerWatch, WatchesShowAtEveryPauseAndAChangeBreaksTheRun)
     EXPECT_EQ(consoleText(), QStringLiteral("6\n"));
 }
 
+// 退到上一个断点 in the record window: back to each earlier visit of the
+// ticked line; with none left the user is told, and the run stays paused.
+TEST_F(DebuggerWatch, BackToThePreviousBreakpoint)
+{
+    setEditorText(QStringLiteral("for i = 1 to 3\n    s = s + i\nnext\nprint s"));
+    QStringList reached;
+    DebuggerScript script({
+        [](QDialog& debugger) {
+            clickTick(debugger, 2);
+            clickTick(debugger, 4);
+            click(debugger, "cmdContinue");
+        },
+        [](QDialog& debugger) { click(debugger, "cmdContinue"); },
+        [](QDialog& debugger) { click(debugger, "cmdContinue"); },
+        [](QDialog& debugger) { click(debugger, "cmdContinue"); },
+        [&](QDialog& debugger) {
+            for (int back = 0; back < 4; ++back) {
+                QTest::mouseClick(debugger.findChild<QPushButton*>(QStringLiteral("cmdBackToBreakpoint")), Qt::LeftButton);
+                reached << QString::number(markedLine(debugger)) + QLatin1Char(':') + rows(variableList(debugger))[0][1];
+            }
+            click(debugger, "cmdContinue");
+        },
+    });
+    action("mnuDebug").trigger();
+    EXPECT_EQ(script.pausedLines(), (std::vector<int>{1, 2, 2, 2, 4}));
+    EXPECT_EQ(reached, (QStringList{"2:3", "2:2", "2:1", "2:1"}));
+    EXPECT_EQ(dialogs.kinds(), (std::vector<QString>{"warning"}));
+    EXPECT_EQ(consoleText(), QStringLiteral("6\n"));
+}
+
 }  // namespace
 }  // namespace tarnik::test
