@@ -136,7 +136,7 @@ void printWithBrackets(const LineWords& line, Sentences& out)
     const std::size_t close = closingBracket(line, 1);
     if (close != line.words.size() - 1 || close < 3) return;
     const std::u16string inside(line.span(line.words[2], line.words[close - 1]));
-    out.push_back(quoted(line.typed) + u"：Print 后面不用括号，直接写要显示的内容，写成 Print " + inside + u"。");
+    out.push_back(quoted(line.statement()) + u"：Print 后面不用括号，直接写要显示的内容，写成 Print " + inside + u"。");
 }
 
 // Two PRINT items with nothing between them: a literal next to a name or a
@@ -164,7 +164,7 @@ void printSeparators(const LineWords& line, Sentences& out)
         fixed += line.text(line.words[i]);
     }
     if (!touched) return;
-    out.push_back(quoted(line.typed) + u"：Print 的两项之间要用分号隔开，写成 " + fixed + u"。");
+    out.push_back(quoted(line.statement()) + u"：Print 的两项之间要用分号隔开，写成 " + fixed + u"。");
 }
 
 // The selector of the SELECT CASE that line `number` belongs to; empty when none.
@@ -188,7 +188,7 @@ void caseComparison(const std::vector<LineWords>& lines, std::int32_t number, Se
     std::u16string selector = selectorBefore(lines, number);
     if (selector.empty()) selector = u"变量";
     const std::u16string comparison(line.span(line.words[1], line.words.back()));
-    out.push_back(quoted(line.typed) + u"：Case 后面只能写值（Case 7, 9）或范围（Case 1 To 5），不能写比较。"
+    out.push_back(quoted(line.statement()) + u"：Case 后面只能写值（Case 7, 9）或范围（Case 1 To 5），不能写比较。"
                                        u"要比较就改用 If " + selector + u" " + comparison + u" Then。");
 }
 
@@ -301,7 +301,7 @@ void unclosedBlockLines(const std::vector<LineWords>& lines, std::int32_t openin
         const std::u16string words = wordsOf(line);
         for (const WrongCloser& wrong : kWrongClosers) {
             if (block == std::end(kBlocks) || wrong.opener != opener || words != wrong.typed || at == opening) continue;
-            std::u16string text = lineText(at) + u"的" + quoted(line.typed) + u"结束不了" + lineText(opening) + u"的 " +
+            std::u16string text = lineText(at) + u"的" + quoted(line.statement()) + u"结束不了" + lineText(opening) + u"的 " +
                                   std::u16string(block->statement) + u"：要写成 " + std::u16string(block->closing) + u"。";
             if (words == u"end") text += u"单独一个 End 会结束整个程序。";
             out.push_back(std::move(text));
@@ -379,7 +379,7 @@ std::u16string originText(const std::vector<LineWords>& lines, const ErrorFacts&
     if (found == facts.origins.end() || found->line == 0) {
         return std::u16string(name) + u" 从来没有被赋值，没赋值的变量是 0";
     }
-    return std::u16string(name) + u" 在" + lineText(found->line) + u"（" + lineNumbered(lines, found->line).typed +
+    return std::u16string(name) + u" 在" + lineText(found->line) + u"（" + std::u16string(lineNumbered(lines, found->line).statement()) +
            u"）得到 " + value;
 }
 
@@ -396,7 +396,8 @@ void divisionByZero(const std::vector<LineWords>& lines, std::int32_t number, co
     for (std::size_t i = 0; i + 1 < line.words.size(); ++i) {
         if (!isSymbol(line, i, u"/") && !isSymbol(line, i, u"\\") && !line.is(i, u"mod")) continue;
         const std::size_t last = divisorEnd(line, i);
-        if (last >= line.words.size() || (facts.variables.empty() && hasVariables(line, i + 1, last))) continue;
+        // A 0 typed as the divisor needs no telling; a value that came from elsewhere does.
+        if (last >= line.words.size() || !hasVariables(line, i + 1, last) || facts.variables.empty()) continue;
         const std::u16string divisor(line.span(line.words[i + 1], line.words[last]));
         const std::optional<double> value = expressionValue(divisor, facts.variables);
         if (!value || *value != 0) continue;

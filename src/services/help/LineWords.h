@@ -37,6 +37,11 @@ struct LineWords {
     {
         return std::u16string_view(typed).substr(first.begin, last.end - first.begin);
     }
+    // The statement as typed, without its indentation.
+    [[nodiscard]] std::u16string_view statement() const
+    {
+        return words.empty() ? std::u16string_view{} : span(words.front(), words.back());
+    }
     // Whether word `index` exists and is the lower-case `text`.
     [[nodiscard]] bool is(std::size_t index, std::u16string_view text) const
     {

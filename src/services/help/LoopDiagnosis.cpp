@@ -406,7 +406,7 @@ std::u16string variableSentence(const ConditionView& view, const std::u16string&
     if (values.size() == 1) {
         const std::int32_t back = lineSettingBack(view.round, name, values.front());
         if (back != 0) {
-            return name + u" 在" + lineText(back) + u"（" + lineNumbered(view.lines, back).typed + u"）又被改回 " +
+            return name + u" 在" + lineText(back) + u"（" + std::u16string(lineNumbered(view.lines, back).statement()) + u"）又被改回 " +
                    numberText(values.front()) + u"，每次到" + at + u"都是 " + numberText(values.front()) + u"，" +
                    verdict(view.loop) + u"。";
         }
