@@ -94,7 +94,7 @@ std::u16string errorExplained(const RunOutcome& outcome, std::u16string_view sou
     std::u16string out = outcome.errorLine() + u"\n";
     const std::vector<std::u16string_view> lines = splitLines(source);
     if (outcome.line >= 1 && static_cast<std::size_t>(outcome.line) <= lines.size()) {
-        out += u"第" + numberText(outcome.line) + u"行: " +
+        out += std::u16string(u"第") + numberText(outcome.line) + u"行: " +
                std::u16string(lines[static_cast<std::size_t>(outcome.line) - 1]) + u"\n";
     }
     const ErrorFacts facts = needsFacts(*outcome.error) ? replayErrorFacts(source, answers) : ErrorFacts{};

@@ -21,9 +21,9 @@ namespace {
 using Kind = LineWord::Kind;
 using Sentences = std::vector<std::u16string>;
 
-std::u16string quoted(std::u16string_view text) { return u"「" + std::u16string(text) + u"」"; }
+std::u16string quoted(std::u16string_view text) { return std::u16string(u"「") + std::u16string(text) + u"」"; }
 
-std::u16string lineText(std::int32_t line) { return u"第" + numberText(line) + u"行"; }
+std::u16string lineText(std::int32_t line) { return std::u16string(u"第") + numberText(line) + u"行"; }
 
 bool isSymbol(const LineWords& line, std::size_t index, std::u16string_view symbol)
 {
@@ -231,13 +231,13 @@ void labelOnACommentLine(const std::vector<LineWords>& lines, std::int32_t numbe
     for (std::int32_t at = 1; at <= static_cast<std::int32_t>(lines.size()); ++at) {
         const LineWords& candidate = lineNumbered(lines, at);
         if (candidate.words.size() == 1 && candidate.text(candidate.words[0]) == label) {
-            out.push_back(u"标号 " + label + u" 写在" + lineText(at) +
+            out.push_back(std::u16string(u"标号 ") + label + u" 写在" + lineText(at) +
                           u"，那一行只有注释：注释行上的标号不算数。把 " + label +
                           u" 写在要跳到的语句前面，例如 " + label + u" Print x。");
             return;
         }
     }
-    out.push_back(u"程序里没有哪一行以标号 " + label + u" 开头：在要跳到的语句前面写上 " + label + u"。");
+    out.push_back(std::u16string(u"程序里没有哪一行以标号 ") + label + u" 开头：在要跳到的语句前面写上 " + label + u"。");
 }
 
 void unclosedLiteral(std::u16string_view wholeLine, Sentences& out)
@@ -321,8 +321,8 @@ bool hasVariables(const LineWords& line, std::size_t first, std::size_t last)
 // "是 40000" for a number as typed, "n + 1 的值是 40000" for more than a number.
 std::u16string partWithValue(const LineWords& line, std::size_t first, std::size_t last, double value)
 {
-    if (first == last && line.words[first].kind == Kind::Number) return u"是 " + numberText(value);
-    return u" " + std::u16string(line.span(line.words[first], line.words[last])) + u" 的值是 " + numberText(value);
+    if (first == last && line.words[first].kind == Kind::Number) return std::u16string(u"是 ") + numberText(value);
+    return std::u16string(u" ") + std::u16string(line.span(line.words[first], line.words[last])) + u" 的值是 " + numberText(value);
 }
 
 struct ForPart {
@@ -352,11 +352,11 @@ void forOutOfRange(const LineWords& line, const ErrorFacts& facts, bool stepIsZe
         if (!value) continue;
         const std::u16string shown = partWithValue(line, part.first, part.last, *value);
         if (stepIsZero && part.name == u"步长" && *value == 0) {
-            out.push_back(u"For 的步长" + shown + u"：" + std::u16string(line.text(line.words[1])) +
+            out.push_back(std::u16string(u"For 的步长") + shown + u"：" + std::u16string(line.text(line.words[1])) +
                           u" 永远不会变，到不了终值。步长要写一个不是 0 的数。");
         }
         if (!stepIsZero && (std::round(*value) > 32767 || std::round(*value) < -32768)) {
-            out.push_back(u"For 的" + std::u16string(part.name) + shown +
+            out.push_back(std::u16string(u"For 的") + std::u16string(part.name) + shown +
                           u"，超出了范围：For 的初值、终值和步长都只能在 -32768 到 32767 之间。");
         }
     }
@@ -401,7 +401,7 @@ void divisionByZero(const std::vector<LineWords>& lines, std::int32_t number, co
         const std::u16string divisor(line.span(line.words[i + 1], line.words[last]));
         const std::optional<double> value = expressionValue(divisor, facts.variables);
         if (!value || *value != 0) continue;
-        std::u16string text = u"除数 " + divisor + u" 是 0";
+        std::u16string text = std::u16string(u"除数 ") + divisor + u" 是 0";
         std::u16string why;
         for (std::size_t w = i + 1; w <= last; ++w) {
             if (line.words[w].kind != Kind::Name || isLanguageWord(line.lower(line.words[w]))) continue;
@@ -432,7 +432,7 @@ void chineseName(const LineWords& line, Sentences& out)
     if (line.words.empty() || line.words[0].kind != Kind::Name || !isSymbol(line, 1, u"=")) return;
     const std::u16string_view name = line.text(line.words[0]);
     if (std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; })) return;
-    out.push_back(u"变量名" + quoted(name) + u"里有中文：变量名只能由英文字母和数字组成，换一个英文名，例如 total。");
+    out.push_back(std::u16string(u"变量名") + quoted(name) + u"里有中文：变量名只能由英文字母和数字组成，换一个英文名，例如 total。");
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ using Sentences = std::vector<std::u16string>;
 constexpr std::int64_t kWindow = 8192;
 constexpr std::size_t kValuesShown = 4;
 
-std::u16string lineText(std::int32_t line) { return u"第" + numberText(line) + u"行"; }
+std::u16string lineText(std::int32_t line) { return std::u16string(u"第") + numberText(line) + u"行"; }
 
 std::u16string countText(std::int64_t count)
 {
@@ -337,7 +337,7 @@ std::u16string sequenceText(const std::vector<double>& values)
     std::u16string text;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i == kValuesShown - 1 && values.size() > kValuesShown) {
-            text += u"、…、" + numberText(values.back());
+            text += std::u16string(u"、…、") + numberText(values.back());
             break;
         }
         if (i > 0) text += u"、";
@@ -395,7 +395,7 @@ struct ConditionView {
 
 std::u16string verdict(const TextLoop& loop)
 {
-    return u"条件 " + loop.condition + u" 一直成立";
+    return std::u16string(u"条件 ") + loop.condition + u" 一直成立";
 }
 
 std::u16string variableSentence(const ConditionView& view, const std::u16string& name)
@@ -461,7 +461,7 @@ const LoopState& stateAtCondition(const std::vector<LoopState>& round, const Tex
 std::vector<std::u16string> loopDiagnosis(std::u16string_view editorText, const std::vector<std::u16string>& answers,
                                           std::int64_t steps)
 {
-    const std::u16string unfinished = u"程序执行了 " + countText(steps) + u" 条语句还没有结束";
+    const std::u16string unfinished = std::u16string(u"程序执行了 ") + countText(steps) + u" 条语句还没有结束";
     const std::vector<LoopState> states = lastStates(editorText, answers, steps);
     if (states.empty()) return {unfinished + u"。"};
     const std::vector<LineWords> lines = readProgramLines(editorText);
@@ -474,7 +474,7 @@ std::vector<std::u16string> loopDiagnosis(std::u16string_view editorText, const 
         const TextLoop loop = loopAround(loops, low, high).value_or(TextLoop{low, high, {}, 0});
         const std::vector<VariableValue>& values = stateAtCondition(round, loop).variables;
         std::u16string text = lineText(loop.head) + u"开始的循环永远不会结束：每次回到这里，";
-        text += values.empty() ? u"程序的状态都和上一次完全一样" : u"变量的值都和上一次完全一样（" + valuesText(values) + u"）";
+        text += values.empty() ? u"程序的状态都和上一次完全一样" : std::u16string(u"变量的值都和上一次完全一样（") + valuesText(values) + u"）";
         out.push_back(text + u"，程序只会一遍遍重复同样的步骤。");
         conditionSentences({loop, round, round, lines}, out);
         return out;
