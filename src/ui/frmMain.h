@@ -55,11 +55,7 @@ class RecentFiles;
 class TestResultsDialog;
 struct CaseExplanation;
 struct CaseResult;
-struct CaseExplanation;
-struct CaseResult;
 struct JudgeCase;
-struct JudgeResult;
-struct TestCase;
 struct JudgeResult;
 struct TestCase;
 class ReferenceWindow;
@@ -226,10 +222,6 @@ private:
     [[nodiscard]] bool makeRoomForImportedCases(const QDir& folder);
     [[nodiscard]] FileWriteResult writeImportedCases(const QDir& folder, const std::vector<JudgeCase>& cases);
     [[nodiscard]] QString judgedOutput(const QStringList& answers);
-    [[nodiscard]] static CaseExplanation explainCase(std::u16string_view text, const TestCase& testCase,
-                                                     const CaseResult& result);
-    [[nodiscard]] static CaseExplanation explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
-                                                           const JudgeResult& result);
     [[nodiscard]] static CaseExplanation explainCase(std::u16string_view text, const TestCase& testCase,
                                                      const CaseResult& result);
     [[nodiscard]] static CaseExplanation explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
