@@ -36,13 +36,17 @@ public:
     bool consoleVisible() override
     {
         const bool visible = m_console.consoleVisible();
-        if (m_afterYield && visible) ++m_controller.m_liveStarted;
+        if (m_afterYield && visible) {
+            ++m_controller.m_liveStarted;
+            m_controller.pauseAtStepTarget();
+        }
         m_afterYield = false;
         return visible;
     }
     void StopWindow() override
     {
         m_controller.forgetRunTo();
+        m_controller.lookBackToStepTarget();
         m_controller.m_pausedLine = m_controller.currentLine();
         if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
         m_console.StopWindow();
@@ -84,6 +88,7 @@ std::optional<RunOutcome> RunController::start(std::u16string_view editorText, R
     PauseRecorder recorder(*this, console);
     RunOutcome outcome = StartRun(*m_run, editorText, recorder, mode);
     m_runTo.reset();
+    m_runToStep.reset();
     m_translated = nullptr;
     m_running = false;
     return outcome;
@@ -249,8 +254,29 @@ void RunController::prepareRun()
         setBreakpoint(breakpoint.line, true);
         setBreakpointCondition(breakpoint.line, breakpoint.condition);
     }
+    if (m_runToStep) runFreely();
     if (!m_runTo) return;
     runTo(*m_runTo);
+}
+
+void RunController::runToStep(std::int64_t steps)
+{
+    m_runToStep = steps;
+    runFreely();
+}
+
+// Before the statement after the target: pause before the next line.
+void RunController::pauseAtStepTarget()
+{
+    if (m_runToStep && m_liveStarted > *m_runToStep) pauseBeforeNextLine();
+}
+
+void RunController::lookBackToStepTarget()
+{
+    if (!m_runToStep) return;
+    const std::int64_t target = *m_runToStep;
+    m_runToStep.reset();
+    if (m_timeline && target < shownStep()) show(target);
 }
 
 void RunController::runTo(std::int32_t line)

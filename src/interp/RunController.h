@@ -124,6 +124,12 @@ public:
     // for this once; otherwise the next run starts so (a Debug run without
     // its first pause).
     void runTo(std::int32_t line);
+    // Runs freely until `steps` statements have run, then pauses at that
+    // moment: a run can pause only where a new line starts, so when the
+    // moment lies inside a line, the pause comes after it and looks back to
+    // it. Started before a Debug run, the run skips its first pause. Like
+    // runTo, the target is dropped when the run pauses elsewhere first.
+    void runToStep(std::int64_t steps);
 
     // 监视: expressions shown at every pause, kept from run to run.
     void setWatches(std::vector<std::u16string> expressions) { m_watches = std::move(expressions); }
@@ -149,6 +155,8 @@ private:
     void prepareRun();
     // At a pause: a 运行到光标处 target is reached or passed by.
     void forgetRunTo();
+    void pauseAtStepTarget();
+    void lookBackToStepTarget();
     [[nodiscard]] bool breakpointHolds(std::int32_t line) const;
     [[nodiscard]] bool watchedValueChanged();
 
@@ -171,6 +179,7 @@ private:
     std::optional<std::u16string> m_changeWatched;
     double m_watchedValue = 0;  // its value when last asked
     std::optional<std::int32_t> m_runTo;
+    std::optional<std::int64_t> m_runToStep;
     bool m_runToIsOnlyForNow = false;  // the target was no breakpoint before
     std::vector<std::u16string> m_watches;
 };

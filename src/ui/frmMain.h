@@ -222,6 +222,7 @@ private:
     [[nodiscard]] bool makeRoomForImportedCases(const QDir& folder);
     [[nodiscard]] FileWriteResult writeImportedCases(const QDir& folder, const std::vector<JudgeCase>& cases);
     [[nodiscard]] QString judgedOutput(const QStringList& answers);
+    void pauseCaseAt(const QString& answers, qint64 steps);
     [[nodiscard]] static CaseExplanation explainCase(std::u16string_view text, const TestCase& testCase,
                                                      const CaseResult& result);
     [[nodiscard]] static CaseExplanation explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,

@@ -157,6 +157,7 @@ void frmMain::runCasesShown(const QString& program, std::size_t count, const Cas
         m_testResults = new TestResultsDialog(this, m_zoom);
         // The program's keys work over the results too (Ctrl+F2 stops the cases).
         m_testResults->addActions({ui->mnuStart, ui->mnuDebug, ui->mnuFileSave, ui->mnuRunStop});
+        connect(m_testResults, &TestResultsDialog::pauseRequested, this, &frmMain::pauseCaseAt);
     }
     TestResultsDialog& results = *m_testResults;
     results.begin(program, static_cast<int>(count));
@@ -273,6 +274,18 @@ void frmMain::mnuRunGrade_Click()
     m_grading->show();
     m_grading->raise();
     m_grading->activateWindow();
+}
+
+// 在这一刻暂停: the case's answers go to 输入数据 and a Debug run goes
+// freely to the statement that wrote the first wrong line, pausing just
+// before it with the record behind it (后退 works at once).
+void frmMain::pauseCaseAt(const QString& answers, qint64 steps)
+{
+    if (m_controller.running()) return;
+    m_inputData->setAnswers(answers);
+    m_inputData->show();
+    m_controller.runToStep(steps);
+    runEditorProgram(RunMode::Stepping);
 }
 
 CaseExplanation frmMain::explainCase(std::u16string_view text, const TestCase& testCase, const CaseResult& result)

@@ -94,6 +94,7 @@ void frmResult::StopWindow()
     frmVars debugger(m_controller, m_dialogs);
     m_debugger = &debugger;
     connect(&debugger, &frmVars::momentShown, this, &frmResult::followDebugger);
+    if (m_controller.lookingBack()) followDebugger();  // the run paused looking back at an earlier moment
     const int choice = debugger.exec();
     m_debugger = nullptr;
     showLiveText();

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 
+#include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 
 namespace tarnik::test {
@@ -236,6 +237,33 @@ TEST_F(RunTests, AFailedCaseIsExplainedFromTheProgram)
     caseList().setCurrentItem(caseList().topLevelItem(1));
     EXPECT_TRUE(label("lblExplanation").startsWith(QStringLiteral("第4行开始的循环永远不会结束"))) << label("lblExplanation");
     EXPECT_FALSE(pause->isEnabled());
+}
+
+// 在这一刻暂停 replays the case and pauses just before the statement that
+// wrote the first wrong line, with the console as it was then; inside a
+// line (a one-line IF's PRINT) it looks back to that moment.
+TEST_F(RunTests, PauseHereStopsBeforeTheStatementBehindTheFirstWrongLine)
+{
+    for (const QByteArray& printing : {QByteArray("    print s"), QByteArray("    if i > 0 then print s")}) {
+        QDir(path(QStringLiteral("double.tests"))).removeRecursively();
+        writeProgram("s = 0\r\nfor i = 1 to 3\r\n    s = s + i\r\n" + printing + "\r\nnext\r\n",
+                     {{QStringLiteral("sums"), QByteArray(), "1\n3\n7\n"}});
+        action("mnuRunTests").trigger();
+        DebuggerScript script;
+        QStringList seen;
+        script.add([&](QDialog& debugger) {
+            EXPECT_EQ(markedLine(debugger), 4);
+            for (const QStringList& row : test::rows(variableList(debugger))) {
+                seen << QString(row[0]).remove(QStringLiteral("● ")) + QLatin1Char('=') + row[1];
+            }
+            EXPECT_EQ(consoleText(), QStringLiteral("1\n3\n"));
+            click(debugger, "cmdContinue");
+        });
+        results().findChild<QPushButton*>(QStringLiteral("cmdPauseHere"))->click();
+        EXPECT_EQ(script.pausedLines().size(), 1u) << printing.constData();
+        EXPECT_EQ(seen, (QStringList{QStringLiteral("s=6"), QStringLiteral("i=3")})) << printing.constData();
+        EXPECT_EQ(consoleText(), QStringLiteral("1\n3\n6\n"));
+    }
 }
 
 // A folder of console-output cases made before keeps its form.
