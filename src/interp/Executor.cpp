@@ -57,6 +57,7 @@ bool Executor::yieldToHost(std::int16_t index, std::int16_t line)
 // the host has counted them as run.
 void Executor::stopWindow()
 {
+    m_host.quietStatementsLeft(m_quietStatements);
     m_host.StopWindow();
     afterWaitingForUser();
 }

@@ -32,7 +32,15 @@ public:
         m_afterYield = true;
         m_console.yield();
     }
-    std::int64_t quietStatements() override { return m_controller.m_timeline ? 0 : m_console.quietStatements(); }
+    // Granted statements count as started, as the host that grants them
+    // counts them; those still to come at a pause are taken off meanwhile.
+    std::int64_t quietStatements() override
+    {
+        const std::int64_t granted = m_controller.m_timeline ? 0 : m_console.quietStatements();
+        m_controller.m_liveStarted += granted;
+        return granted;
+    }
+    void quietStatementsLeft(std::int64_t left) override { m_quietLeft = left; }
     bool consoleVisible() override
     {
         const bool visible = m_console.consoleVisible();
@@ -45,15 +53,11 @@ public:
     }
     void StopWindow() override
     {
-        m_controller.forgetRunTo();
-        m_controller.lookBackToStepTarget();
-        m_controller.m_pausedLine = m_controller.currentLine();
-        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
-        m_console.StopWindow();
-        m_controller.backToLive();
-        m_controller.m_previousPause = m_controller.variables();
-        m_controller.m_pausedLine.reset();
-        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->resumed();
+        m_controller.m_liveStarted -= m_quietLeft;
+        m_console.quietStatementsLeft(m_quietLeft);
+        pause();
+        m_controller.m_liveStarted += m_quietLeft;
+        m_quietLeft = 0;
     }
     void Append(std::u16string_view text) override { m_console.Append(text); }
     void inputQuestion(std::u16string_view question) override { m_console.inputQuestion(question); }
@@ -68,9 +72,24 @@ public:
     void setCaption(std::u16string_view caption) override { m_console.setCaption(caption); }
 
 private:
+    // The pause as the debugger sees it, counted up to the paused statement.
+    void pause()
+    {
+        m_controller.forgetRunTo();
+        m_controller.lookBackToStepTarget();
+        m_controller.m_pausedLine = m_controller.currentLine();
+        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->paused(*m_controller.m_pausedLine);
+        m_console.StopWindow();
+        m_controller.backToLive();
+        m_controller.m_previousPause = m_controller.variables();
+        m_controller.m_pausedLine.reset();
+        if (m_controller.m_pauseWatcher) m_controller.m_pauseWatcher->resumed();
+    }
+
     RunController& m_controller;
     RunConsole& m_console;
     bool m_afterYield = false;  // the next consoleVisible() tells whether a statement starts
+    std::int64_t m_quietLeft = 0;  // granted statements not started when the run paused
 };
 
 std::optional<RunOutcome> RunController::start(std::u16string_view editorText, RunConsole& console, RunMode mode,

@@ -31,6 +31,10 @@ public:
     // the run only asks consoleVisible(); only a console hidden there drops
     // it, and the run ends before its next statement.
     [[nodiscard]] virtual std::int64_t quietStatements() { return 0; }
+    // Told just before StopWindow(): how many of the granted statements
+    // have not started yet (they run after the pause), for a host that
+    // counts the statements run before a pause.
+    virtual void quietStatementsLeft(std::int64_t left) { (void)left; }
     // The console's visibility; once it is hidden the run ends before its next statement.
     [[nodiscard]] virtual bool consoleVisible() = 0;
     // Asked before the first statement of a breakpoint's line while the run

@@ -103,6 +103,29 @@ TEST_F(RunControllerPauses, WatcherHearsEveryPauseAndItsEnd)
     }
 }
 
+// A console that lets statements run quietly between its turns still sees
+// at a pause how many ran before it, exactly as a recorded run counts them.
+TEST_F(RunControllerPauses, StatementsBeforeAPauseAreCountedWhateverTheGrant)
+{
+    const std::u16string text = editorText({u"s = 0", u"for i = 1 to 700", u"s = s + i", u"if s > 1000 then stop", u"next"});
+    std::vector<std::int64_t> counted;
+    host.onPause = [&] {
+        counted.push_back(controller.shownStep());
+        controller.runFreely();
+    };
+    host.grant = 0;
+    (void)controller.start(text, host, RunMode::Stepping);  // recorded: every statement is its own turn
+    ASSERT_GE(counted.size(), 2u);
+    const std::vector<std::int64_t> recorded(counted.begin() + 1, counted.end());  // after the first pause
+    for (const std::int64_t grant : {1, 7, 1000}) {
+        SCOPED_TRACE(grant);
+        counted.clear();
+        host.grant = grant;
+        (void)controller.start(text, host, RunMode::Free);
+        EXPECT_EQ(counted, recorded);
+    }
+}
+
 TEST_F(RunControllerPauses, AnAbortAtAPauseStillEndsIt)
 {
     controller.setPauseWatcher(&watcher);

@@ -95,6 +95,11 @@ void frmResult::StopWindow()
     m_debugger = &debugger;
     connect(&debugger, &frmVars::momentShown, this, &frmResult::followDebugger);
     if (m_controller.lookingBack()) followDebugger();  // the run paused looking back at an earlier moment
+    if (std::exchange(m_pausedByUser, false)) {
+        std::vector<std::u16string> answers;
+        for (const QString& answer : m_answersGiven) answers.push_back(answer.toStdU16String());
+        debugger.explainUnendedRun(std::u16string(m_controller.source()), std::move(answers), m_controller.shownStep());
+    }
     const int choice = debugger.exec();
     m_debugger = nullptr;
     showLiveText();
@@ -206,6 +211,7 @@ void frmResult::closeEvent(QCloseEvent* event)
 
 void frmResult::暂停_Click()
 {
+    m_pausedByUser = true;
     m_controller.pauseBeforeNextLine();
 }
 

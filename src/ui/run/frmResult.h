@@ -97,6 +97,7 @@ private:
     bool m_omitted = false;          // the box starts with kOmittedNotice
     QElapsedTimer m_sinceEvents;
     QPointer<frmVars> m_debugger;  // while a run is paused
+    bool m_pausedByUser = false;   // the next pause comes from 暂停
     std::deque<QString> m_preparedAnswers;
     QString m_inputQuestion;  // what the INPUT asking now printed before its variable
     QStringList m_answersGiven;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -9,6 +10,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
+#include <QThreadPool>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTreeWidget>
@@ -17,6 +20,7 @@
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
 #include "interp/RunController.h"
+#include "services/help/LoopDiagnosis.h"
 #include "ui/ChineseUi.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
@@ -167,6 +171,29 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
 }
 
 frmVars::~frmVars() = default;
+
+void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string> answers, std::int64_t steps)
+{
+    if (!m_whyNotEnded) {
+        m_whyNotEnded = new QLabel(this);
+        m_whyNotEnded->setObjectName(QStringLiteral("lblWhyNotEnded"));
+        m_whyNotEnded->setWordWrap(true);
+        m_whyNotEnded->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_whyNotEnded->setAccessibleName(QStringLiteral("程序为什么还没有结束"));
+        ui->windowLayout->insertWidget(0, m_whyNotEnded);
+    }
+    m_whyNotEnded->setText(QStringLiteral("正在分析程序为什么还没有结束……"));
+    // The replay takes as long as the run did: never on the window's thread.
+    // The pool is waited for when the application ends.
+    QThreadPool::globalInstance()->start([window = QPointer<frmVars>(this), text = std::move(text),
+                                          answers = std::move(answers), steps] {
+        QString why;
+        for (const std::u16string& sentence : loopDiagnosis(text, answers, steps)) why += toQString(sentence);
+        QMetaObject::invokeMethod(qApp, [window, why] {
+            if (window && window->m_whyNotEnded) window->m_whyNotEnded->setText(why);
+        }, Qt::QueuedConnection);
+    });
+}
 
 void frmVars::setColumnWidths()
 {

@@ -23,7 +23,10 @@
 // (值改变时暂停); Ctrl+F8 runs on to the line selected in the listing
 // (运行到光标处).
 #include <QDialog>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -50,6 +53,11 @@ public:
     frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmVars() override;
 
+    // The run was paused by the user's 暂停: why it has not ended (which
+    // loop, and why it never ends), worked out in the background from a
+    // replay of its `steps` statements with its answers, then shown above
+    // the variables.
+    void explainUnendedRun(std::u16string text, std::vector<std::u16string> answers, std::int64_t steps);
     void done(int result) override;
     void reject() override;
 
@@ -93,6 +101,7 @@ private:
     QWidget* m_recordWindow = nullptr;
     QTreeWidget* m_record = nullptr;
     QLabel* m_gosubStack = nullptr;
+    QLabel* m_whyNotEnded = nullptr;
     WatchPanel* m_watches = nullptr;
     QPushButton* m_backToBreakpoint = nullptr;
     QTreeWidgetItem* m_currentItem = nullptr;

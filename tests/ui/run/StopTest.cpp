@@ -3,8 +3,11 @@
 // the console shows what the program printed and the keys are the editor's.
 #include <QApplication>
 #include <QStatusBar>
+#include <QAction>
+#include <QLabel>
 #include <QTimer>
 
+#include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
 
 namespace tarnik::test {
@@ -40,6 +43,31 @@ TEST_F(Stop, TheMenuAndTheToolbarEndAnEndlessLoop)
         });
         runAndExpectStopped(kEndlessLoop, QStringLiteral("x\n"));
     }
+}
+
+// 暂停 on a program that does not end: the debugger says which loop it is
+// and why it never ends, worked out while the window stays usable.
+TEST_F(Stop, PauseOnAnEndlessLoopSaysWhyItNeverEnds)
+{
+    setEditorText(QStringLiteral("k = 3\ndo while k > 0\n    n = n + 1\n    k = 3\nloop"));
+    QTimer::singleShot(0, window.get(), [this] {
+        auto* pause = console().findChild<QAction*>(QStringLiteral("暂停"));
+        ASSERT_NE(pause, nullptr);
+        pause->trigger();
+    });
+    QString why;
+    DebuggerScript script;
+    script.add([&](QDialog& debugger) {
+        auto* label = debugger.findChild<QLabel*>(QStringLiteral("lblWhyNotEnded"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(waitFor([&] { return !label->text().startsWith(QStringLiteral("正在分析")); }));
+        why = label->text();
+        click(debugger, "cmdAbort");
+    });
+    run();
+    // How many statements ran depends on when 暂停 came; the loop and its condition do not.
+    EXPECT_TRUE(why.contains(QStringLiteral("条语句还没有结束，这时正在第2行开始的循环里。"))) << why;
+    EXPECT_TRUE(why.endsWith(QStringLiteral("k 在循环里没有改变，一直是 3，条件 k > 0 一直成立。"))) << why;
 }
 
 TEST_F(Stop, StopEndsAProgramWaitingAtInput)
