@@ -81,12 +81,6 @@ int explainNumber(std::int32_t number)
     return writeOutput(out);
 }
 
-bool needsFacts(const BasicError& error)
-{
-    return error.number == kDivisionByZero.number || error.number == kOverflow.number ||
-           error.number == kStepIsZero.number;
-}
-
 // The error line, the line as typed, what the line shows, and the error's explanation.
 std::u16string errorExplained(const RunOutcome& outcome, std::u16string_view source,
                               const std::vector<std::u16string>& answers)
@@ -97,7 +91,7 @@ std::u16string errorExplained(const RunOutcome& outcome, std::u16string_view sou
         out += std::u16string(u"第") + numberText(outcome.line) + u"行: " +
                std::u16string(lines[static_cast<std::size_t>(outcome.line) - 1]) + u"\n";
     }
-    const ErrorFacts facts = needsFacts(*outcome.error) ? replayErrorFacts(source, answers) : ErrorFacts{};
+    const ErrorFacts facts = factsForError(outcome, source, answers);
     if (const std::u16string details = errorBoxDetails(outcome, source, facts); !details.empty()) {
         out += details + u"\n";
     }

@@ -540,6 +540,18 @@ void frmMain::mnuRunStop_Click()
 // what more is known; the gutter marks where a block left open begins, and
 // the warnings list shows what it finds even in a text that does not
 // translate.
+// What the run knew when it stopped (a divisor's value and where it came
+// from), found by replaying it with its answers: only after a run short
+// enough that the replay goes unnoticed.
+ErrorFacts frmMain::runErrorFacts(const RunOutcome& outcome) const
+{
+    constexpr std::int64_t kReplayedStatements = 3'000'000;
+    if (!outcome.error || m_controller.shownStep() > kReplayedStatements) return {};
+    std::vector<std::u16string> answers;
+    for (const QString& answer : m_result->answersGiven()) answers.push_back(answer.toStdU16String());
+    return factsForError(outcome, m_controller.source(), answers);
+}
+
 void frmMain::showRunError(const RunOutcome& outcome)
 {
     const std::u16string text = crLfText(*ui->txtSource);
@@ -551,7 +563,7 @@ void frmMain::showRunError(const RunOutcome& outcome)
         ui->txtSource->markUnclosedBlock(outcome.unclosed.openingLine, toQString(blockNote));
     }
     QString boxText = toQString(report.text);
-    if (const std::u16string details = errorBoxDetails(outcome, text); !details.empty()) {
+    if (const std::u16string details = errorBoxDetails(outcome, text, runErrorFacts(outcome)); !details.empty()) {
         boxText += QLatin1Char('\n') + toQString(details);
     }
     m_dialogs.showRunError(this, toQString(report.title), boxText, runErrorHelp(outcome, text));

@@ -54,6 +54,7 @@ class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
 struct CaseExplanation;
+struct ErrorFacts;
 struct CaseResult;
 struct JudgeCase;
 struct JudgeResult;
@@ -208,6 +209,7 @@ private:
     void ReformatText();
 
     void runEditorProgram(RunMode mode);
+    [[nodiscard]] ErrorFacts runErrorFacts(const RunOutcome& outcome) const;
     // Breakpoints from the gutter and 运行到光标处 (frmMainDebugging.cpp).
     void connectDebugging();
     void mnuRunToCursor_Click();

@@ -497,4 +497,12 @@ std::vector<std::u16string> lineCauses(const RunOutcome& outcome, std::u16string
     return out;
 }
 
+ErrorFacts factsForError(const RunOutcome& outcome, std::u16string_view editorText,
+                         const std::vector<std::u16string>& answers)
+{
+    const std::int32_t number = outcome.error ? outcome.error->number : 0;
+    const bool needed = number == kDivisionByZero.number || number == kOverflow.number || number == kStepIsZero.number;
+    return needed ? replayErrorFacts(editorText, answers) : ErrorFacts{};
+}
+
 }  // namespace tarnik

@@ -36,4 +36,10 @@ struct ErrorFacts {
 // with the answers it was given.
 [[nodiscard]] ErrorFacts replayErrorFacts(std::u16string_view editorText, const std::vector<std::u16string>& answers);
 
+// The facts the causes of `outcome` can use (a divisor's value, a FOR
+// bound's or step's), replayed only for the errors that need them; none
+// for the others.
+[[nodiscard]] ErrorFacts factsForError(const RunOutcome& outcome, std::u16string_view editorText,
+                                       const std::vector<std::u16string>& answers);
+
 }  // namespace tarnik

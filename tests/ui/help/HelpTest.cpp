@@ -86,6 +86,10 @@ TEST_F(Help, ErrorBoxNamesWhatTheLineTellsBelowTheErrorsOwnLine)
          QStringLiteral("For没有Next(第4行)\n这个 For 从第2行开始，还没有 Next。"), 2},
         {"full-width parentheses", QStringLiteral("total = 10\navg = （total / 5）\nprint avg"),
          QStringLiteral("除数为零(第2行)\n第2行有全角字符 （ ），应改为半角 ( )。"), std::nullopt},
+        {"divisor that was 0", QStringLiteral("k = 5\nn = k - 5\nx = 10 / n\nprint x"),
+         QStringLiteral("除数为零(第3行)\n除数 n 是 0：n 在第2行（n = k - 5）得到 0。除以 0 没有结果，先用 If 检查除数不是 0 "
+                        "再除。"),
+         std::nullopt},
         {"misspelt print", QStringLiteral("x = 1\npirnt x"),
          QStringLiteral("语句未结束(第2行)\n第2行的 pirnt 是否想写 Print？"), std::nullopt},
     };
