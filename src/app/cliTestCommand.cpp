@@ -39,6 +39,14 @@ bool judgedAsOnlineJudge(const CommandArguments& words)
     return holdsAnsFile(cases);
 }
 
+// A failed case's line ends with why it failed, after the verdict's own text.
+void appendNote(std::u16string& line, const CaseFailureNote& note)
+{
+    if (note.text.empty()) return;
+    line += u' ';
+    line += note.text;
+}
+
 int judgeCommand(const CommandArguments& words, std::int64_t maxStatements)
 {
     const std::u16string source = readSource(words.operand(0));
@@ -50,10 +58,7 @@ int judgeCommand(const CommandArguments& words, std::int64_t maxStatements)
                                                     : judgeCase(source, judged, maxStatements);
         if (result.verdict == Verdict::AC) ++passed;
         std::u16string line = result.name + u": " + judgeLineText(result);
-        if (result.verdict == Verdict::WA || result.verdict == Verdict::PE) {
-            line += u' ';
-            line += explainFailure(source, judged, result, maxStatements).text();
-        }
+        if (!translationError) appendNote(line, caseFailureNote(source, judged, result, maxStatements));
         if (const int written = writeOutput(toUtf8(line) + "\n")) return written;
     }
     if (const int written = writeOutput(toUtf8(summaryText(cases.size(), passed)) + "\n")) return written;
@@ -83,10 +88,7 @@ int testCommand(Arguments arguments)
         const CaseResult result = runCase(source, testCase, maxStatements);
         if (result.verdict == CaseVerdict::Passed) ++passed;
         std::u16string line = result.name + u": " + verdictText(result);
-        if (result.verdict == CaseVerdict::OutputDiffers) {
-            line += u' ';
-            line += explainFailure(source, testCase, result, maxStatements).text();
-        }
+        appendNote(line, caseFailureNote(source, testCase, result, maxStatements));
         // A line as soon as its case is judged: a long check shows how far it got.
         if (const int written = writeOutput(toUtf8(line) + "\n")) return written;
     }

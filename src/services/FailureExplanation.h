@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "services/DifferenceKind.h"
 #include "services/Judging.h"
@@ -30,5 +31,25 @@ struct FailureExplanation {
 // For a result of judgeCase that is WA or PE.
 [[nodiscard]] FailureExplanation explainFailure(std::u16string_view editorText, const JudgeCase& judgeCase,
                                                 const JudgeResult& result, std::int64_t maxStatements);
+
+// The sentence a failed case's verdict ends with: for a wrong output, its
+// explainFailure; for a run stopped at the statement limit, why its loop
+// never ends (a replay with the case's answers); nothing for the other
+// verdicts. `pauseAfter`: the statements run before the one that wrote the
+// first wrong line, where a debugger can pause.
+struct CaseFailureNote {
+    std::u16string text;
+    std::optional<std::int64_t> pauseAfter;
+};
+
+[[nodiscard]] CaseFailureNote caseFailureNote(std::u16string_view editorText, const TestCase& testCase,
+                                              const CaseResult& result, std::int64_t maxStatements);
+[[nodiscard]] CaseFailureNote caseFailureNote(std::u16string_view editorText, const JudgeCase& judgeCase,
+                                              const JudgeResult& result, std::int64_t maxStatements);
+
+// The answers a case gives INPUT, one an element: NAME.in's lines, or the
+// words of a judge case's input.
+[[nodiscard]] std::vector<std::u16string> caseAnswers(const TestCase& testCase);
+[[nodiscard]] std::vector<std::u16string> caseAnswers(const JudgeCase& judgeCase);
 
 }  // namespace tarnik

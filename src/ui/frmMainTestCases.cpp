@@ -7,13 +7,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <filesystem>
 #include <variant>
 
 #include "services/FailureExplanation.h"
 #include "services/Judging.h"
-#include "services/help/LoopDiagnosis.h"
 #include "services/OjCases.h"
 #include "services/TestCases.h"
 #include "ui/storage/CheckedFileWriter.h"
@@ -29,36 +27,18 @@
 namespace tarnik {
 namespace {
 
-std::vector<std::u16string> answerList(const QString& answers)
+// Answers as 输入数据 holds them: one a line.
+QString answerText(const std::vector<std::u16string>& answers)
 {
-    std::vector<std::u16string> list;
-    for (const QString& answer : answers.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        list.push_back(answer.toStdU16String());
-    }
-    return list;
+    QStringList lines;
+    for (const std::u16string& answer : answers) lines << toQString(answer);
+    return lines.join(u'\n');
 }
 
-// A judge case's input words as answers typed one a line.
-QString answerLines(const JudgeCase& judgeCase)
+// The sentence under a failed case, and the answers 在这一刻暂停 types.
+CaseExplanation explanationOf(const CaseFailureNote& note, const std::vector<std::u16string>& answers)
 {
-    return toQString(judgeCase.input).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts).join(u'\n');
-}
-
-// The sentence under a failed case: where its first wrong line came from, or
-// why its run never ended.
-CaseExplanation explanationOf(std::u16string_view text, const QString& answers,
-                              const std::optional<FailureExplanation>& failure, std::optional<std::int64_t> limit)
-{
-    CaseExplanation explanation{{}, std::nullopt, answers};
-    if (failure) {
-        explanation.text = toQString(failure->text());
-        if (failure->origin) explanation.pauseStep = failure->origin->step - 1;
-    } else if (limit) {
-        for (const std::u16string& sentence : loopDiagnosis(text, answerList(answers), *limit)) {
-            explanation.text += toQString(sentence);
-        }
-    }
-    return explanation;
+    return {toQString(note.text), note.pauseAfter, answerText(answers)};
 }
 
 // A case runs inside the command's handler; its window stays responsive
@@ -290,22 +270,13 @@ void frmMain::pauseCaseAt(const QString& answers, qint64 steps)
 
 CaseExplanation frmMain::explainCase(std::u16string_view text, const TestCase& testCase, const CaseResult& result)
 {
-    std::optional<FailureExplanation> failure;
-    if (result.verdict == CaseVerdict::OutputDiffers) failure = explainFailure(text, testCase, result, kCaseStatementLimit);
-    const auto limit = result.verdict == CaseVerdict::StatementLimit ? std::optional(result.limit) : std::nullopt;
-    return explanationOf(text, toQString(testCase.answers).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                         failure, limit);
+    return explanationOf(caseFailureNote(text, testCase, result, kCaseStatementLimit), caseAnswers(testCase));
 }
 
 CaseExplanation frmMain::explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
                                            const JudgeResult& result)
 {
-    std::optional<FailureExplanation> failure;
-    if (result.verdict == Verdict::WA || result.verdict == Verdict::PE) {
-        failure = explainFailure(text, judgeCase, result, kJudgeStatementLimit);
-    }
-    const auto limit = result.verdict == Verdict::TLE ? std::optional(result.statementLimit) : std::nullopt;
-    return explanationOf(text, answerLines(judgeCase), failure, limit);
+    return explanationOf(caseFailureNote(text, judgeCase, result, kJudgeStatementLimit), caseAnswers(judgeCase));
 }
 
 // A cell of 批量评测: the student's program as a new document, the case's
@@ -315,7 +286,7 @@ void frmMain::openGradedCase(const QString& student, const QString& programText,
 {
     if (m_controller.running() || !settleUnsavedChanges()) return;
     openUnsavedText(programText.toStdU16String());
-    m_inputData->setAnswers(answerLines(judgeCase));
+    m_inputData->setAnswers(answerText(caseAnswers(judgeCase)));
     m_inputData->show();
     judgeCasesShown(student, programText.toStdU16String(), {judgeCase});
 }

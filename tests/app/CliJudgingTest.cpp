@@ -63,7 +63,9 @@ TEST(CliJudgingTest, EveryVerdictWithItsLine)
         {"a wrong answer", "input a\ninput b\nprint a - b\n", "1: 答案错误 第1行: 期望 «3» 实际 «-1» 内容不同。第1行输出 «-1» 由程序第3行的 print a - b 产生，"
          "当时 a = 1，b = 2；a 最后一次在第1行被赋值，b 最后一次在第2行被赋值。"},
         {"nothing printed", "input a\n", "1: 答案错误 第1行: 期望 «3» 实际 （没有这一行） 少了最后一行。"},
-        {"the statement limit", "do while 1 = 1\nloop\n", "1: 超时（超过 10000000 条语句）"},
+        {"the statement limit", "do while 1 = 1\nloop\n",
+         "1: 超时（超过 10000000 条语句） 第1行开始的循环永远不会结束：每次回到这里，程序的状态都和上一次完全一样，"
+         "程序只会一遍遍重复同样的步骤。"},
         {"endless output", "do while 1 = 1\n    print \"xxxxxxxxxx\"\nloop\n", "1: 输出超限"},
         {"a run-time error", "input a\ninput b\nprint a / 0\n", "1: 运行错误 错误 11: 除数为零(第3行)"},
         {"no word left for INPUT", "input a\ninput b\ninput c\nprint a\n",
@@ -124,7 +126,8 @@ TEST(CliJudgingTest, TheStatementLimitIsMaxSteps)
     for (const auto& [name, bytes] : kAdditionFiles) folder.write(name, bytes);
     const CliResult result = judge("i = 0\ndo while i < 100\n    i = i + 1\nloop\nprint 3\n", folder.path().string(),
                                    {"--oj", "--max-steps", "50"});
-    EXPECT_EQ(result.out, "1: 超时（超过 50 条语句）\n共 1 个: 通过 0 个, 未通过 1 个\n");
+    EXPECT_EQ(result.out, "1: 超时（超过 50 条语句） 程序执行了 50 条语句还没有结束，这时正在第2行开始的循环里。"
+                          "i 在第2行依次是 0、1、2、…、16。\n共 1 个: 通过 0 个, 未通过 1 个\n");
 }
 
 // Cases in natural order; .out wins over .ans; a folder with a .ans is judged without --oj.

@@ -128,7 +128,8 @@ std::vector<LoopState> statesBetween(std::u16string_view text, const std::vector
 std::vector<LoopState> firstStates(std::u16string_view text, const std::vector<std::u16string>& answers,
                                    std::int64_t steps)
 {
-    return statesBetween(text, answers, 0, std::min(steps, kWindow));
+    // Only those before the last ones: a short run's two windows would overlap.
+    return statesBetween(text, answers, 0, std::min(std::max<std::int64_t>(0, steps - kWindow), kWindow));
 }
 
 // The state before each of the last statements of the run, oldest first.
@@ -448,6 +449,23 @@ std::pair<std::int32_t, std::int32_t> lineRange(const std::vector<LoopState>& st
     return {low, high};
 }
 
+// The loop the run is in at its end: the innermost loop of the text around
+// the lines its last states ran, leaving out the states from before the
+// run entered it (a short run's states begin at the program's start).
+TextLoop runningLoop(const std::vector<TextLoop>& loops, const std::vector<LoopState>& states)
+{
+    std::vector<std::pair<std::int32_t, std::int32_t>> fromHere(states.size());  // the lines from each state on
+    std::pair<std::int32_t, std::int32_t> range{states.back().currentLine, states.back().currentLine};
+    for (std::size_t i = states.size(); i-- > 0;) {
+        range = {std::min(range.first, states[i].currentLine), std::max(range.second, states[i].currentLine)};
+        fromHere[i] = range;
+    }
+    for (const auto& [low, high] : fromHere) {
+        if (const std::optional<TextLoop> loop = loopAround(loops, low, high)) return *loop;
+    }
+    return TextLoop{fromHere.front().first, fromHere.front().second, {}, 0};
+}
+
 // The state in the round where the loop's condition is tested; the round's first when none.
 const LoopState& stateAtCondition(const std::vector<LoopState>& round, const TextLoop& loop)
 {
@@ -479,8 +497,7 @@ std::vector<std::u16string> loopDiagnosis(std::u16string_view editorText, const 
         conditionSentences({loop, round, round, lines}, out);
         return out;
     }
-    const auto [low, high] = lineRange(states, 0, states.size());
-    const TextLoop loop = loopAround(loops, low, high).value_or(TextLoop{low, high, {}, 0});
+    const TextLoop loop = runningLoop(loops, states);
     out.push_back(unfinished + u"，这时正在" + lineText(loop.head) + u"开始的循环里。");
     std::vector<LoopState> early = firstStates(editorText, answers, steps);
     early.insert(early.end(), states.begin(), states.end());

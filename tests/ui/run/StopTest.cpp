@@ -49,12 +49,15 @@ TEST_F(Stop, TheMenuAndTheToolbarEndAnEndlessLoop)
 // and why it never ends, worked out while the window stays usable.
 TEST_F(Stop, PauseOnAnEndlessLoopSaysWhyItNeverEnds)
 {
-    setEditorText(QStringLiteral("k = 3\ndo while k > 0\n    n = n + 1\n    k = 3\nloop"));
-    QTimer::singleShot(0, window.get(), [this] {
-        auto* pause = console().findChild<QAction*>(QStringLiteral("暂停"));
-        ASSERT_NE(pause, nullptr);
-        pause->trigger();
+    setEditorText(QStringLiteral("k = 3\ndo while k > 0\n    n = n + 1\n    k = 3\n    if n = 1000 then print n\nloop"));
+    // 暂停 once the loop has gone round a while, as a user would press it.
+    QTimer presser;
+    QObject::connect(&presser, &QTimer::timeout, window.get(), [&] {
+        if (!consoleText().startsWith(QStringLiteral("1000"))) return;
+        presser.stop();
+        console().findChild<QAction*>(QStringLiteral("暂停"))->trigger();
     });
+    presser.start(1);
     QString why;
     DebuggerScript script;
     script.add([&](QDialog& debugger) {
