@@ -118,6 +118,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     createEncodingMenus();
     showFileFormat();
     connectCommands();
+    createViewCommands();
     restorePlacement();
     placeConsoleBesideEditor();
     // The console belongs to this window: a click into a maximised editor

@@ -244,6 +244,10 @@ private:
     void fillRunHistoryMenu();
     void openAsNewDocument(const QString& text);  // CR LF between lines
 
+    // 主题 (frmMainView.cpp).
+    void createViewCommands();
+    void createThemeMenu();
+
     // The help commands (frmMainHelp.cpp).
     void createHelpCommands();
     void mnuHelpReference_Click();

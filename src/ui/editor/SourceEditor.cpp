@@ -17,6 +17,7 @@
 
 #include "services/FullWidthSlips.h"
 #include "ui/EditorText.h"
+#include "ui/Theme.h"
 #include "ui/editor/FinishedLines.h"
 #include "ui/editor/LineNumberGutter.h"
 #include "ui/editor/SourceHighlighter.h"
@@ -26,13 +27,9 @@ namespace {
 
 constexpr int kGutterPadding = 6;  // pixels left and right of the numbers
 constexpr int kCaretLineAlpha = 40;
-// Amber, translucent: visible on a light and a dark theme, over the caret tint.
-const QColor kPausedLineTint(255, 190, 0, 90);
-const QColor kBreakpointColour(200, 30, 30);
 const QString kPausedMark = QStringLiteral("▶");
 const QString kBreakpointMark = QStringLiteral("●");
 const QString kUnclosedBlockMark = QStringLiteral("◆");
-const QColor kUnclosedBlockColour(190, 90, 0);  // dark orange: seen on a light and a dark gutter
 constexpr double kGutterShade = 0.06;   // of the way from the background to the text
 constexpr double kNumberShade = 0.55;
 
@@ -82,6 +79,7 @@ SourceEditor::SourceEditor(QWidget* parent)
     connect(this, &QPlainTextEdit::updateRequest, this, &SourceEditor::scrollGutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &SourceEditor::highlightLines);
     connect(document(), &QTextDocument::contentsChanged, this, &SourceEditor::reportEdit);
+    connect(&Theme::instance(), &Theme::changed, this, &SourceEditor::recolour);
     updateGutterWidth();
     highlightLines();
     new FinishedLines(*document());
@@ -256,7 +254,7 @@ void SourceEditor::placeGutter()
 }
 
 // A new font (zoom) changes the digits' width and the line height; a new
-// palette (the desktop's theme) may call for the other colour set.
+// palette (the theme) may call for another colour set.
 void SourceEditor::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
@@ -265,10 +263,13 @@ void SourceEditor::changeEvent(QEvent* event)
         placeGutter();
         m_gutter->update();
     }
-    if (event->type() == QEvent::PaletteChange) {
-        m_highlighter->setBackground(palette().color(QPalette::Base));
-        highlightLines();
-    }
+    if (event->type() == QEvent::PaletteChange) recolour();
+}
+
+void SourceEditor::recolour()
+{
+    m_highlighter->setBackground(palette().color(QPalette::Base));
+    highlightLines();
 }
 
 // The caret line's number is drawn bold, so the gutter shows it even where
@@ -308,7 +309,8 @@ void SourceEditor::paintMarker(QPainter& painter, int line, int top)
     if (marker == kPausedMark) {
         painter.setPen(palette().color(QPalette::Text));
     } else {
-        painter.setPen(marker == kBreakpointMark ? kBreakpointColour : kUnclosedBlockColour);
+        const ThemeColour colour = marker == kBreakpointMark ? ThemeColour::Breakpoint : ThemeColour::UnclosedBlock;
+        painter.setPen(themeColour(colour, colourSet()));
     }
     painter.drawText(kGutterPadding / 2, top, markerWidth(), fontMetrics().height(), Qt::AlignLeft, marker);
 }
@@ -326,13 +328,20 @@ void SourceEditor::highlightLines()
     const QTextBlock paused = m_pausedLine ? document()->findBlockByNumber(*m_pausedLine - 1) : QTextBlock();
     if (paused.isValid()) {
         QTextEdit::ExtraSelection pausedLine;
-        pausedLine.format.setBackground(kPausedLineTint);
+        pausedLine.format.setBackground(themeColour(ThemeColour::PausedLine, colourSet()));
         pausedLine.format.setProperty(QTextFormat::FullWidthSelection, true);
         pausedLine.cursor = QTextCursor(paused);
         tints.append(pausedLine);
     }
     setExtraSelections(tints);
     m_gutter->update();
+}
+
+// The marks' colours suit the editor's own background, which a test or a
+// style may set apart from the application's.
+ColourSet SourceEditor::colourSet() const
+{
+    return Theme::instance().colourSetFor(palette().color(QPalette::Base));
 }
 
 // Drawing a composition changes the document's layout, which Qt reports as a

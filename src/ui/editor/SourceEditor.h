@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "ui/editor/EditorBreakpoints.h"
+#include "ui/Theme.h"
 
 class QPainter;
 
@@ -109,6 +110,8 @@ private:
     void placeGutter();
     void scrollGutter(const QRect& rect, int dy);
     void highlightLines();
+    void recolour();
+    [[nodiscard]] ColourSet colourSet() const;
     void scrollToLine(int line);
     [[nodiscard]] int markerWidth() const;
     [[nodiscard]] QString markerOf(int line) const;

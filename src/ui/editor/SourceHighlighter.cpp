@@ -7,57 +7,47 @@
 namespace tarnik {
 namespace {
 
-// Colours from a palette made for colour-blind readers (blue, vermillion,
-// bluish green, reddish purple, orange), darkened for a light background and
-// lightened for a dark one. Order: keyword, number, literal, unclosed
-// literal, comment, label, operator.
-struct Look {
-    const char* light;
-    const char* dark;
+// Which kinds are bold or italic, in the order of LineStretchKind.
+struct Emphasis {
     bool bold;
     bool italic;
 };
-constexpr std::array<Look, 7> kLooks{{
-    {"#0060a0", "#6cc0f0", true, false},
-    {"#b34700", "#f0a060", false, false},
-    {"#00785a", "#40d0a0", false, false},
-    {"#00785a", "#40d0a0", false, false},
-    {"#6b6b6b", "#a8a8a8", false, true},
-    {"#8a5a00", "#f0e060", true, false},
-    {"#a0306e", "#e890c8", false, false},
+constexpr std::array<Emphasis, 7> kEmphasis{{
+    {true, false},
+    {false, false},
+    {false, false},
+    {false, false},
+    {false, true},
+    {true, false},
+    {false, false},
 }};
 constexpr int kUnclosedLiteral = static_cast<int>(LineStretchKind::UnclosedLiteral);
-
-bool isDark(const QColor& base)
-{
-    return base.lightness() < 128;
-}
 
 }  // namespace
 
 SourceHighlighter::SourceHighlighter(QTextDocument* document, const QColor& base)
-    : QSyntaxHighlighter(document), m_dark(isDark(base))
+    : QSyntaxHighlighter(document), m_set(Theme::instance().colourSetFor(base))
 {
-    makeFormats(m_dark);
+    makeFormats();
 }
 
 void SourceHighlighter::setBackground(const QColor& base)
 {
-    if (isDark(base) == m_dark) return;
-    m_dark = isDark(base);
-    makeFormats(m_dark);
+    const ColourSet set = Theme::instance().colourSetFor(base);
+    if (set == m_set) return;
+    m_set = set;
+    makeFormats();
     rehighlight();
 }
 
-void SourceHighlighter::makeFormats(bool dark)
+void SourceHighlighter::makeFormats()
 {
-    for (std::size_t kind = 0; kind < kLooks.size(); ++kind) {
-        const Look& look = kLooks[kind];
+    for (std::size_t kind = 0; kind < kEmphasis.size(); ++kind) {
         QTextCharFormat& format = m_formats[kind];
         format = QTextCharFormat();
-        format.setForeground(QColor(QLatin1String(dark ? look.dark : look.light)));
-        if (look.bold) format.setFontWeight(QFont::Bold);
-        format.setFontItalic(look.italic);
+        format.setForeground(tokenColour(static_cast<LineStretchKind>(kind), m_set));
+        if (kEmphasis[kind].bold) format.setFontWeight(QFont::Bold);
+        format.setFontItalic(kEmphasis[kind].italic);
     }
     QTextCharFormat& unclosed = m_formats[kUnclosedLiteral];
     unclosed.setUnderlineStyle(QTextCharFormat::WaveUnderline);

@@ -6,6 +6,7 @@
 
 #include "services/help/ErrorHelp.h"
 #include "ui/EditorText.h"
+#include "ui/Theme.h"
 
 // Resources compiled into a static library are linked only when referenced.
 static void initHelpResources()
@@ -43,10 +44,21 @@ QString unescaped(QString html)
 ReferenceBrowser::ReferenceBrowser(QWidget* parent) : QTextBrowser(parent)
 {
     initHelpResources();
-    document()->setDefaultStyleSheet(resourceText(QStringLiteral(":/help/style.css")));
+    takeThemeColours();
+    connect(&Theme::instance(), &Theme::changed, this, [this] {
+        takeThemeColours();
+        reload();
+    });
     // Links are followed here, so that an example's link never becomes a page.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &ReferenceBrowser::followLink);
+}
+
+// A page takes the style sheet when it is loaded.
+void ReferenceBrowser::takeThemeColours()
+{
+    document()->setDefaultStyleSheet(resourceText(QStringLiteral(":/help/style.css")) +
+                                     Theme::instance().referenceBlockStyle());
 }
 
 QVariant ReferenceBrowser::loadResource(int type, const QUrl& name)

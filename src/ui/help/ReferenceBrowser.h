@@ -1,6 +1,7 @@
 #pragma once
 // The language reference's pages (qrc:/help) with their style sheet applied
-// (QTextBrowser ignores <link>), the error page rendered from the core's
+// (QTextBrowser ignores <link>) and the theme's colours for their blocks,
+// the page shown again when the theme changes; the error page rendered from the core's
 // error table, and under each runnable example a link that hands its program
 // to whoever opens it in the editor.
 #include <QStringList>
@@ -24,6 +25,7 @@ signals:
     void exampleChosen(const QString& program);
 
 private:
+    void takeThemeColours();
     [[nodiscard]] QString withExampleLinks(const QString& html);
     void followLink(const QUrl& link);
 

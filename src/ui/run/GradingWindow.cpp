@@ -22,6 +22,7 @@
 #include "ui/Dialogs.h"
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/storage/TarnikSettings.h"
+#include "ui/Theme.h"
 
 namespace tarnik {
 namespace {
@@ -30,9 +31,11 @@ const QString kClassKey = QStringLiteral("Grading/classFolder");
 const QString kCasesKey = QStringLiteral("Grading/cases");
 const QString kTitle = QStringLiteral("批量评测");
 
+constexpr int kVerdictRole = Qt::UserRole + 1;  // on a verdict's cell: its Verdict
+
 struct VerdictLook {
     const char16_t* mark;
-    QColor background;
+    ThemeColour background;
 };
 
 // A mark with every colour, so that the colour never carries the verdict
@@ -40,15 +43,33 @@ struct VerdictLook {
 VerdictLook lookOf(Verdict verdict)
 {
     switch (verdict) {
-    case Verdict::AC: return {u"✔", QColor(0xC8, 0xF0, 0xC8)};
-    case Verdict::WA: return {u"✘", QColor(0xF8, 0xC8, 0xC8)};
-    case Verdict::PE: return {u"≈", QColor(0xF8, 0xE4, 0xB0)};
-    case Verdict::TLE: return {u"∞", QColor(0xD8, 0xC8, 0xF0)};
-    case Verdict::OLE: return {u"⇶", QColor(0xE8, 0xC8, 0xE8)};
-    case Verdict::RE: return {u"⚠", QColor(0xF0, 0xB0, 0x90)};
-    case Verdict::CE: return {u"⊘", QColor(0xD8, 0xD8, 0xD8)};
+    case Verdict::AC: return {u"✔", ThemeColour::VerdictAccepted};
+    case Verdict::WA: return {u"✘", ThemeColour::VerdictWrongAnswer};
+    case Verdict::PE: return {u"≈", ThemeColour::VerdictPresentation};
+    case Verdict::TLE: return {u"∞", ThemeColour::VerdictTimeLimit};
+    case Verdict::OLE: return {u"⇶", ThemeColour::VerdictOutputLimit};
+    case Verdict::RE: return {u"⚠", ThemeColour::VerdictRuntimeError};
+    case Verdict::CE: return {u"⊘", ThemeColour::VerdictCompileError};
     }
-    return {u"?", QColor(Qt::white)};
+    return {u"?", ThemeColour::VerdictCompileError};
+}
+
+// In the theme's colours, again whenever the theme changes.
+void paintVerdict(QTableWidgetItem& item)
+{
+    const Theme& theme = Theme::instance();
+    item.setBackground(theme.colour(lookOf(static_cast<Verdict>(item.data(kVerdictRole).toInt())).background));
+    item.setForeground(theme.colour(ThemeColour::VerdictText));
+}
+
+void paintVerdicts(const QTableWidget& table)
+{
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < table.columnCount(); ++column) {
+            QTableWidgetItem* item = table.item(row, column);
+            if (item && item->data(kVerdictRole).isValid()) paintVerdict(*item);
+        }
+    }
 }
 
 QString qs(std::u16string_view text)
@@ -66,8 +87,8 @@ QTableWidgetItem* verdictItem(const JudgeResult& result)
     const VerdictLook look = lookOf(result.verdict);
     auto* item = new QTableWidgetItem(QString::fromUtf16(look.mark) + u' ' + qs(verdictCode(result.verdict)) + u' ' +
                                       qs(verdictWord(result.verdict)));
-    item->setBackground(look.background);
-    item->setForeground(Qt::black);
+    item->setData(kVerdictRole, static_cast<int>(result.verdict));
+    paintVerdict(*item);
     item->setToolTip(qs(result.name) + QStringLiteral(": ") + qs(judgeLineText(result)));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
@@ -121,6 +142,7 @@ GradingWindow::GradingWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent
     m_classFolder->setText(settings.value(kClassKey).toString());
     m_cases->setText(settings.value(kCasesKey).toString());
     resize(900, 600);
+    connect(&Theme::instance(), &Theme::changed, m_table, [this] { paintVerdicts(*m_table); });
 }
 
 GradingWindow::~GradingWindow()

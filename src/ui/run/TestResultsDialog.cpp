@@ -15,12 +15,11 @@
 
 #include "ui/EditorText.h"
 #include "ui/TextZoom.h"
+#include "ui/Theme.h"
 
 namespace tarnik {
 namespace {
 
-// Amber, as the editor's paused line: seen on a light and a dark theme.
-const QColor kDifferingLineTint(255, 190, 0, 110);
 const QString kPassedMark = QStringLiteral("✔ ");
 const QString kFailedMark = QStringLiteral("✘ ");
 constexpr char16_t kTabMark = u'→';
@@ -73,7 +72,7 @@ void markLine(QPlainTextEdit& box, int line)
     const QTextBlock block = box.document()->findBlockByNumber(line - 1);
     if (line > 0 && block.isValid()) {
         QTextEdit::ExtraSelection mark;
-        mark.format.setBackground(kDifferingLineTint);
+        mark.format.setBackground(Theme::instance().colour(ThemeColour::DifferingLine));
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
         mark.cursor = QTextCursor(block);
         marks.append(mark);
@@ -136,6 +135,8 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     connect(m_stop, &QPushButton::clicked, this, &TestResultsDialog::stop);
     connect(m_pause, &QPushButton::clicked, this, &TestResultsDialog::requestPause);
     connect(m_cases, &QTreeWidget::currentItemChanged, this, &TestResultsDialog::showCase);
+    // The differing line's tint is the theme's.
+    connect(&Theme::instance(), &Theme::changed, this, &TestResultsDialog::showCase);
 }
 
 void TestResultsDialog::begin(const QString& program, int caseCount)

@@ -11,13 +11,9 @@
 
 #include "interp/RunController.h"
 #include "ui/EditorText.h"
+#include "ui/Theme.h"
 
 namespace tarnik {
-namespace {
-
-const QColor kErrorColour(170, 0, 0);
-
-}  // namespace
 
 WatchPanel::WatchPanel(RunController& controller, QWidget* parent)
     : QWidget(parent), m_controller(controller), m_list(new QTreeWidget(this)), m_expression(new QLineEdit(this))
@@ -45,6 +41,7 @@ WatchPanel::WatchPanel(RunController& controller, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list, 1);
     layout->addLayout(entry);
+    connect(&Theme::instance(), &Theme::changed, this, &WatchPanel::refresh);
     refresh();
 }
 
@@ -56,7 +53,7 @@ void WatchPanel::refresh()
     for (std::size_t i = 0; i < expressions.size(); ++i) {
         auto* row = new QTreeWidgetItem(m_list, {toQString(expressions[i]), toQString(values[i].text)});
         row->setToolTip(1, toQString(values[i].text));
-        if (!values[i].ok) row->setForeground(1, kErrorColour);
+        if (!values[i].ok) row->setForeground(1, Theme::instance().colour(ThemeColour::ErrorText));
     }
 }
 

@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/TextZoom.h"
+#include "ui/Theme.h"
 #include "ui/Twips.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
@@ -41,6 +43,18 @@ constexpr qsizetype kKeptCharacters = frmResult::kMaxCharacters / 4 * 3;
 constexpr int kTimer1IntervalMs = 200;
 constexpr QSize kInitialClientSize{pixelsFromTwips(7185), pixelsFromTwips(3210)};
 
+// A program's output reads as a terminal's, light on dark, in every theme.
+void paintConsole(QPlainTextEdit& box)
+{
+    const Theme& theme = Theme::instance();
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, theme.colour(ThemeColour::ConsoleBase));
+    palette.setColor(QPalette::Text, theme.colour(ThemeColour::ConsoleText));
+    palette.setColor(QPalette::Highlight, theme.colour(ThemeColour::ConsoleSelection));
+    palette.setColor(QPalette::HighlightedText, theme.colour(ThemeColour::ConsoleText));
+    box.setPalette(palette);
+}
+
 }  // namespace
 
 frmResult::frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom)
@@ -49,6 +63,8 @@ frmResult::frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom
     ui->setupUi(this);
     zoom.attach(*ui->txtResult);
     zoom.addCommands(*this);
+    paintConsole(*ui->txtResult);
+    connect(&Theme::instance(), &Theme::changed, ui->txtResult, [this] { paintConsole(*ui->txtResult); });
     resize(kInitialClientSize.width(), kInitialClientSize.height() + menuBar()->sizeHint().height());
 
     connect(ui->暂停, &QAction::triggered, this, &frmResult::暂停_Click);

@@ -27,6 +27,7 @@
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/Twips.h"
 #include "ui/storage/TarnikSettings.h"
+#include "ui/Theme.h"
 #include "ui/run/WatchPanel.h"
 #include "ui_frmVars.h"
 
@@ -39,8 +40,6 @@ constexpr int kLineNumberColumnTwips = 970;
 constexpr int kCodeColumnTwips = 20179;
 
 enum CodeColumn { kTickColumn = 0, kLineNumberColumn = 1, kCodeColumn = 2 };
-
-const QColor kCurrentLineColour(0, 0, 255);
 
 // Changed and new variables carry this before their name, besides the bold,
 // so that the mark needs no colour to be seen.
@@ -168,6 +167,7 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
     ui->lv->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->lv, &QWidget::customContextMenuRequested, this, &frmVars::lv_ContextMenu);
     createRecordWindow();
+    connect(&Theme::instance(), &Theme::changed, this, &frmVars::markCurrentLine);
 }
 
 frmVars::~frmVars() = default;
@@ -245,7 +245,8 @@ void frmVars::fillProgramLines()
     markCurrentLine();
 }
 
-// The line about to run in bold blue, the one marked before back to normal.
+// The line about to run in bold and the theme's colour (blue in the light
+// one), the one marked before back to normal.
 void frmVars::markCurrentLine()
 {
     if (m_currentItem) {
@@ -259,7 +260,7 @@ void frmVars::markCurrentLine()
     QFont bold = ui->lvCode->font();
     bold.setBold(true);
     for (int column = 0; column < ui->lvCode->columnCount(); ++column) m_currentItem->setFont(column, bold);
-    m_currentItem->setForeground(kCodeColumn, kCurrentLineColour);
+    m_currentItem->setForeground(kCodeColumn, Theme::instance().colour(ThemeColour::CurrentLine));
     // Only the first cell of the row is selected, so that the selection's
     // colours do not hide the blue of the line's text.
     ui->lvCode->setCurrentItem(m_currentItem, kTickColumn);
