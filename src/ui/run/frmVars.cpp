@@ -13,9 +13,12 @@
 #include <QPointer>
 #include <QThreadPool>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
@@ -330,9 +333,17 @@ void frmVars::createRecordWindow()
     fillGosubStack();
 }
 
+// Beside the debugger where the screen has room, else on its left, and
+// always whole on the screen.
 void frmVars::placeRecordWindow()
 {
-    m_recordWindow->move(frameGeometry().topRight() + QPoint(8, 0));
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize size = m_recordWindow->frameGeometry().size().expandedTo(m_recordWindow->sizeHint());
+    QPoint place = frameGeometry().topRight() + QPoint(8, 0);
+    if (place.x() + size.width() > screen.right()) place.setX(frameGeometry().left() - 8 - size.width());
+    place.setX(std::clamp(place.x(), screen.left(), std::max(screen.left(), screen.right() - size.width())));
+    place.setY(std::clamp(place.y(), screen.top(), std::max(screen.top(), screen.bottom() - size.height())));
+    m_recordWindow->move(place);
     m_recordWindow->show();
 }
 
