@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <stop_token>
 
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
@@ -63,8 +64,8 @@ LoopState loopStateOf(RunCheckpoint point)
 class StateKeeper : public RunConsole {
 public:
     StateKeeper(const clsCode& code, const std::vector<std::u16string>& answers, std::int64_t skipped,
-                std::size_t kept)
-        : m_code(code), m_answers(answers), m_skipped(skipped), m_kept(kept)
+                std::size_t kept, std::stop_token stop)
+        : m_code(code), m_answers(answers), m_skipped(skipped), m_kept(kept), m_stop(std::move(stop))
     {
     }
 
@@ -78,6 +79,7 @@ public:
     }
     bool consoleVisible() override
     {
+        if (m_stop.stop_requested()) return false;
         if (!m_afterYield) return !m_full;
         m_afterYield = false;
         if (m_started >= m_skipped) {
@@ -110,33 +112,34 @@ private:
     std::int64_t m_started = 0;  // statements started or granted
     bool m_afterYield = false;
     bool m_full = false;
+    std::stop_token m_stop;
     std::vector<LoopState> m_states;
 };
 
 // The states before the statements `from` + 1 to `to` of the run.
 std::vector<LoopState> statesBetween(std::u16string_view text, const std::vector<std::u16string>& answers,
-                                     std::int64_t from, std::int64_t to)
+                                     std::int64_t from, std::int64_t to, const std::stop_token& stop)
 {
     clsCode code;
     code.Init(text);
-    StateKeeper keeper(code, answers, from, static_cast<std::size_t>(to - from));
+    StateKeeper keeper(code, answers, from, static_cast<std::size_t>(to - from), stop);
     code.Run(keeper);
     return keeper.takeStates();
 }
 
 // The state before each of the first statements of the run.
 std::vector<LoopState> firstStates(std::u16string_view text, const std::vector<std::u16string>& answers,
-                                   std::int64_t steps)
+                                   std::int64_t steps, const std::stop_token& stop)
 {
     // Only those before the last ones: a short run's two windows would overlap.
-    return statesBetween(text, answers, 0, std::min(std::max<std::int64_t>(0, steps - kWindow), kWindow));
+    return statesBetween(text, answers, 0, std::min(std::max<std::int64_t>(0, steps - kWindow), kWindow), stop);
 }
 
 // The state before each of the last statements of the run, oldest first.
 std::vector<LoopState> lastStates(std::u16string_view text, const std::vector<std::u16string>& answers,
-                                  std::int64_t steps)
+                                  std::int64_t steps, const std::stop_token& stop)
 {
-    return statesBetween(text, answers, std::max<std::int64_t>(0, steps - kWindow), steps);
+    return statesBetween(text, answers, std::max<std::int64_t>(0, steps - kWindow), steps, stop);
 }
 
 bool sameBounds(const ForBounds& a, const ForBounds& b)
@@ -477,10 +480,11 @@ const LoopState& stateAtCondition(const std::vector<LoopState>& round, const Tex
 }  // namespace
 
 std::vector<std::u16string> loopDiagnosis(std::u16string_view editorText, const std::vector<std::u16string>& answers,
-                                          std::int64_t steps)
+                                          std::int64_t steps, const std::stop_token& stop)
 {
     const std::u16string unfinished = std::u16string(u"程序执行了 ") + countText(steps) + u" 条语句还没有结束";
-    const std::vector<LoopState> states = lastStates(editorText, answers, steps);
+    const std::vector<LoopState> states = lastStates(editorText, answers, steps, stop);
+    if (stop.stop_requested()) return {};
     if (states.empty()) return {unfinished + u"。"};
     const std::vector<LineWords> lines = readProgramLines(editorText);
     const std::vector<TextLoop> loops = textLoops(lines);
@@ -499,7 +503,7 @@ std::vector<std::u16string> loopDiagnosis(std::u16string_view editorText, const 
     }
     const TextLoop loop = runningLoop(loops, states);
     out.push_back(unfinished + u"，这时正在" + lineText(loop.head) + u"开始的循环里。");
-    std::vector<LoopState> early = firstStates(editorText, answers, steps);
+    std::vector<LoopState> early = firstStates(editorText, answers, steps, stop);
     early.insert(early.end(), states.begin(), states.end());
     conditionSentences({loop, early, states, lines}, out);
     return out;

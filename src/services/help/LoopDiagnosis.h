@@ -8,14 +8,17 @@
 // the value the condition waits for).
 #include <cstdint>
 #include <string>
+#include <stop_token>
 #include <string_view>
 #include <vector>
 
 namespace tarnik {
 
-// The sentences, in order; `steps` is the number of statements the run executed.
+// The sentences, in order; `steps` is the number of statements the run
+// executed. The replay takes as long as the run did; a stop requested ends
+// it soon, with no sentences.
 [[nodiscard]] std::vector<std::u16string> loopDiagnosis(std::u16string_view editorText,
                                                         const std::vector<std::u16string>& answers,
-                                                        std::int64_t steps);
+                                                        std::int64_t steps, const std::stop_token& stop = {});
 
 }  // namespace tarnik

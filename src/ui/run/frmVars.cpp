@@ -173,7 +173,9 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
     connect(&Theme::instance(), &Theme::changed, this, &frmVars::markCurrentLine);
 }
 
-frmVars::~frmVars() = default;
+// An analysis still running is of no more use: it ends soon, so that
+// closing the IDE never waits for it.
+frmVars::~frmVars() { m_analysis.request_stop(); }
 
 void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string> answers, std::int64_t steps)
 {
@@ -189,9 +191,9 @@ void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string>
     // The replay takes as long as the run did: never on the window's thread.
     // The pool is waited for when the application ends.
     QThreadPool::globalInstance()->start([window = QPointer<frmVars>(this), text = std::move(text),
-                                          answers = std::move(answers), steps] {
+                                          answers = std::move(answers), steps, stop = m_analysis.get_token()] {
         QString why;
-        for (const std::u16string& sentence : loopDiagnosis(text, answers, steps)) why += toQString(sentence);
+        for (const std::u16string& sentence : loopDiagnosis(text, answers, steps, stop)) why += toQString(sentence);
         QMetaObject::invokeMethod(qApp, [window, why] {
             if (window && window->m_whyNotEnded) window->m_whyNotEnded->setText(why);
         }, Qt::QueuedConnection);

@@ -25,6 +25,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,7 @@ private:
     QTreeWidget* m_record = nullptr;
     QLabel* m_gosubStack = nullptr;
     QLabel* m_whyNotEnded = nullptr;
+    std::stop_source m_analysis;  // ends the background analysis of why the run has not ended
     WatchPanel* m_watches = nullptr;
     QPushButton* m_backToBreakpoint = nullptr;
     QTreeWidgetItem* m_currentItem = nullptr;
