@@ -37,6 +37,10 @@ public:
     {
         return {};
     }
+    std::optional<qsizetype> chooseItem(QWidget*, const QString&, const QString&, const QStringList&) override
+    {
+        return std::nullopt;
+    }
     void showMessage(QWidget*, tarnik::MessageIcon, const QString&, const QString&) override {}
     void showRunError(QWidget*, const QString&, const QString&, const QString&) override {}
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
