@@ -5,7 +5,9 @@
 # the core's tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (build-asan/), and each fuzzer for a short while (build-fuzz/). With
 # TARNIK_IME_CHECK=1 it also types Chinese through a real input method
-# (scripts/ime-check.sh), which needs an X server and more packages.
+# (scripts/ime-check.sh), which needs an X server and more packages. With
+# TARNIK_A11Y_CHECK=1 it also walks the IDE's windows as a screen reader
+# does and fails on a control without a name (scripts/a11y-check.sh).
 source "$(dirname "$0")/scripts/setup.sh"
 tarnik_install_missing
 tarnik_build
@@ -18,4 +20,7 @@ ctest --test-dir "$TARNIK_BUILD" --output-on-failure -j "$(nproc)"
 "$TARNIK_ROOT/scripts/fuzz.sh" "${TARNIK_FUZZ_SECONDS:-25}"
 if [ "${TARNIK_IME_CHECK:-0}" = 1 ]; then
     "$TARNIK_ROOT/scripts/ime-check.sh"
+fi
+if [ "${TARNIK_A11Y_CHECK:-0}" = 1 ]; then
+    "$TARNIK_ROOT/scripts/a11y-check.sh"
 fi

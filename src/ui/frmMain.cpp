@@ -119,6 +119,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     showFileFormat();
     connectCommands();
     createViewCommands();
+    createAccessibility();
     restorePlacement();
     placeConsoleBesideEditor();
     // The console belongs to this window: a click into a maximised editor
@@ -434,10 +435,12 @@ void frmMain::runEditorProgram(RunMode mode)
     m_warnings->clear();
     m_warnings->hide();
     m_controller.setStartBreakpoints(ui->txtSource->breakpoints());
+    announceRunStart();
     const std::optional<RunOutcome> outcome =
         m_controller.start(text, *m_result, mode, [&](const clsCode& code) { showWarnings(code, text); });
     setRunning(false);
     if (outcome) keepRunInHistory(std::move(record), *outcome);
+    if (outcome) announceRunEnd(*outcome);
     if (std::exchange(m_stoppedByUser, false)) {
         // Shown again, but the keys stay with the editor.
         m_result->setAttribute(Qt::WA_ShowWithoutActivating);

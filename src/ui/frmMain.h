@@ -46,6 +46,7 @@ class frmMain;
 
 namespace tarnik {
 
+class Announcer;
 class Dialogs;
 class EditorPauseMarks;
 class FindBar;
@@ -248,6 +249,12 @@ private:
     void createViewCommands();
     void createThemeMenu();
 
+    // Screen readers (frmMainAccessibility.cpp).
+    void createAccessibility();
+    void createBreakpointCommands();
+    void announceRunStart();
+    void announceRunEnd(const RunOutcome& outcome);
+
     // The help commands (frmMainHelp.cpp).
     void createHelpCommands();
     void mnuHelpReference_Click();
@@ -270,6 +277,7 @@ private:
     QPointer<GradingWindow> m_grading;
     QPointer<ReferenceWindow> m_reference;
     QListWidget* m_warnings = nullptr;
+    Announcer* m_announcer = nullptr;
     QTimer m_warningsDelay;  // after the last change, the list follows the text
     FindBar* m_findBar = nullptr;
     InputDataPanel* m_inputData = nullptr;

@@ -39,6 +39,8 @@ FindBar::FindBar(QPlainTextEdit& editor, QWidget* parent)
     m_replaceText->setObjectName(QStringLiteral("replaceText"));
     for (QLineEdit* field : {m_findText, m_replaceText}) field->setMinimumWidth(kFieldMinimumWidth);
     m_replaceText->setPlaceholderText(QStringLiteral("替换为"));
+    m_findText->setAccessibleName(QStringLiteral("查找"));
+    m_replaceText->setAccessibleName(QStringLiteral("替换为"));
     m_wholeWord->setObjectName(QStringLiteral("wholeWord"));
     m_matchCase->setObjectName(QStringLiteral("matchCase"));
     m_message->setObjectName(QStringLiteral("findMessage"));

@@ -12,6 +12,9 @@ namespace tarnik {
 LineNumberGutter::LineNumberGutter(SourceEditor& editor) : QWidget(&editor), m_editor(editor)
 {
     setObjectName(QStringLiteral("lineNumberGutter"));
+    setAccessibleName(QStringLiteral("行号栏"));
+    setAccessibleDescription(QStringLiteral("每行的行号和标记：● 断点，▶ 将要运行的行，◆ 没有结束的块开始的行。"
+                                            "键盘上用 Ctrl+B 切换光标所在行的断点。"));
 }
 
 QSize LineNumberGutter::sizeHint() const

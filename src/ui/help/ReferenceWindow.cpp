@@ -28,6 +28,8 @@ ReferenceWindow::ReferenceWindow(QWidget* parent)
     m_search->setObjectName(QStringLiteral("txtSearch"));
     m_search->setPlaceholderText(QStringLiteral("在本页中查找（Enter 查找下一个）"));
     m_search->setClearButtonEnabled(true);
+    m_search->setAccessibleName(QStringLiteral("在语言参考中查找"));
+    m_browser->setAccessibleName(QStringLiteral("语言参考"));
 
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(QStringLiteral("查找："), this));

@@ -25,6 +25,8 @@ InputDataPanel::InputDataPanel(QWidget* parent, TextZoom& zoom)
     m_text->setObjectName(QStringLiteral("txtInputData"));
     m_text->setPlaceholderText(QStringLiteral("每行一个答案。显示本面板时，INPUT 依次使用这些答案；用完后再弹出输入框。"));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setAccessibleName(QStringLiteral("输入数据"));
+    m_text->setAccessibleDescription(m_text->placeholderText());
     zoom.attach(*m_text);
     m_notKept->setObjectName(QStringLiteral("lblInputDataNotKept"));
     m_notKept->setWordWrap(true);

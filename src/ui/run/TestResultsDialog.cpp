@@ -41,6 +41,7 @@ QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(title, pane));
     layout->addWidget(content);
+    content->setAccessibleName(title);
     return pane;
 }
 
@@ -103,6 +104,8 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     m_pause->setEnabled(false);
     m_cases->setHeaderLabels({QStringLiteral("测试用例"), QStringLiteral("结果")});
     m_cases->setRootIsDecorated(false);
+    m_cases->setAccessibleName(QStringLiteral("测试用例"));
+    m_cases->setAccessibleDescription(QStringLiteral("每个用例一行：名称和结果；选中一行，下面显示期望输出和实际输出"));
     m_cases->header()->setStretchLastSection(true);
     m_stop->setObjectName(QStringLiteral("cmdStop"));
     zoom.attach(*m_expected);

@@ -26,6 +26,8 @@ WatchPanel::WatchPanel(RunController& controller, QWidget* parent)
     m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_expression->setObjectName(QStringLiteral("txtWatch"));
     m_expression->setPlaceholderText(QStringLiteral("要监视的表达式，如 s / n"));
+    m_expression->setAccessibleName(QStringLiteral("要监视的表达式"));
+    m_list->setAccessibleDescription(m_list->toolTip());
     auto* add = new QPushButton(QStringLiteral("添加监视"), this);
     add->setObjectName(QStringLiteral("cmdAddWatch"));
     add->setAutoDefault(false);

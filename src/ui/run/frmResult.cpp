@@ -61,6 +61,8 @@ frmResult::frmResult(Dialogs& dialogs, RunController& controller, TextZoom& zoom
     : ui(std::make_unique<Ui::frmResult>()), m_dialogs(dialogs), m_controller(controller)
 {
     ui->setupUi(this);
+    ui->txtResult->setAccessibleName(QStringLiteral("控制台输出"));
+    ui->txtResult->setAccessibleDescription(QStringLiteral("程序用 PRINT 输出的文字，最新的一行在最后"));
     zoom.attach(*ui->txtResult);
     zoom.addCommands(*this);
     paintConsole(*ui->txtResult);
@@ -288,6 +290,17 @@ void frmResult::flushOutput()
     m_pendingOutput.clear();
     dropOldestOutput();
     ui->txtResult->moveCursor(QTextCursor::End);
+    announceNewestLine();
+}
+
+// The newest line with text: a PRINT's line ends before the next one begins.
+void frmResult::announceNewestLine()
+{
+    for (QTextBlock line = ui->txtResult->document()->lastBlock(); line.isValid(); line = line.previous()) {
+        if (line.text().trimmed().isEmpty()) continue;
+        emit lineShown(line.text());
+        return;
+    }
 }
 
 // Keeps the box's memory and the cost of its layout bounded however long a

@@ -68,6 +68,10 @@ public:
     void showPastText(const QString& text);
     void showLiveText();
 
+signals:
+    // The box's last line after new output went in, for a screen reader to say.
+    void lineShown(const QString& line);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -85,6 +89,7 @@ private:
     void flushOutput();
     void breakLongLines();
     void dropOldestOutput();
+    void announceNewestLine();
     void showOmittedNotice();
     void followDebugger();
 

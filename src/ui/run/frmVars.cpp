@@ -144,6 +144,7 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
     const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
     ui->lv->setFont(listFont);
     ui->lvCode->setFont(listFont);
+    nameForScreenReaders();
     setColumnWidths();
 
     fillVariables();
@@ -176,6 +177,15 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
 // An analysis still running is of no more use: it ends soon, so that
 // closing the IDE never waits for it.
 frmVars::~frmVars() { m_analysis.request_stop(); }
+
+void frmVars::nameForScreenReaders()
+{
+    ui->lv->setAccessibleName(QStringLiteral("变量"));
+    ui->lv->setAccessibleDescription(QStringLiteral("变量名、值和类型；● 标出上一次暂停以后改变的变量"));
+    ui->lvCode->setAccessibleName(QStringLiteral("程序"));
+    ui->lvCode->setAccessibleDescription(
+        QStringLiteral("程序的每一行；粗体的是将要运行的行，勾选的是断点。空格键勾选，Ctrl+F8 运行到选中的行"));
+}
 
 void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string> answers, std::int64_t steps)
 {
@@ -244,6 +254,9 @@ void frmVars::fillProgramLines()
         auto* row = new QTreeWidgetItem({QString(), QString::number(n), toQString(line)});
         row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         row->setCheckState(kTickColumn, m_controller.isBreakpoint(n) ? Qt::Checked : Qt::Unchecked);
+        // A screen reader names the cells by their text, which the tick and an empty line have none of.
+        row->setData(kTickColumn, Qt::AccessibleTextRole, QStringLiteral("第%1行的断点").arg(n));
+        if (line.empty()) row->setData(kCodeColumn, Qt::AccessibleTextRole, QStringLiteral("空行"));
         rows.append(row);
     }
     ui->lvCode->addTopLevelItems(rows);

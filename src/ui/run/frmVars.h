@@ -95,6 +95,7 @@ private:
     void placeRecordWindow();
     void fillRecord();
     void fillGosubStack();
+    void nameForScreenReaders();
 
     std::unique_ptr<Ui::frmVars> ui;
     RunController& m_controller;
