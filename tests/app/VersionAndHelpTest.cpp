@@ -35,7 +35,7 @@ TEST(CliHelp, ShowsEveryCommandWithItsArguments)
     const CliResult result = runCli({"--help"});
     EXPECT_EQ(result.exitStatus, kOk);
     EXPECT_EQ(result.err, "");
-    for (const char* usage : {"run [--crlf] [--max-steps N] FILE", "check FILE", "format [--crlf] FILE", "table FILE", "lint FILE", "explain N",
+    for (const char* usage : {"run [--crlf] [--max-steps N] FILE", "check FILE", "format [--crlf] FILE", "table FILE", "lint FILE", "explain N | [--max-steps N] FILE",
                               "--version", "--help"}) {
         EXPECT_TRUE(containsLine(result.out, std::string("  tarnik-cli ") + usage)) << usage << "\n" << result.out;
     }
