@@ -71,7 +71,8 @@ TEST_F(ProgramRun, ErrorIsReportedAndItsLineSelected)
     };
     const Case cases[] = {
         {"third line", QStringLiteral("a=1\nb=2\ngoto 1000"), QStringLiteral("错误 51"),
-         QStringLiteral("找不到行号(第3行)"), 8, QStringLiteral("goto 1000")},
+         QStringLiteral("找不到行号(第3行)\n程序里没有哪一行以标号 1000 开头：在要跳到的语句前面写上 1000。"), 8,
+         QStringLiteral("goto 1000")},
         {"first line", QStringLiteral("goto 0\nprint 1"), QStringLiteral("错误 52"), QStringLiteral("找不到行号(第1行)"),
          0, QStringLiteral("goto 0")},
         {"after blank and Chinese lines", QStringLiteral("' 中文注释\n\nx = 1 / 0"), QStringLiteral("错误 11"),
