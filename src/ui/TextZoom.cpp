@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/ChineseUi.h"
+#include "ui/PresentationMode.h"
 #include "ui/storage/TarnikSettings.h"
 
 namespace tarnik {
@@ -39,11 +40,13 @@ TextZoom::TextZoom(QObject* parent) : QObject(parent)
     bool isNumber = false;
     const int stored = tarnikSettings().value(kFontSizeKey).toInt(&isNumber);
     if (isNumber) m_pointSize = std::clamp(stored, kMinPointSize, kMaxPointSize);
+    connect(&PresentationMode::instance(), &PresentationMode::changed, this, &TextZoom::changed);
 }
 
 QFont TextZoom::font() const
 {
     QFont font = uiFont(kCodeFamilies, m_pointSize);
+    font.setPointSizeF(PresentationMode::instance().scaled(static_cast<double>(m_pointSize)));
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
     return font;

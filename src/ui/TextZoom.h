@@ -3,7 +3,8 @@
 // Chinese glyph forms, zoomed by the View commands (Ctrl+= / Ctrl+- / Ctrl+0)
 // or Ctrl+wheel over either box, and kept in the settings (Editor/FontSize)
 // for the next start. Both boxes follow every change, so the program and its
-// output always read at the same size.
+// output always read at the same size. 演示模式 (PresentationMode) shows the
+// font bigger by its factor without changing the size kept here.
 #include <QFont>
 #include <QObject>
 
@@ -23,6 +24,7 @@ public:
 
     explicit TextZoom(QObject* parent = nullptr);
 
+    // The pupil's size, without 演示模式's factor; font() has both.
     [[nodiscard]] int pointSize() const { return m_pointSize; }
     [[nodiscard]] QFont font() const;
 

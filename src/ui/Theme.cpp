@@ -5,9 +5,9 @@
 #include <QPalette>
 #include <QPointer>
 #include <QStyle>
-#include <QStyleFactory>
 #include <array>
 
+#include "ui/ThemeStyle.h"
 #include "ui/storage/TarnikSettings.h"
 
 namespace tarnik {
@@ -104,7 +104,8 @@ QPalette paletteOf(const QColor& button, const QColor& window, std::initializer_
 QPalette darkPalette()
 {
     const QColor text(0xe6, 0xe6, 0xe6);
-    return paletteOf(QColor(0x38, 0x38, 0x38), QColor(0x2d, 0x2d, 0x2d), {{QPalette::Window, QColor(0x2d, 0x2d, 0x2d)}, {QPalette::WindowText, text},
+    return paletteOf(QColor(0x38, 0x38, 0x38), QColor(0x2d, 0x2d, 0x2d),
+                     {{QPalette::Window, QColor(0x2d, 0x2d, 0x2d)}, {QPalette::WindowText, text},
                       {QPalette::Base, QColor(0x1e, 0x1e, 0x1e)}, {QPalette::AlternateBase, QColor(0x2a, 0x2a, 0x2a)},
                       {QPalette::Text, text}, {QPalette::Button, QColor(0x38, 0x38, 0x38)},
                       {QPalette::ButtonText, text}, {QPalette::BrightText, QColor(0xff, 0x70, 0x70)},
@@ -121,7 +122,8 @@ QPalette darkPalette()
 // that every box's edge is seen.
 QPalette highContrastPalette()
 {
-    return paletteOf(Qt::black, Qt::black, {{QPalette::Window, Qt::black}, {QPalette::WindowText, Qt::white}, {QPalette::Base, Qt::black},
+    return paletteOf(Qt::black, Qt::black,
+                     {{QPalette::Window, Qt::black}, {QPalette::WindowText, Qt::white}, {QPalette::Base, Qt::black},
                       {QPalette::AlternateBase, QColor(0x20, 0x20, 0x20)}, {QPalette::Text, Qt::white},
                       {QPalette::Button, Qt::black}, {QPalette::ButtonText, Qt::white},
                       {QPalette::BrightText, Qt::yellow}, {QPalette::Highlight, Qt::yellow},
@@ -132,6 +134,15 @@ QPalette highContrastPalette()
                       {QPalette::Mid, QColor(0xa0, 0xa0, 0xa0)}, {QPalette::Dark, QColor(0xc0, 0xc0, 0xc0)},
                       {QPalette::Shadow, Qt::white}},
                      QColor(0xa8, 0xa8, 0xa8));
+}
+
+QPalette ownPalette(ThemeChoice choice)
+{
+    switch (choice) {
+    case ThemeChoice::Dark: return darkPalette();
+    case ThemeChoice::HighContrast: return highContrastPalette();
+    default: return QApplication::style()->standardPalette();
+    }
 }
 
 // Text and background set together, so each block reads in every theme.
@@ -207,13 +218,13 @@ QString Theme::referenceBlockStyle() const
 void Theme::apply()
 {
     m_applying = true;
-    const QString style = m_choice == ThemeChoice::System ? m_platformStyle : kOwnStyle;
-    if (QApplication::style()->name().compare(style, Qt::CaseInsensitive) != 0) QApplication::setStyle(style);
-    switch (m_choice) {
-    case ThemeChoice::System: QApplication::setPalette(QPalette()); break;
-    case ThemeChoice::Light: QApplication::setPalette(QApplication::style()->standardPalette()); break;
-    case ThemeChoice::Dark: QApplication::setPalette(darkPalette()); break;
-    case ThemeChoice::HighContrast: QApplication::setPalette(highContrastPalette()); break;
+    if (m_choice == ThemeChoice::System) {
+        QApplication::setStyle(new ThemeStyle(m_platformStyle, ThemeStyle::Look::Desktop));
+        QApplication::setPalette(QPalette());
+    } else {
+        const bool light = m_choice == ThemeChoice::Light;
+        QApplication::setStyle(new ThemeStyle(kOwnStyle, light ? ThemeStyle::Look::Light : ThemeStyle::Look::Dark));
+        QApplication::setPalette(ownPalette(m_choice));
     }
     m_applying = false;
 }

@@ -245,8 +245,10 @@ private:
     void fillRunHistoryMenu();
     void openAsNewDocument(const QString& text);  // CR LF between lines
 
-    // 主题 (frmMainView.cpp).
+    // 演示模式 and 主题 (frmMainView.cpp).
     void createViewCommands();
+    void createPresentationCommands();
+    void followPresentation();
     void createThemeMenu();
 
     // Screen readers (frmMainAccessibility.cpp).

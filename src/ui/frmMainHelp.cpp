@@ -14,6 +14,7 @@
 #include "services/ProgramWarnings.h"
 #include "services/help/ReferenceTopics.h"
 #include "services/SourceText.h"
+#include "ui/PresentationMode.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorText.h"
 #include "ui/help/ExampleCatalog.h"
@@ -119,7 +120,13 @@ void frmMain::createWarningList()
     m_warnings = new QListWidget(ui->centralwidget);
     m_warnings->setObjectName(QStringLiteral("lstWarnings"));
     m_warnings->setToolTip(QStringLiteral("不影响运行的警告；点一条，光标就到那一行"));
-    m_warnings->setMaximumHeight(m_warnings->fontMetrics().lineSpacing() * kWarningRows + 2 * m_warnings->frameWidth());
+    // A few rows high, in the rows' present size (演示模式 changes it).
+    const auto fitRows = [this] {
+        m_warnings->setMaximumHeight(m_warnings->fontMetrics().lineSpacing() * kWarningRows +
+                                     2 * m_warnings->frameWidth());
+    };
+    fitRows();
+    connect(&PresentationMode::instance(), &PresentationMode::changed, m_warnings, fitRows);
     m_warnings->hide();
     ui->centralLayout->insertWidget(ui->centralLayout->indexOf(ui->txtSource) + 1, m_warnings);
     connect(m_warnings, &QListWidget::itemClicked, this, [this](const QListWidgetItem* item) {

@@ -1,19 +1,25 @@
-// 视图 → 主题 reaches every window that is open: the editor, the console,
-// the debugger of a paused run, the test results and the reference change
-// their colours with the theme.
+// 视图 → 主题 and 演示模式 reach every window that is open: the editor, the
+// console, the debugger of a paused run, the test results and the reference
+// change their colours with the theme and their sizes with the presentation
+// factor, and come back when it is switched off; the pupil's zoom stays.
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
 
 #include "support/DebuggerScript.h"
 #include "support/IdeFixture.h"
+#include "ui/PresentationMode.h"
+#include "ui/TextZoom.h"
 #include "ui/Theme.h"
+#include "ui/editor/SourceEditor.h"
 #include "ui/help/ReferenceBrowser.h"
 #include "ui/help/ReferenceWindow.h"
 #include "ui/storage/TarnikSettings.h"
@@ -37,6 +43,7 @@ protected:
     void TearDown() override
     {
         Theme::instance().choose(ThemeChoice::System);
+        PresentationMode::instance().setOn(false);
         IdeFixture::TearDown();
     }
 
@@ -54,6 +61,7 @@ protected:
         EXPECT_NE(reference, nullptr);
         return *reference;
     }
+    QToolBar& toolBar() { return *window->findChild<QToolBar*>(QStringLiteral("tbToolBar")); }
 };
 
 // The colour of the PRINT that starts the program's second line.
@@ -158,6 +166,83 @@ TEST(ThemeColours, TextReadsOnEveryBackgroundOfEverySet)
         SCOPED_TRACE(kind);
         EXPECT_GE(contrast(tokenColour(static_cast<LineStretchKind>(kind), ColourSet::HighContrast), Qt::black), 7.0);
     }
+}
+
+// The sizes of every pane in one record, so that they are compared together.
+struct Sizes {
+    double application;
+    double editor;
+    double console;
+    double caseList;
+    int gutter;
+    int icons;
+    int tick;  // a check box, as a breakpoint's in the debugger
+};
+
+TEST_F(ClassroomLook, PresentationScalesEveryPaneAndGivesThemBackAndKeepsTheZoom)
+{
+    QTreeWidget& cases = *testResults().findChild<QTreeWidget*>(QStringLiteral("lvCases"));
+    auto& source = static_cast<SourceEditor&>(editor());
+    auto sizes = [&] {
+        return Sizes{QApplication::font().pointSizeF(), editor().font().pointSizeF(), consoleBox().font().pointSizeF(),
+                     cases.font().pointSizeF(), source.gutterWidth(), toolBar().iconSize().height(),
+                     QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth)};
+    };
+    const Sizes normal = sizes();
+    const double referenceSize = reference().browser().font().pointSizeF();
+    ASSERT_DOUBLE_EQ(normal.editor, TextZoom::kDefaultPointSize);
+
+    action("mnuViewPresentation200").trigger();
+    EXPECT_TRUE(action("mnuViewPresentation").isChecked());
+    const Sizes big = sizes();
+    EXPECT_DOUBLE_EQ(big.application, 2 * normal.application);
+    EXPECT_DOUBLE_EQ(big.editor, 2 * normal.editor);
+    EXPECT_DOUBLE_EQ(big.console, 2 * normal.console);
+    EXPECT_DOUBLE_EQ(big.caseList, 2 * normal.caseList);
+    EXPECT_EQ(big.icons, 2 * normal.icons);
+    EXPECT_EQ(big.tick, 2 * normal.tick);
+    EXPECT_GT(big.gutter, normal.gutter * 3 / 2) << "the numbers and marks grow with the text";
+    // Qt hands a new application font to the widgets through the event loop.
+    EXPECT_TRUE(waitFor([&] { return reference().browser().font().pointSizeF() == 2 * referenceSize; }));
+
+    // The pupil's zoom goes on under the factor and is all that is stored of it.
+    action("mnuViewZoomIn").trigger();
+    EXPECT_DOUBLE_EQ(editor().font().pointSizeF(), 2.0 * (TextZoom::kDefaultPointSize + 1));
+    EXPECT_EQ(tarnikSettings().value(QStringLiteral("Editor/FontSize")).toInt(), TextZoom::kDefaultPointSize + 1);
+
+    std::vector<double> debuggerSizes;
+    DebuggerScript script({[&](QDialog& debugger) {
+        debuggerSizes.push_back(variableList(debugger).font().pointSizeF());
+        action("mnuViewPresentation").trigger();  // off while the debugger is open
+        debuggerSizes.push_back(variableList(debugger).font().pointSizeF());
+        debuggerSizes.push_back(codeList(debugger).font().pointSizeF());
+        click(debugger, "cmdAbort");
+    }});
+    action("mnuDebug").trigger();
+    ASSERT_EQ(debuggerSizes.size(), 3u);
+    EXPECT_DOUBLE_EQ(debuggerSizes[0], 2 * debuggerSizes[1]);
+    EXPECT_DOUBLE_EQ(debuggerSizes[2], debuggerSizes[1]);
+
+    const Sizes back = sizes();
+    EXPECT_DOUBLE_EQ(back.application, normal.application);
+    EXPECT_DOUBLE_EQ(back.editor, TextZoom::kDefaultPointSize + 1);
+    EXPECT_DOUBLE_EQ(back.caseList, TextZoom::kDefaultPointSize + 1);
+    EXPECT_EQ(back.icons, normal.icons);
+    EXPECT_EQ(back.tick, normal.tick);
+    EXPECT_TRUE(waitFor([&] { return reference().browser().font().pointSizeF() == referenceSize; }));
+    EXPECT_EQ(tarnikSettings().value(QStringLiteral("View/Presentation")).toBool(), false);
+    EXPECT_EQ(tarnikSettings().value(QStringLiteral("View/PresentationScale")).toInt(), 200);
+}
+
+// A new window (the next start) shows the mode and factor kept, checked in its menu.
+TEST_F(ClassroomLook, ANewWindowShowsThePresentationStateKept)
+{
+    action("mnuViewPresentation175").trigger();
+    restartWindow();
+    EXPECT_TRUE(action("mnuViewPresentation").isChecked());
+    EXPECT_TRUE(action("mnuViewPresentation175").isChecked());
+    EXPECT_DOUBLE_EQ(editor().font().pointSizeF(), 1.75 * TextZoom::kDefaultPointSize);
+    EXPECT_EQ(toolBar().iconSize().height(), 42);
 }
 
 }  // namespace

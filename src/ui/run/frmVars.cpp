@@ -30,6 +30,7 @@
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/Twips.h"
 #include "ui/storage/TarnikSettings.h"
+#include "ui/PresentationMode.h"
 #include "ui/Theme.h"
 #include "ui/run/WatchPanel.h"
 #include "ui_frmVars.h"
@@ -49,6 +50,26 @@ enum CodeColumn { kTickColumn = 0, kLineNumberColumn = 1, kCodeColumn = 2 };
 const QString kChangeMark = QStringLiteral("● ");
 
 const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
+
+constexpr int kListPointSize = 9;
+
+// The lists' own small font, bigger in 演示模式.
+QFont listFont()
+{
+    QFont font = uiFont({QStringLiteral("Verdana")}, kListPointSize);
+    font.setPointSizeF(PresentationMode::instance().scaled(static_cast<double>(kListPointSize)));
+    return font;
+}
+
+// The buttons' and the status line's sizes, fixed as the lists' columns are.
+constexpr QSize kButtonSize{89, 25};
+constexpr int kStatusHeight = 17;
+
+// A column as wide as `twips`, wider in 演示模式 as its text is.
+int columnWidth(int twips)
+{
+    return PresentationMode::instance().scaled(pixelsFromTwips(twips));
+}
 
 // The record list shows this many steps on either side of the moment shown.
 constexpr std::int64_t kRecordReach = 100;
@@ -141,11 +162,11 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     restoreGeometry(tarnikSettings().value(kGeometryKey).toByteArray());
-    const QFont listFont = uiFont({QStringLiteral("Verdana")}, 9);
-    ui->lv->setFont(listFont);
-    ui->lvCode->setFont(listFont);
+    ui->lv->setFont(listFont());
+    ui->lvCode->setFont(listFont());
     nameForScreenReaders();
     setColumnWidths();
+    setControlSizes();
 
     fillVariables();
     fillProgramLines();
@@ -171,6 +192,7 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
     ui->lv->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->lv, &QWidget::customContextMenuRequested, this, &frmVars::lv_ContextMenu);
     createRecordWindow();
+    connect(&PresentationMode::instance(), &PresentationMode::changed, this, &frmVars::followPresentation);
     connect(&Theme::instance(), &Theme::changed, this, &frmVars::markCurrentLine);
 }
 
@@ -210,14 +232,34 @@ void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string>
     });
 }
 
+// The rows' bold fonts are the lists' own: the rows are made again in the new size.
+void frmVars::followPresentation()
+{
+    for (QTreeWidget* list : {ui->lv, ui->lvCode, m_record}) list->setFont(listFont());
+    setColumnWidths();
+    setControlSizes();
+    ui->lv->clear();
+    fillVariables();
+    markCurrentLine();
+}
+
 void frmVars::setColumnWidths()
 {
     for (int column = 0; column < ui->lv->columnCount(); ++column) {
-        ui->lv->setColumnWidth(column, pixelsFromTwips(kVariableColumnTwips));
+        ui->lv->setColumnWidth(column, columnWidth(kVariableColumnTwips));
     }
-    ui->lvCode->setColumnWidth(kTickColumn, pixelsFromTwips(kTickColumnTwips));
-    ui->lvCode->setColumnWidth(kLineNumberColumn, pixelsFromTwips(kLineNumberColumnTwips));
-    ui->lvCode->setColumnWidth(kCodeColumn, pixelsFromTwips(kCodeColumnTwips));
+    ui->lvCode->setColumnWidth(kTickColumn, columnWidth(kTickColumnTwips));
+    ui->lvCode->setColumnWidth(kLineNumberColumn, columnWidth(kLineNumberColumnTwips));
+    ui->lvCode->setColumnWidth(kCodeColumn, columnWidth(kCodeColumnTwips));
+}
+
+// The buttons and the status line grow with their text in 演示模式.
+void frmVars::setControlSizes()
+{
+    const PresentationMode& mode = PresentationMode::instance();
+    const QSize button(mode.scaled(kButtonSize.width()), mode.scaled(kButtonSize.height()));
+    for (QPushButton* command : {ui->cmdAbort, ui->cmdBack, ui->cmdStep, ui->cmdContinue}) command->setFixedSize(button);
+    ui->Label1->setFixedHeight(mode.scaled(kStatusHeight));
 }
 
 // Variables in the order they were first used, each as the text PRINT

@@ -84,6 +84,8 @@ private slots:
 
 private:
     void setColumnWidths();
+    void followPresentation();
+    void setControlSizes();
     void fillVariables();
     void markChange(QTreeWidgetItem& row, const QString& tip);
     void fillProgramLines();
