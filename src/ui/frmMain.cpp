@@ -127,6 +127,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     winId();
     m_result->winId();
     m_result->windowHandle()->setTransientParent(windowHandle());
+    createSingleWindowLayout();
 
     // Where to start, on an empty page.
     ui->txtSource->setPlaceholderText(QStringLiteral("输入 Print \"你好\"，再按 F9 运行"));

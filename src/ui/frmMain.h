@@ -34,6 +34,7 @@
 #include "ui/storage/RunHistory.h"
 #include "ui/TextZoom.h"
 
+class QAction;
 class QDir;
 class QKeyEvent;
 class QLabel;
@@ -54,6 +55,7 @@ class GradingWindow;
 class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
+class WindowDock;
 struct CaseExplanation;
 struct ErrorFacts;
 struct CaseResult;
@@ -63,6 +65,7 @@ struct TestCase;
 class ReferenceWindow;
 class frmAbout;
 class frmResult;
+class frmVars;
 struct ProgramWarning;
 
 class frmMain : public QMainWindow {
@@ -257,6 +260,12 @@ private:
     void announceRunStart();
     void announceRunEnd(const RunOutcome& outcome);
 
+    // 单窗口布局 (frmMainLayout.cpp).
+    void createSingleWindowLayout();
+    void setSingleWindow(bool on);
+    void dockDebugger(frmVars& debugger);
+    void storeDockPlaces();
+
     // The help commands (frmMainHelp.cpp).
     void createHelpCommands();
     void mnuHelpReference_Click();
@@ -280,6 +289,10 @@ private:
     QPointer<ReferenceWindow> m_reference;
     QListWidget* m_warnings = nullptr;
     Announcer* m_announcer = nullptr;
+    WindowDock* m_consoleDock = nullptr;
+    WindowDock* m_debuggerDock = nullptr;
+    WindowDock* m_recordDock = nullptr;
+    QAction* m_singleWindow = nullptr;
     QTimer m_warningsDelay;  // after the last change, the list follows the text
     FindBar* m_findBar = nullptr;
     InputDataPanel* m_inputData = nullptr;

@@ -118,6 +118,7 @@ void frmResult::StopWindow()
         for (const QString& answer : m_answersGiven) answers.push_back(answer.toStdU16String());
         debugger.explainUnendedRun(std::u16string(m_controller.source()), std::move(answers), m_controller.shownStep());
     }
+    emit debuggerOpened(debugger);
     const int choice = debugger.exec();
     m_debugger = nullptr;
     showLiveText();

@@ -71,6 +71,8 @@ public:
 signals:
     // The box's last line after new output went in, for a screen reader to say.
     void lineShown(const QString& line);
+    // A pause's debugger window, before the run waits in it.
+    void debuggerOpened(frmVars& debugger);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -52,6 +53,9 @@ const QString kChangeMark = QStringLiteral("● ");
 const QString kGeometryKey = QStringLiteral("Debugger/Geometry");
 
 constexpr int kListPointSize = 9;
+// How many rows each list shows at least, and the room a row takes beyond its text.
+constexpr int kShownRows = 8;
+constexpr int kRowPadding = 4;
 
 // The lists' own small font, bigger in 演示模式.
 QFont listFont()
@@ -170,6 +174,8 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
 
     fillVariables();
     fillProgramLines();
+    giveListsRoom();
+    connect(&PresentationMode::instance(), &PresentationMode::changed, this, &frmVars::giveListsRoom);
     // Connected only now: the ticks set while filling are not the user's.
     connect(ui->lvCode, &QTreeWidget::itemChanged, this, &frmVars::lvCode_ItemCheck);
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmVars::cmdBack_Click);
@@ -200,6 +206,23 @@ frmVars::frmVars(RunController& controller, Dialogs& dialogs, QWidget* parent)
 // closing the IDE never waits for it.
 frmVars::~frmVars() { m_analysis.request_stop(); }
 
+// Each list at least kShownRows rows high, in the window and docked: the
+// height follows the font, so 演示模式 and a large font keep the rows.
+void frmVars::giveListsRoom()
+{
+    for (QTreeWidget* list : {ui->lv, ui->lvCode}) {
+        const int row = std::max(list->sizeHintForRow(0), list->fontMetrics().lineSpacing() + kRowPadding);
+        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        list->setMinimumHeight(list->header()->sizeHint().height() + kShownRows * row + scrollBar +
+                               2 * list->frameWidth());
+    }
+    // Both grow alike beyond that. The window's own minimum (from its form)
+    // would let the lists be squeezed.
+    ui->windowLayout->setStretchFactor(ui->lv, 1);
+    ui->windowLayout->setStretchFactor(ui->lvCode, 1);
+    setMinimumHeight(ui->windowLayout->minimumSize().height());
+}
+
 void frmVars::nameForScreenReaders()
 {
     ui->lv->setAccessibleName(QStringLiteral("变量"));
@@ -207,6 +230,17 @@ void frmVars::nameForScreenReaders()
     ui->lvCode->setAccessibleName(QStringLiteral("程序"));
     ui->lvCode->setAccessibleDescription(
         QStringLiteral("程序的每一行；粗体的是将要运行的行，勾选的是断点。空格键勾选，Ctrl+F8 运行到选中的行"));
+}
+
+// The rows' bold fonts are the lists' own: the rows are made again in the new size.
+void frmVars::followPresentation()
+{
+    for (QTreeWidget* list : {ui->lv, ui->lvCode, m_record}) list->setFont(listFont());
+    setColumnWidths();
+    setControlSizes();
+    ui->lv->clear();
+    fillVariables();
+    markCurrentLine();
 }
 
 void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string> answers, std::int64_t steps)
@@ -230,17 +264,6 @@ void frmVars::explainUnendedRun(std::u16string text, std::vector<std::u16string>
             if (window && window->m_whyNotEnded) window->m_whyNotEnded->setText(why);
         }, Qt::QueuedConnection);
     });
-}
-
-// The rows' bold fonts are the lists' own: the rows are made again in the new size.
-void frmVars::followPresentation()
-{
-    for (QTreeWidget* list : {ui->lv, ui->lvCode, m_record}) list->setFont(listFont());
-    setColumnWidths();
-    setControlSizes();
-    ui->lv->clear();
-    fillVariables();
-    markCurrentLine();
 }
 
 void frmVars::setColumnWidths()
@@ -396,8 +419,9 @@ void frmVars::placeRecordWindow()
 {
     const QRect screen = this->screen()->availableGeometry();
     const QSize size = m_recordWindow->frameGeometry().size().expandedTo(m_recordWindow->sizeHint());
-    QPoint place = frameGeometry().topRight() + QPoint(8, 0);
-    if (place.x() + size.width() > screen.right()) place.setX(frameGeometry().left() - 8 - size.width());
+    const QRect frame = isWindow() ? frameGeometry() : QRect(mapToGlobal(QPoint(0, 0)), this->size());
+    QPoint place = frame.topRight() + QPoint(8, 0);
+    if (place.x() + size.width() > screen.right()) place.setX(frame.left() - 8 - size.width());
     place.setX(std::clamp(place.x(), screen.left(), std::max(screen.left(), screen.right() - size.width())));
     place.setY(std::clamp(place.y(), screen.top(), std::max(screen.top(), screen.bottom() - size.height())));
     m_recordWindow->move(place);
@@ -520,7 +544,8 @@ void frmVars::cmdAbort_Click()
 // the window) comes through here, so the place is kept whichever was taken.
 void frmVars::done(int result)
 {
-    tarnikSettings().setValue(kGeometryKey, saveGeometry());
+    // Docked (单窗口布局), the main window keeps the place.
+    if (isWindow()) tarnikSettings().setValue(kGeometryKey, saveGeometry());
     QDialog::done(result);
 }
 

@@ -61,6 +61,8 @@ public:
     void explainUnendedRun(std::u16string text, std::vector<std::u16string> answers, std::int64_t steps);
     void done(int result) override;
     void reject() override;
+    // The 执行记录 window, for 单窗口布局 to dock beside the debugger.
+    [[nodiscard]] QWidget& recordWindow() const { return *m_recordWindow; }
 
 signals:
     // After 后退, 前进 or a jump through the record: the moment shown changed.
@@ -98,6 +100,7 @@ private:
     void fillRecord();
     void fillGosubStack();
     void nameForScreenReaders();
+    void giveListsRoom();
 
     std::unique_ptr<Ui::frmVars> ui;
     RunController& m_controller;

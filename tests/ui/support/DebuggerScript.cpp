@@ -17,7 +17,8 @@ constexpr qint64 kStuckMs = 5000;
 
 QDialog* openDebugger()
 {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    // A window of its own, or docked in the editor window (单窗口布局).
+    for (QWidget* widget : QApplication::allWidgets()) {
         if (widget->objectName() == QLatin1String("frmVars") && widget->isVisible()) {
             return qobject_cast<QDialog*>(widget);
         }

@@ -100,7 +100,8 @@ QAction& IdeFixture::action(const char* name)
 
 QMainWindow& IdeFixture::console()
 {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    // A window of its own, or docked in the editor window (单窗口布局).
+    for (QWidget* widget : QApplication::allWidgets()) {
         if (widget->objectName() == QLatin1String("frmResult")) return *qobject_cast<QMainWindow*>(widget);
     }
     ADD_FAILURE() << "no console window";
