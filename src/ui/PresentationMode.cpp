@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -50,6 +52,13 @@ double PresentationMode::factor() const
 int PresentationMode::scaled(int size) const
 {
     return static_cast<int>(std::lround(size * factor()));
+}
+
+QSize PresentationMode::windowSize(QSize normal, const QWidget& window) const
+{
+    const QSize grown(scaled(normal.width()), scaled(normal.height()));
+    const QScreen* screen = window.screen();
+    return screen ? grown.boundedTo(screen->availableGeometry().size()) : grown;
 }
 
 void PresentationMode::setOn(bool on)

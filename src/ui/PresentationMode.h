@@ -11,7 +11,10 @@
 // moved to a screen with another scale factor needs nothing from here.
 #include <QFont>
 #include <QObject>
+#include <QSize>
 #include <array>
+
+class QWidget;
 
 namespace tarnik {
 
@@ -32,6 +35,9 @@ public:
     // `size` (points or pixels) as the mode shows it.
     [[nodiscard]] double scaled(double size) const { return size * factor(); }
     [[nodiscard]] int scaled(int size) const;
+    // A window's first size, `normal` with the mode off: grown as its text
+    // is, yet within the screen `window` is on.
+    [[nodiscard]] QSize windowSize(QSize normal, const QWidget& window) const;
 
     // Each keeps the state for the next start and tells changed().
     void setOn(bool on);

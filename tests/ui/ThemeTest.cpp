@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -234,7 +235,7 @@ TEST_F(ClassroomLook, PresentationScalesEveryPaneAndGivesThemBackAndKeepsTheZoom
     EXPECT_EQ(tarnikSettings().value(QStringLiteral("View/PresentationScale")).toInt(), 200);
 }
 
-// A new window (the next start) shows the mode and factor kept, checked in its menu.
+// A new window (the next start) shows the mode and factor kept, checked in its menu, and sizes its windows for them.
 TEST_F(ClassroomLook, ANewWindowShowsThePresentationStateKept)
 {
     action("mnuViewPresentation175").trigger();
@@ -243,6 +244,13 @@ TEST_F(ClassroomLook, ANewWindowShowsThePresentationStateKept)
     EXPECT_TRUE(action("mnuViewPresentation175").isChecked());
     EXPECT_DOUBLE_EQ(editor().font().pointSizeF(), 1.75 * TextZoom::kDefaultPointSize);
     EXPECT_EQ(toolBar().iconSize().height(), 42);
+    // A window first opened in the mode is bigger, yet within the screen.
+    openCommandLine(path(QStringLiteral("double.tnk")));
+    QDialog& results = testResults();
+    const QSize screen = results.screen()->availableGeometry().size();
+    EXPECT_GT(results.width(), 720);
+    EXPECT_LE(results.width(), screen.width());
+    EXPECT_LE(results.height(), screen.height());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/PresentationMode.h"
 #include "ui/help/ReferenceBrowser.h"
 
 namespace tarnik {
@@ -38,7 +39,7 @@ ReferenceWindow::ReferenceWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(searchRow);
     layout->addWidget(m_browser, 1);
-    resize(kWidth, kHeight);
+    resize(PresentationMode::instance().windowSize({kWidth, kHeight}, *this));
 
     connect(m_search, &QLineEdit::returnPressed, this, &ReferenceWindow::findNext);
     // Ctrl+F, as in the editor, goes to the search field.

@@ -20,6 +20,7 @@
 #include "services/OjCases.h"
 #include "services/SourceText.h"
 #include "ui/Dialogs.h"
+#include "ui/PresentationMode.h"
 #include "ui/storage/CheckedFileWriter.h"
 #include "ui/storage/TarnikSettings.h"
 #include "ui/Theme.h"
@@ -141,7 +142,7 @@ GradingWindow::GradingWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent
     QSettings settings = tarnikSettings();
     m_classFolder->setText(settings.value(kClassKey).toString());
     m_cases->setText(settings.value(kCasesKey).toString());
-    resize(900, 600);
+    resize(PresentationMode::instance().windowSize({900, 600}, *this));
     connect(&Theme::instance(), &Theme::changed, m_table, [this] { paintVerdicts(*m_table); });
 }
 

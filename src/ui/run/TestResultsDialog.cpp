@@ -14,6 +14,7 @@
 #include <initializer_list>
 
 #include "ui/EditorText.h"
+#include "ui/PresentationMode.h"
 #include "ui/TextZoom.h"
 #include "ui/Theme.h"
 
@@ -132,7 +133,7 @@ TestResultsDialog::TestResultsDialog(QWidget* parent, TextZoom& zoom)
     why->addWidget(m_pause, 0, Qt::AlignTop);
     layout->addLayout(why);
     layout->addWidget(buttons);
-    resize(720, 520);
+    resize(PresentationMode::instance().windowSize({720, 520}, *this));
 
     connect(buttons, &QDialogButtonBox::rejected, this, &TestResultsDialog::reject);
     connect(m_stop, &QPushButton::clicked, this, &TestResultsDialog::stop);
