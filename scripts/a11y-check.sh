@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Looks at the IDE as a screen reader does: starts it on a private X server
 # with the accessibility bus, walks its accessible tree (scripts/a11y-walk.py)
-# in the editor, while the debugger is paused with the console open, and with
-# the test results open, and lists every object that can take the keyboard
+# in the editor, while the debugger is paused with the console open, with
+# the test results open, and paused again in 单窗口布局, and lists every object that can take the keyboard
 # focus but has no name (its role and its path). Exits 1 when it found one,
 # 2 when what it needs cannot be installed or the IDE is not on the bus.
 set -euo pipefail
@@ -88,6 +88,13 @@ xdotool windowfocus --sync "$window"
 keys alt+r t
 wait_for_window '测试结果'
 walk "测试结果"
+
+# 单窗口布局 (视图 menu), Debug again: the console, the debugger and its record docked.
+keys Escape
+xdotool windowfocus --sync "$window"
+keys alt+v w F8
+sleep 2
+walk "单窗口布局调试中"
 
 if [ "$failed" -eq 0 ]; then
     echo "a11y-check: 通过，每个能获得焦点的对象都有名称"
