@@ -127,6 +127,7 @@ TEST_F(ClassroomLook, EveryOpenWindowTakesTheColoursOfTheThemeChosen)
             EXPECT_EQ(codeRow(debugger, 1)->foreground(2).color(), themeColour(ThemeColour::CurrentLine, c.set));
             EXPECT_EQ(tintOf(expected, 1), themeColour(ThemeColour::DifferingLine, c.set));
             EXPECT_TRUE(browser.document()->defaultStyleSheet().contains(Theme::instance().referenceBlockStyle()));
+            EXPECT_FALSE(window->windowTitle().contains(u'*')) << "new colours are no edit";
         }
         click(debugger, "cmdAbort");
     }});

@@ -268,6 +268,7 @@ void SourceEditor::changeEvent(QEvent* event)
 
 void SourceEditor::recolour()
 {
+    const QScopedValueRollback guard(m_changingLookOnly, true);
     m_highlighter->setBackground(palette().color(QPalette::Base));
     highlightLines();
 }
@@ -344,12 +345,12 @@ ColourSet SourceEditor::colourSet() const
     return Theme::instance().colourSetFor(palette().color(QPalette::Base));
 }
 
-// Drawing a composition changes the document's layout, which Qt reports as a
-// change of its contents, though neither the text nor the undo history
-// changed.
+// Drawing a composition, or colouring the text anew, changes the document's
+// formats, which Qt reports as a change of its contents, though neither the
+// text nor the undo history changed.
 void SourceEditor::reportEdit()
 {
-    if (!m_changingCompositionOnly) emit edited();
+    if (!m_changingLookOnly) emit edited();
 }
 
 // An event without a commit, a replacement or a selection to replace only
@@ -359,7 +360,7 @@ void SourceEditor::inputMethodEvent(QInputMethodEvent* event)
     const bool compositionOnly =
         event->commitString().isEmpty() && event->replacementLength() == 0 && !textCursor().hasSelection();
     {
-        const QScopedValueRollback guard(m_changingCompositionOnly, compositionOnly);
+        const QScopedValueRollback guard(m_changingLookOnly, compositionOnly);
         QPlainTextEdit::inputMethodEvent(event);
     }
     m_compositionLine = textCursor().block();

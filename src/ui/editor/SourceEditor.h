@@ -128,7 +128,7 @@ private:
     QTextCursor m_unclosedBlock;  // at the start of its line; null: no mark
     QString m_unclosedReason;
     QTextBlock m_compositionLine;  // where the last composition was drawn
-    bool m_changingCompositionOnly = false;
+    bool m_changingLookOnly = false;  // a composition drawn or the colours renewed: no edit
 };
 
 }  // namespace tarnik
