@@ -3,7 +3,8 @@
 # checks the Debian package (scripts/package-test.sh), runs the examples with
 # the Windows build of tarnik-cli under wine (scripts/cross-windows.sh), runs
 # the core's tests again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-asan/), and each fuzzer for a short while (build-fuzz/). With
+# (build-asan/) and the runs that go side by side under ThreadSanitizer
+# (build-tsan/), and each fuzzer for a short while (build-fuzz/). With
 # TARNIK_IME_CHECK=1 it also types Chinese through a real input method
 # (scripts/ime-check.sh), which needs an X server and more packages. With
 # TARNIK_A11Y_CHECK=1 it also walks the IDE's windows as a screen reader
