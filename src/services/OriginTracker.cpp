@@ -74,9 +74,14 @@ std::vector<std::u16string> namedVariables(std::u16string_view statement, const 
 std::vector<const clsLine*> forLoopsAround(const clsCode& code, std::int32_t line)
 {
     std::vector<const clsLine*> loops;
-    for (std::int16_t index = 1; index <= code.LineCount; ++index) {
-        const clsLine& record = code.Lines[static_cast<std::size_t>(index)];
-        if (record.Head() != u"for" || record.for_next_id <= 0 || record.for_next_id > code.LineCount) continue;
+    // The table as linked: the line pass counted records that the later
+    // passes dropped or split, so LineCount is not its size.
+    const std::size_t records = code.Lines.size();
+    for (std::size_t index = 1; index < records; ++index) {
+        const clsLine& record = code.Lines[index];
+        if (record.Head() != u"for" || record.for_next_id <= 0 || static_cast<std::size_t>(record.for_next_id) >= records) {
+            continue;
+        }
         const std::int32_t nextLine = code.Lines[static_cast<std::size_t>(record.for_next_id)].phLine;
         if (record.phLine < line && nextLine > line) loops.push_back(&record);
     }

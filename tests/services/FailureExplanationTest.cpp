@@ -31,6 +31,21 @@ TEST(FailureExplanation, PlainCaseNamesTheStepsOfThePrintAndTheLastAssignment)
     EXPECT_EQ(origin.assignments[0].loopVariables, (std::vector<VariableValue>{{u"i", 3}}));
 }
 
+// Comment lines are records of the line pass that the linker drops: the
+// loops around a line are looked for in the table as linked.
+TEST(FailureExplanation, CommentLinesBeforeTheLoopLeaveItsVariableNamed)
+{
+    const std::u16string program = u"' 从 1 加到 3\r\n' 的和\r\n\r\n" + std::u16string(kSum);
+    const TestCase testCase{u"a", u"", u"7\n"};
+    const CaseResult result = runCase(program, testCase);
+    const FailureExplanation explanation = explainFailure(program, testCase, result, kCaseStatementLimit);
+    ASSERT_TRUE(explanation.origin);
+    EXPECT_EQ(explanation.origin->line, 8);
+    ASSERT_EQ(explanation.origin->assignments.size(), 1U);
+    EXPECT_EQ(explanation.origin->assignments[0].line, 6);
+    EXPECT_EQ(explanation.origin->assignments[0].loopVariables, (std::vector<VariableValue>{{u"i", 3}}));
+}
+
 // The record counts the question of an INPUT as a step of its own
 // (1 "a=", 2 the answer, 3 "b=", 4 the answer); the judged output has
 // neither, so its second line is the fourth line's PRINT, step 6.
