@@ -4,6 +4,7 @@
 #include <map>
 
 #include "expr/NumberText.h"
+#include "services/HtmlText.h"
 #include "services/SourceText.h"
 
 namespace tarnik {
@@ -103,21 +104,6 @@ std::u16string csvRow(const std::vector<std::u16string>& fields)
     return row + u"\r\n";
 }
 
-std::u16string html(std::u16string_view text)
-{
-    std::u16string escaped;
-    for (char16_t c : text) {
-        switch (c) {
-        case u'&': escaped += u"&amp;"; break;
-        case u'<': escaped += u"&lt;"; break;
-        case u'>': escaped += u"&gt;"; break;
-        case u'"': escaped += u"&quot;"; break;
-        default: escaped += c;
-        }
-    }
-    return escaped;
-}
-
 constexpr std::u16string_view kHtmlStyle =
     u"body{font-family:sans-serif;margin:1.5em}table{border-collapse:collapse}"
     u"th,td{border:1px solid #999;padding:.25em .5em;text-align:center}td.name,td.note{text-align:left}"
@@ -129,21 +115,21 @@ constexpr std::u16string_view kHtmlStyle =
 std::u16string htmlCell(const JudgeResult& result)
 {
     const std::u16string code(verdictCode(result.verdict));
-    return u"<td class=\"" + code + u"\" title=\"" + html(result.name + u": " + judgeLineText(result)) + u"\">" + code +
+    return u"<td class=\"" + code + u"\" title=\"" + escapedHtml(result.name + u": " + judgeLineText(result)) + u"\">" + code +
            u" " + std::u16string(verdictWord(result.verdict)) + u"</td>";
 }
 
 std::u16string htmlRow(const StudentGrade& grade, std::size_t cases)
 {
-    std::u16string row = u"<tr><td class=\"name\">" + html(grade.student.name) + u"</td>";
+    std::u16string row = u"<tr><td class=\"name\">" + escapedHtml(grade.student.name) + u"</td>";
     if (grade.missing) {
         row += u"<td></td>";
         for (std::size_t i = 0; i < cases; ++i) row += u"<td class=\"none\">—</td>";
-        return row + u"<td class=\"note\">" + html(*grade.missing) + u"</td></tr>\n";
+        return row + u"<td class=\"note\">" + escapedHtml(*grade.missing) + u"</td></tr>\n";
     }
     row += u"<td>" + scoreText(grade) + u"</td>";
     for (const JudgeResult& result : grade.results) row += htmlCell(result);
-    return row + u"<td class=\"note\">" + html(firstFailureText(grade)) + u"</td></tr>\n";
+    return row + u"<td class=\"note\">" + escapedHtml(firstFailureText(grade)) + u"</td></tr>\n";
 }
 
 }  // namespace
@@ -237,13 +223,13 @@ std::string gradeCsv(const ClassGrade& grade)
 std::string gradeHtml(const ClassGrade& grade, std::u16string_view title)
 {
     std::u16string page = u"<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-                          html(title) + u"</title>\n<style>" + std::u16string(kHtmlStyle) +
-                          u"</style>\n</head>\n<body>\n<h1>" + html(title) + u"</h1>\n<table>\n<tr><th>学生</th><th>得分</th>";
-    for (const std::u16string& name : grade.caseNames) page += u"<th>" + html(name) + u"</th>";
+                          escapedHtml(title) + u"</title>\n<style>" + std::u16string(kHtmlStyle) +
+                          u"</style>\n</head>\n<body>\n<h1>" + escapedHtml(title) + u"</h1>\n<table>\n<tr><th>学生</th><th>得分</th>";
+    for (const std::u16string& name : grade.caseNames) page += u"<th>" + escapedHtml(name) + u"</th>";
     page += u"<th>说明</th></tr>\n";
     for (const StudentGrade& student : grade.students) page += htmlRow(student, grade.caseNames.size());
     page += u"</table>\n<h2>统计</h2>\n<ul>\n";
-    for (const std::u16string& line : summaryLines(grade)) page += u"<li>" + html(line) + u"</li>\n";
+    for (const std::u16string& line : summaryLines(grade)) page += u"<li>" + escapedHtml(line) + u"</li>\n";
     return toUtf8(page + u"</ul>\n</body>\n</html>\n");
 }
 

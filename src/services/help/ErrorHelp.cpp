@@ -8,6 +8,7 @@
 #include "expr/LanguageWords.h"
 #include "expr/NumberText.h"
 #include "expr/TextHelpers.h"
+#include "services/HtmlText.h"
 #include "services/ProgramWarnings.h"
 
 namespace tarnik {
@@ -67,23 +68,6 @@ std::u16string lineText(std::int32_t line)
     std::u16string text = u"第";
     text.append(numberText(line)).append(u"行");
     return text;
-}
-
-// Text as HTML; in an attribute, line ends too.
-std::u16string escapedHtml(std::u16string_view text, bool inAttribute = false)
-{
-    std::u16string out;
-    for (char16_t c : text) {
-        switch (c) {
-        case u'<': out += u"&lt;"; break;
-        case u'>': out += u"&gt;"; break;
-        case u'&': out += u"&amp;"; break;
-        case u'"': out += u"&quot;"; break;
-        case u'\n': out += inAttribute ? u"&#10;" : u"\n"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 void appendExampleHtml(std::u16string& out, std::u16string_view title, std::u16string_view cssClass,
