@@ -22,10 +22,7 @@ constexpr int kStepLimit = 3;
 
 CliResult runSource(std::string_view source, std::string_view input = {}, std::vector<std::string> options = {})
 {
-    TempFile file(source);
-    options.insert(options.begin(), "run");
-    options.push_back(file.path());
-    return runCli(options, input);
+    return runCliOnSource("run", source, input, std::move(options));
 }
 
 std::string question(std::string_view name) { return "输入整数[" + std::string(name) + "]："; }

@@ -21,10 +21,7 @@ constexpr int kStepLimit = 3;
 
 CliResult traceSource(std::string_view source, std::string_view input = {}, std::vector<std::string> options = {})
 {
-    TempFile file(source);
-    options.insert(options.begin(), "trace");
-    options.push_back(file.path());
-    return runCli(options, input);
+    return runCliOnSource("trace", source, input, std::move(options));
 }
 
 TEST(CliTraceTest, WritesOneLineForEveryExecutedStatement)

@@ -142,6 +142,15 @@ CliResult runCli(const std::vector<std::string>& arguments, std::string_view inp
     return runProgram(cliPath(), arguments, input);
 }
 
+CliResult runCliOnSource(const std::string& command, std::string_view source, std::string_view input,
+                         std::vector<std::string> options)
+{
+    TempFile file(source);
+    options.insert(options.begin(), command);
+    options.push_back(file.path());
+    return runCli(options, input);
+}
+
 CliResult runProgram(const std::string& program, const std::vector<std::string>& arguments, std::string_view input)
 {
     int in = openTempFile("", false);

@@ -21,6 +21,11 @@ struct CliResult {
 // tarnik-cli with `arguments`, its standard input read from `input`.
 CliResult runCli(const std::vector<std::string>& arguments, std::string_view input = {});
 
+// `command` (run, trace…) on a temporary file holding `source`, with
+// `options` before the file's name.
+CliResult runCliOnSource(const std::string& command, std::string_view source, std::string_view input = {},
+                         std::vector<std::string> options = {});
+
 // Any program, the same way.
 CliResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                      std::string_view input = {});
