@@ -28,21 +28,9 @@ fi
 
 # ---- inside a private session bus ----------------------------------------
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    # fcitx5 writes its configuration as it ends: wait for it first.
-    for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2> /dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A home of its own: the IDE's settings and data, fcitx5's configuration.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_CONFIG_HOME/fcitx5/conf" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/private-session.sh"
+# fcitx5's configuration, in the home of its own.
+mkdir -p "$XDG_CONFIG_HOME/fcitx5/conf"
 cat > "$XDG_CONFIG_HOME/fcitx5/profile" << 'EOF'
 [Groups/0]
 Name=Default
@@ -70,10 +58,7 @@ ShareInputState=All
 0=cloudpinyin
 EOF
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
+tarnik_start_xvfb
 
 fcitx5 --disable=cloudpinyin,notificationitem,kimpanel > "$work/fcitx5.log" 2>&1 &
 pids+=($!)
