@@ -56,12 +56,8 @@ class InputDataPanel;
 class RecentFiles;
 class TestResultsDialog;
 class WindowDock;
-struct CaseExplanation;
 struct ErrorFacts;
-struct CaseResult;
 struct JudgeCase;
-struct JudgeResult;
-struct TestCase;
 class ReferenceWindow;
 class frmAbout;
 class frmResult;
@@ -229,10 +225,6 @@ private:
     [[nodiscard]] FileWriteResult writeImportedCases(const QDir& folder, const std::vector<JudgeCase>& cases);
     [[nodiscard]] QString judgedOutput(const QStringList& answers);
     void pauseCaseAt(const QString& answers, qint64 steps);
-    [[nodiscard]] static CaseExplanation explainCase(std::u16string_view text, const TestCase& testCase,
-                                                     const CaseResult& result);
-    [[nodiscard]] static CaseExplanation explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
-                                                           const JudgeResult& result);
     void openGradedCase(const QString& student, const QString& programText, const JudgeCase& judgeCase);
     void judgeCasesShown(const QString& program, const std::u16string& text, const std::vector<JudgeCase>& cases);
     // False (after saying why) when the program has no file for its cases to sit beside.

@@ -36,9 +36,12 @@ QString answerText(const std::vector<std::u16string>& answers)
 }
 
 // The sentence under a failed case, and the answers 在这一刻暂停 types.
-CaseExplanation explanationOf(const CaseFailureNote& note, const std::vector<std::u16string>& answers)
+template <typename Case, typename Result>
+CaseExplanation explanationOf(std::u16string_view text, const Case& failed, const Result& result,
+                              std::int64_t maxStatements)
 {
-    return {toQString(note.text), note.pauseAfter, answerText(answers)};
+    const CaseFailureNote note = caseFailureNote(text, failed, result, maxStatements);
+    return {toQString(note.text), note.pauseAfter, answerText(caseAnswers(failed))};
 }
 
 // A case runs inside the command's handler; its window stays responsive
@@ -90,7 +93,7 @@ void frmMain::mnuRunTests_Click()
             return runCase(text, std::get<TestCase>(read), kCaseStatementLimit, kCaseOutputLimit, keepGoing);
         });
         if (!result) return std::optional<bool>();
-        m_testResults->addResult(*result, explainCase(text, std::get<TestCase>(read), *result));
+        m_testResults->addResult(*result, explanationOf(text, std::get<TestCase>(read), *result, kCaseStatementLimit));
         return std::optional<bool>(result->verdict == CaseVerdict::Passed);
     });
 }
@@ -121,7 +124,8 @@ void frmMain::judgeCasesShown(const QString& program, const std::u16string& text
             return judgeRun(text, judged);
         });
         if (!run) return std::optional<bool>();
-        m_testResults->addJudgedResult(shownCaseResult(judged, *run), run->result, explainJudgedCase(text, judged, run->result));
+        m_testResults->addJudgedResult(shownCaseResult(judged, *run), run->result,
+                                       explanationOf(text, judged, run->result, kJudgeStatementLimit));
         return std::optional<bool>(run->result.verdict == Verdict::AC);
     });
 }
@@ -266,17 +270,6 @@ void frmMain::pauseCaseAt(const QString& answers, qint64 steps)
     m_inputData->show();
     m_controller.runToStep(steps);
     runEditorProgram(RunMode::Stepping);
-}
-
-CaseExplanation frmMain::explainCase(std::u16string_view text, const TestCase& testCase, const CaseResult& result)
-{
-    return explanationOf(caseFailureNote(text, testCase, result, kCaseStatementLimit), caseAnswers(testCase));
-}
-
-CaseExplanation frmMain::explainJudgedCase(std::u16string_view text, const JudgeCase& judgeCase,
-                                           const JudgeResult& result)
-{
-    return explanationOf(caseFailureNote(text, judgeCase, result, kJudgeStatementLimit), caseAnswers(judgeCase));
 }
 
 // A cell of 批量评测: the student's program as a new document, the case's
