@@ -1,5 +1,6 @@
 #include "services/FailureExplanation.h"
 
+#include "services/JudgeConsole.h"
 #include "services/help/LoopDiagnosis.h"
 
 namespace tarnik {
@@ -86,16 +87,8 @@ std::vector<std::u16string> caseAnswers(const TestCase& testCase)
 std::vector<std::u16string> caseAnswers(const JudgeCase& judgeCase)
 {
     std::vector<std::u16string> words;
-    std::u16string word;
-    for (const char16_t c : judgeCase.input) {
-        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
-            if (!word.empty()) words.push_back(std::move(word));
-            word.clear();
-        } else {
-            word += c;
-        }
-    }
-    if (!word.empty()) words.push_back(std::move(word));
+    std::u16string_view input = judgeCase.input;
+    while (std::optional<std::u16string> word = takeInputWord(input)) words.push_back(std::move(*word));
     return words;
 }
 

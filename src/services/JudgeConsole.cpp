@@ -79,14 +79,20 @@ void JudgeConsole::inputQuestion(std::u16string_view question)
     m_outputBytes = m_lineStartBytes;
 }
 
+std::optional<std::u16string> takeInputWord(std::u16string_view& input)
+{
+    input.remove_prefix(std::min(input.find_first_not_of(kWordSeparators), input.size()));
+    if (input.empty()) return std::nullopt;
+    const std::size_t end = std::min(input.find_first_of(kWordSeparators), input.size());
+    std::u16string word(input.substr(0, end));
+    input.remove_prefix(end);
+    return word;
+}
+
 std::optional<std::u16string> JudgeConsole::InputWindow(std::u16string_view)
 {
-    const std::size_t start = std::min(m_input.find_first_not_of(kWordSeparators), m_input.size());
-    m_input.remove_prefix(start);
-    if (m_input.empty()) return std::nullopt;
-    const std::size_t end = std::min(m_input.find_first_of(kWordSeparators), m_input.size());
-    std::u16string word(m_input.substr(0, end));
-    m_input.remove_prefix(end);
+    std::optional<std::u16string> word = takeInputWord(m_input);
+    if (!word) return std::nullopt;
     m_echoNext = true;
     m_line = -1;  // what the line prints after the answer is output again
     return word;

@@ -5,11 +5,17 @@
 // an abort, at the statement limit or once the judged output passes its
 // limit in UTF-8 bytes (LF line ends).
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "interp/RunConsole.h"
 
 namespace tarnik {
+
+// The next word of a judge case's input (words are separated by blanks,
+// tabs and line ends), taken off the front of `input`; nothing when none is left.
+[[nodiscard]] std::optional<std::u16string> takeInputWord(std::u16string_view& input);
 
 class JudgeConsole : public RunConsole {
 public:
